@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Where the program finds its read-only assets and writes its generated pages.
+class AppPaths
+{
+public:
+    // The folder holding "template.bin" and the help, ending with a separator: the executable's
+    // folder, or <prefix>/share/tunvale/ when the program is installed.
+    static QString programDirectory();
+    // A per-user writable folder for "post.html" and "print.html", ending with a separator.
+    static QString pageDirectory();
+    static QString templatePath();
+
+    // Tests and the command-line program may point both at folders of their own.
+    static void setProgramDirectory(const QString& folder);
+    static void setPageDirectory(const QString& folder);
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+// Every value the program keeps in its settings store, with its section, name and the default
+// a reader gets when the value is absent. Nothing else in the program spells these names.
+struct IntSetting {
+    const char* section;
+    const char* name;
+    int defaultValue;
+};
+
+struct StringSetting {
+    const char* section;
+    const char* name;
+    const char* defaultValue; // nullptr: no default (empty text)
+};
+
+namespace SettingsTable {
+
+inline constexpr StringSetting LastDatabase{"Settings", "LastDatabase", "demo.muf"};
+inline constexpr StringSetting OrderBy{"Settings", "OrderBy", "artist_name ASC, title ASC"};
+inline constexpr IntSetting OrderByColumn{"Settings", "OrderByColumn", 0};
+inline constexpr IntSetting DisableTips{"Settings", "DisableTips", 0};
+inline constexpr IntSetting LastTip{"Settings", "LastTip", -1};
+// The menu code reads this one value twice, into two switches with different defaults.
+inline constexpr IntSetting MenuStyleFirstSwitch{"Settings", "MenuStyle", 0};
+inline constexpr IntSetting MenuStyleSecondSwitch{"Settings", "MenuStyle", 1};
+inline constexpr IntSetting TbText{"Settings", "TbText", 1};
+inline constexpr StringSetting FreedbDrive{"Settings", "freedbdrive", nullptr};
+// Optional CDDB server "host[:port][/path]"; absent means the public default server.
+inline constexpr StringSetting CddbServer{"Settings", "CddbServer", nullptr};
+
+inline constexpr IntSetting WindowLeft{"WindowPos", "Left", 0};
+inline constexpr IntSetting WindowTop{"WindowPos", "Top", 0};
+inline constexpr IntSetting WindowRight{"WindowPos", "Right", 0};
+inline constexpr IntSetting WindowBottom{"WindowPos", "Bottom", 0};
+inline constexpr IntSetting WindowCmd{"WindowPos", "Cmd", 1};
+inline constexpr IntSetting TreeWidth{"WindowPos", "TreeWidth", 180};
+
+inline constexpr IntSetting ShowGridlines{"General", "ShowGridlines", 1};
+inline constexpr IntSetting FullrowSelect{"General", "FullrowSelect", 1};
+inline constexpr IntSetting HotTrack{"General", "HotTrack", 1};
+
+// Per album column, value named by the column caption.
+inline constexpr const char* ColumnOrderSection = "ColumnOrder";
+inline constexpr const char* ColumnShowSection = "ColumnShow";
+inline constexpr const char* ColumnWidthSection = "ColumnWidth";
+inline constexpr int DefaultColumnWidth = 100;
+
+// The toolbar keeps its layout outside the profile root, under "<company\product>\Toolbar".
+inline constexpr const char* ToolbarKey = "Toolbar";
+inline constexpr const char* ToolbarValue = "80";
+
+} // namespace SettingsTable

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "db/OleDate.h"
+
+#include <QDateTime>
+#include <QString>
+
+// One album's values in memory; lookup values are held by name.
+struct AlbumRecord {
+    QDateTime purchaseDate = OleDate::now();
+    QString onLoanTo;
+    QDateTime loanDate = OleDate::now();
+    QDateTime returnDate = OleDate::now();
+    int number = 0;
+    int year = 1900;
+    int grade = 1;
+    QString title;
+    QString artist;
+    QString mediaType;
+    QString genre;
+    QString subCategory;
+    QString currentValue; // money, as text
+    QString purchasedFrom;
+    QString frontImage;
+    QString backImage;
+    QString length;
+    QString contents;
+    QString notes;
+    QString location;
+    int inCollection = 1; // 1 true, 0 false
+    QString condition;
+    QString purchasePrice; // money, as text
+    QString language;
+    QString country;
+    QString url;
+    QString label;
+    QString labelNumber;
+    QString studio;
+    QString producer;
+    int ad = 0;
+    QString engineer;
+    QDateTime recordingDate = OleDate::zero();
+    QString tourName;
+    QString conductor;
+    QString orchestra;
+    QString freedbId = QStringLiteral("0000000000");
+};

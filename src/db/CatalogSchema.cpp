@@ -1,0 +1,27 @@
+#include "db/CatalogSchema.h"
+
+const QStringList& CatalogSchema::tableNames()
+{
+    static const QStringList names = {
+        QStringLiteral("music"),           QStringLiteral("tracks"),
+        QStringLiteral("music_artists"),   QStringLiteral("music_categories"),
+        QStringLiteral("music_types"),     QStringLiteral("music_subcategories"),
+        QStringLiteral("persons"),         QStringLiteral("purchasedfrom"),
+        QStringLiteral("music_locations"), QStringLiteral("conditions"),
+        QStringLiteral("languages"),       QStringLiteral("countries"),
+        QStringLiteral("music_labels"),    QStringLiteral("music_studios"),
+        QStringLiteral("music_producers"), QStringLiteral("music_engineers"),
+        QStringLiteral("music_conductors"), QStringLiteral("music_orchestras"),
+        QStringLiteral("track_songwriters"),
+    };
+    return names;
+}
+
+QString CatalogSchema::firstMissingTable(const QStringList& present)
+{
+    for (const QString& name : tableNames()) {
+        if (!present.contains(name, Qt::CaseInsensitive))
+            return name;
+    }
+    return QString();
+}

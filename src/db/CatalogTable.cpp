@@ -1,0 +1,223 @@
+#include "db/CatalogTable.h"
+
+#include "db/SqlText.h"
+
+namespace {
+
+QString number(int value)
+{
+    return QString::number(value);
+}
+
+// Ids formatted as the unsigned 32-bit numbers the use-count and tree queries were written with.
+QString unsignedNumber(int value)
+{
+    return QString::number(static_cast<quint32>(value));
+}
+
+} // namespace
+
+CatalogTable::~CatalogTable() = default;
+
+QString CatalogTable::BooleanWord(bool value)
+{
+    return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+}
+
+int CatalogTable::FindOrAddName(Database* database, const QString& table,
+                                const QString& nameColumn, const QString& name,
+                                const QString& idColumn)
+{
+    if (name.isEmpty())
+        return -1;
+    RecordsetHandle recordset;
+    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = '%3'")
+                            .arg(table, nameColumn, SqlText::quoted(name));
+    if (!OpenRecordset(&recordset, database, sql))
+        return -1;
+    int id = -1;
+    if (GetRecordCount(recordset.get()) < 1) {
+        // A soft-deleted entry of the same name was found above and is reused; only a name
+        // the table has never held is added.
+        if (!recordset->addNew() || !recordset->setField(nameColumn, name)) {
+            ReportEngineError(recordset->lastError());
+            return -1;
+        }
+        id = GetFieldInt(recordset.get(), idColumn);
+        if (!recordset->update()) {
+            ReportEngineError(recordset->lastError());
+            return -1;
+        }
+    } else {
+        id = GetFieldInt(recordset.get(), idColumn);
+    }
+    CloseRecordset(&recordset);
+    return id;
+}
+
+bool CatalogTable::FillNameCombo(Database* database, NameList* list, const QString& table,
+                                 const QString& nameColumn, const QString& idColumn,
+                                 const QString& deletedColumn, bool deletedValue)
+{
+    if (!database || !list)
+        return false;
+    RecordsetHandle recordset;
+    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
+                            .arg(table, deletedColumn, BooleanWord(deletedValue));
+    if (!OpenRecordset(&recordset, database, sql))
+        return false;
+    while (!recordset->isEOF()) {
+        const int index = list->addName(GetFieldText(recordset.get(), nameColumn));
+        if (index >= 0)
+            list->setItemId(index, GetFieldInt(recordset.get(), idColumn));
+        if (!recordset->moveNext())
+            break;
+    }
+    CloseRecordset(&recordset);
+    return true;
+}
+
+bool CatalogTable::FillNameTree(Database* database, NameTree::NodeHandle parent, NameTree* tree,
+                                int image, int selectedImage, int nodeType, const QString& table,
+                                const QString& nameColumn, const QString& idColumn,
+                                const QString& deletedColumn, bool deletedValue)
+{
+    if (!database || !tree)
+        return false;
+    RecordsetHandle recordset;
+    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3 ORDER BY %4 ASC")
+                            .arg(table, deletedColumn, BooleanWord(deletedValue), nameColumn);
+    if (!OpenRecordset(&recordset, database, sql))
+        return false;
+    while (!recordset->isEOF()) {
+        auto data = std::make_unique<TreeNodeData>();
+        data->type = nodeType;
+        data->id = GetFieldInt(recordset.get(), idColumn);
+        data->name = GetFieldText(recordset.get(), nameColumn);
+        const QString text = data->name;
+        tree->insertNode(parent, text, image, selectedImage, std::move(data));
+        if (!recordset->moveNext())
+            break;
+    }
+    CloseRecordset(&recordset);
+    return true;
+}
+
+bool CatalogTable::FillLookupListView(Database* database, RowTable* list,
+                                      const QString& usingTable, const QString& usingColumn,
+                                      const QString& table, const QString& nameColumn,
+                                      const QString& idColumn, const QString& deletedColumn,
+                                      bool deletedValue)
+{
+    if (!database || !list)
+        return false;
+    RecordsetHandle recordset;
+    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
+                            .arg(table, deletedColumn, BooleanWord(deletedValue));
+    if (!OpenRecordset(&recordset, database, sql))
+        return false;
+    while (!recordset->isEOF()) {
+        const int id = GetFieldInt(recordset.get(), idColumn);
+        const int uses = CountUses(database, usingTable, usingColumn, id);
+        list->appendRow({GetFieldText(recordset.get(), nameColumn), unsignedNumber(uses),
+                         GetFieldText(recordset.get(), idColumn)},
+                        id);
+        if (!recordset->moveNext())
+            break;
+    }
+    CloseRecordset(&recordset);
+    return true;
+}
+
+int CatalogTable::CountUses(Database* database, const QString& table, const QString& column,
+                            int id)
+{
+    if (!database)
+        return -1;
+    RecordsetHandle recordset;
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %1 = %3")
+                            .arg(column, table, unsignedNumber(id));
+    if (!OpenRecordset(&recordset, database, sql))
+        return -1;
+    const int count = GetRecordCount(recordset.get());
+    CloseRecordset(&recordset);
+    return count;
+}
+
+bool CatalogTable::DeleteRowById(Database* database, int id, const QString& table,
+                                 const QString& idColumn, const QString& deletedColumn,
+                                 bool hard)
+{
+    if (!database)
+        return false;
+    RecordsetHandle recordset;
+    const QString sql =
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = %3").arg(table, idColumn, number(id));
+    if (!OpenRecordset(&recordset, database, sql))
+        return false;
+    if (GetRecordCount(recordset.get()) != 1)
+        return false;
+    if (hard)
+        return DeleteCurrentRow(recordset.get());
+    // A soft delete that cannot be stored (a read-only catalogue, say) is reported rather than
+    // left for the user to wonder why the album is still there.
+    if (!recordset->edit() || !recordset->setField(deletedColumn, true) || !recordset->update()) {
+        ReportEngineError(recordset->lastError());
+        return false;
+    }
+    CloseRecordset(&recordset);
+    return true;
+}
+
+int CatalogTable::CountByDeleted(Database* database, const QString& table,
+                                 const QString& deletedColumn, bool deletedValue)
+{
+    if (!database)
+        return -1;
+    RecordsetHandle recordset;
+    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
+                            .arg(table, deletedColumn, BooleanWord(deletedValue));
+    if (!OpenRecordset(&recordset, database, sql))
+        return -1;
+    const int count = GetRecordCount(recordset.get());
+    CloseRecordset(&recordset);
+    return count;
+}
+
+QString CatalogTable::BuildItemQuery(const QString& baseSelect, const QString& sortText,
+                                     bool deletedValue, const QString& condition)
+{
+    QString sql = condition.isEmpty()
+                      ? QStringLiteral("%1 WHERE deleted = %2").arg(baseSelect, BooleanWord(deletedValue))
+                      : QStringLiteral("%1 WHERE deleted = %2 AND (%3)")
+                            .arg(baseSelect, BooleanWord(deletedValue), condition);
+    if (!sortText.isEmpty())
+        sql += QLatin1String(" ORDER BY ") + sortText;
+    return sql;
+}
+
+bool CatalogTable::FillListFromHeader(Database* database, RowTable* list,
+                                      const QString& baseSelect, const QString& idColumn,
+                                      const QString& sortText, const QString& condition,
+                                      bool deletedValue)
+{
+    if (!database || !list)
+        return false;
+    list->removeAllRows();
+    RecordsetHandle recordset;
+    if (!OpenRecordset(&recordset, database,
+                       BuildItemQuery(baseSelect, sortText, deletedValue, condition)))
+        return false;
+    const QStringList fields = list->headerFields();
+    QStringList cells;
+    while (!recordset->isEOF()) {
+        cells.clear();
+        for (const QString& field : fields)
+            cells.append(GetFieldText(recordset.get(), field));
+        list->appendRow(cells, GetFieldInt(recordset.get(), idColumn));
+        if (!recordset->moveNext())
+            break;
+    }
+    CloseRecordset(&recordset);
+    return true;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "db/NameList.h"
+#include "db/NameTree.h"
+#include "db/RowTable.h"
+#include "views/HtmlPageWriter.h"
+
+// SQL over the lookup tables and the item queries. Holds no connection: every operation is
+// handed the database and opens and closes its own recordsets.
+class CatalogTable : public HtmlPageWriter
+{
+public:
+    ~CatalogTable() override;
+
+    static QString BuildItemQuery(const QString& baseSelect, const QString& sortText,
+                                  bool deletedValue, const QString& condition);
+    // TRUE or FALSE, as the SQL texts write a deleted value.
+    static QString BooleanWord(bool value);
+
+protected:
+    int FindOrAddName(Database* database, const QString& table, const QString& nameColumn,
+                      const QString& name, const QString& idColumn);
+    bool FillNameCombo(Database* database, NameList* list, const QString& table,
+                       const QString& nameColumn, const QString& idColumn,
+                       const QString& deletedColumn, bool deletedValue);
+    bool FillNameTree(Database* database, NameTree::NodeHandle parent, NameTree* tree, int image,
+                      int selectedImage, int nodeType, const QString& table,
+                      const QString& nameColumn, const QString& idColumn,
+                      const QString& deletedColumn, bool deletedValue);
+    bool FillLookupListView(Database* database, RowTable* list, const QString& usingTable,
+                            const QString& usingColumn, const QString& table,
+                            const QString& nameColumn, const QString& idColumn,
+                            const QString& deletedColumn, bool deletedValue);
+    int CountUses(Database* database, const QString& table, const QString& column, int id);
+    bool DeleteRowById(Database* database, int id, const QString& table, const QString& idColumn,
+                       const QString& deletedColumn, bool hard);
+    int CountByDeleted(Database* database, const QString& table, const QString& deletedColumn,
+                       bool deletedValue);
+    bool FillListFromHeader(Database* database, RowTable* list, const QString& baseSelect,
+                            const QString& idColumn, const QString& sortText,
+                            const QString& condition, bool deletedValue);
+};

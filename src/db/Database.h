@@ -1,0 +1,70 @@
+#pragma once
+
+#include "db/DbError.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+struct sqlite3;
+
+// Declared kinds of column values, taken from the column's declared type in the schema.
+enum class ColumnKind { Untyped, Integer, Real, Date, Boolean, Text };
+
+// What the recordsets need to know of one table in order to add, change and delete its rows.
+struct TableInfo {
+    QString name;
+    QString keyColumn;     // the auto-numbered integer key
+    bool autoIncrement = false;
+    QStringList columns;   // declared order
+    QHash<QString, ColumnKind> kinds; // by lower-case column name
+};
+
+// One open connection to a catalogue file (an encrypted SQLite database).
+class Database
+{
+public:
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing file for reading and writing (read-only when the file is), never
+    // creating it. The connect string carries the key as ";PWD=<password>". Fails when the
+    // key does not unlock the file; the file is left untouched then.
+    bool open(const QString& path, const QString& connect);
+    void close();
+    bool isOpen() const { return m_connection != nullptr; }
+    // The file path, as given to open.
+    QString name() const { return m_path; }
+    bool isReadOnly() const;
+
+    // Name of table number `index` (0-based, in creation order); false past the last one.
+    bool tableDefinition(int index, QString* tableName);
+
+    // Runs one statement that returns no rows.
+    bool execute(const QByteArray& sql);
+
+    const TableInfo* tableInfo(const QString& table);
+    // The key the next added row of `table` will get.
+    bool nextKey(const TableInfo& table, qint64* key);
+
+    const DbError& lastError() const { return m_lastError; }
+    void setError(const DbError& error) { m_lastError = error; }
+    void setErrorFromConnection();
+
+    // The raw connection for code that must step SQL itself (benchmarks, transactions).
+    sqlite3* handle() const { return m_connection; }
+
+    static ColumnKind kindOfDeclaredType(const char* declaredType);
+
+private:
+    bool unlock(const QByteArray& key);
+    bool checkReadable();
+
+    sqlite3* m_connection = nullptr;
+    QString m_path;
+    DbError m_lastError;
+    QHash<QString, TableInfo> m_tables; // by lower-case table name
+};

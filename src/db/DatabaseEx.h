@@ -1,0 +1,48 @@
+#pragma once
+
+#include "db/Database.h"
+#include "db/Recordset.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+using DatabaseHandle = std::unique_ptr<Database>;
+using RecordsetHandle = std::unique_ptr<Recordset>;
+
+// The engine wrapper at the root of the data-access chain: opening catalogues and recordsets,
+// reading field values and reporting engine errors in the program's one message format.
+class DatabaseEx
+{
+public:
+    static constexpr const char* CatalogPassword = "Vrelta";
+    static constexpr const char* MessageCaption = "Vastry";
+
+    virtual ~DatabaseEx();
+
+    // ";PWD=" followed by the catalogue password.
+    static QString CatalogConnectString();
+
+    bool OpenDatabase(DatabaseHandle* database, const QString& path, const QString& connect);
+    void CloseDatabase(DatabaseHandle* database);
+    bool OpenRecordset(RecordsetHandle* recordset, Database* database, const QString& sql);
+    bool CloseRecordset(RecordsetHandle* recordset);
+    int GetRecordCount(Recordset* recordset);
+    QString VariantToText(const QVariant& value) const;
+    QString GetFieldText(Recordset* recordset, const QString& column);
+    int GetFieldInt(Recordset* recordset, const QString& column);
+    QDateTime GetFieldDate(Recordset* recordset, const QString& column);
+    bool DeleteCurrentRow(Recordset* recordset);
+
+    // The error box: description, blank line, a rule, the failing call's line and file.
+    void ReportDbError(const DbError& error, int line, const char* file) const;
+    // The engine's own report: its description alone.
+    void ReportEngineError(const DbError& error) const;
+
+    static QString FormatDbError(const DbError& error, int line, const char* file);
+
+protected:
+    static QString TruncatedDescription(const DbError& error);
+};

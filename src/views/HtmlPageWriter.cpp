@@ -1,0 +1,3 @@
+#include "views/HtmlPageWriter.h"
+
+HtmlPageWriter::~HtmlPageWriter() = default;

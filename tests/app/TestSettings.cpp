@@ -1,0 +1,200 @@
+#include "app/AppSettings.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <iterator>
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void defaultsOfEveryValue_data();
+    void defaultsOfEveryValue();
+    void stringDefaults();
+    void writtenValuesSurviveANewStore();
+    void nullStringRemovesTheValue();
+    void menuStyleIsReadWithBothDefaults();
+    void columnDefaults_data();
+    void columnDefaults();
+    void toolbarStateLivesOutsideTheProfileRoot();
+    void nonsenseValuesReadAsDefaults_data();
+    void nonsenseValuesReadAsDefaults();
+
+private:
+    QTemporaryDir m_folder;
+};
+
+void TestSettings::initTestCase()
+{
+    QVERIFY(m_folder.isValid());
+    AppSettings::useFolder(m_folder.path());
+}
+
+void TestSettings::init()
+{
+    AppSettings settings;
+    QSettings(settings.fileName(), QSettings::NativeFormat).clear();
+    QVERIFY(settings.fileName().startsWith(m_folder.path()));
+}
+
+namespace {
+
+struct ExpectedDefault {
+    IntSetting setting;
+    int value;
+};
+
+const ExpectedDefault integerDefaults[] = {
+    {SettingsTable::OrderByColumn, 0}, {SettingsTable::DisableTips, 0},
+    {SettingsTable::LastTip, -1},      {SettingsTable::TbText, 1},
+    {SettingsTable::WindowLeft, 0},    {SettingsTable::WindowTop, 0},
+    {SettingsTable::WindowRight, 0},   {SettingsTable::WindowBottom, 0},
+    {SettingsTable::WindowCmd, 1},     {SettingsTable::TreeWidth, 180},
+    {SettingsTable::ShowGridlines, 1}, {SettingsTable::FullrowSelect, 1},
+    {SettingsTable::HotTrack, 1},
+};
+
+} // namespace
+
+void TestSettings::defaultsOfEveryValue_data()
+{
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(integerDefaults)); ++i)
+        QTest::newRow(integerDefaults[i].setting.name) << i;
+}
+
+void TestSettings::defaultsOfEveryValue()
+{
+    QFETCH(int, row);
+    const ExpectedDefault& expected = integerDefaults[row];
+    AppSettings settings;
+    QCOMPARE(settings.read(expected.setting), expected.value);
+    QCOMPARE(settings.readInt(QLatin1String(expected.setting.section),
+                              QLatin1String(expected.setting.name), 12345),
+             12345);
+}
+
+void TestSettings::stringDefaults()
+{
+    AppSettings settings;
+    QCOMPARE(settings.read(SettingsTable::LastDatabase), QStringLiteral("demo.muf"));
+    QCOMPARE(settings.read(SettingsTable::OrderBy), QStringLiteral("artist_name ASC, title ASC"));
+    QVERIFY(settings.read(SettingsTable::FreedbDrive).isEmpty());
+    QVERIFY(settings.read(SettingsTable::CddbServer).isEmpty());
+}
+
+void TestSettings::writtenValuesSurviveANewStore()
+{
+    {
+        AppSettings settings;
+        settings.write(SettingsTable::LastDatabase, QStringLiteral("/music/Jürgen's.muf"));
+        settings.write(SettingsTable::TreeWidth, 240);
+        settings.write(SettingsTable::LastTip, -7);
+        settings.writeString(QStringLiteral("Settings"), QStringLiteral("freedbdrive"),
+                             QString()); // removing an absent value is harmless
+    }
+    AppSettings next;
+    QCOMPARE(next.read(SettingsTable::LastDatabase), QStringLiteral("/music/Jürgen's.muf"));
+    QCOMPARE(next.read(SettingsTable::TreeWidth), 240);
+    QCOMPARE(next.read(SettingsTable::LastTip), -7);
+}
+
+void TestSettings::nullStringRemovesTheValue()
+{
+    AppSettings settings;
+    settings.write(SettingsTable::FreedbDrive, QStringLiteral("/dev/sr0"));
+    QCOMPARE(settings.read(SettingsTable::FreedbDrive), QStringLiteral("/dev/sr0"));
+    settings.write(SettingsTable::FreedbDrive, QLatin1String("")); // empty text is a value
+    QCOMPARE(settings.readString(QStringLiteral("Settings"), QStringLiteral("freedbdrive"),
+                                 QStringLiteral("absent")),
+             QString());
+    settings.write(SettingsTable::FreedbDrive, QString());
+    QCOMPARE(settings.readString(QStringLiteral("Settings"), QStringLiteral("freedbdrive"),
+                                 QStringLiteral("absent")),
+             QStringLiteral("absent"));
+}
+
+void TestSettings::menuStyleIsReadWithBothDefaults()
+{
+    AppSettings settings;
+    AppSettings::MenuStyle style = settings.readMenuStyle();
+    QCOMPARE(style.firstSwitch, 0);
+    QCOMPARE(style.secondSwitch, 1);
+    settings.writeInt(QStringLiteral("Settings"), QStringLiteral("MenuStyle"), 5);
+    style = settings.readMenuStyle();
+    QCOMPARE(style.firstSwitch, 5);
+    QCOMPARE(style.secondSwitch, 5);
+}
+
+void TestSettings::columnDefaults_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("Artist") << "Artist" << 0 << true;
+    QTest::newRow("Title") << "Title" << 1 << true;
+    QTest::newRow("Record Year") << "Record Year" << 5 << true;
+    QTest::newRow("Genre") << "Genre" << 7 << false;
+    QTest::newRow("FreeDB ID") << "FreeDB ID" << 35 << false;
+}
+
+void TestSettings::columnDefaults()
+{
+    QFETCH(QString, caption);
+    QFETCH(int, index);
+    QFETCH(bool, shown);
+    AppSettings settings;
+    QCOMPARE(settings.columnOrder(caption, index), index);
+    QCOMPARE(settings.columnShown(caption), shown);
+    QCOMPARE(settings.columnWidth(caption), 100);
+    settings.writeColumnState(caption, 3, !shown, 77);
+    QCOMPARE(settings.columnOrder(caption, index), 3);
+    QCOMPARE(settings.columnShown(caption), !shown);
+    QCOMPARE(settings.columnWidth(caption), 77);
+}
+
+void TestSettings::toolbarStateLivesOutsideTheProfileRoot()
+{
+    AppSettings settings;
+    settings.writeToolbarState(QByteArray("\x01\x02layout", 8));
+    settings.write(SettingsTable::TbText, 0);
+    settings.sync();
+    QCOMPARE(settings.readToolbarState(), QByteArray("\x01\x02layout", 8));
+
+    QSettings raw(settings.fileName(), QSettings::NativeFormat);
+    QVERIFY(raw.contains(QStringLiteral("Toolbar/80")));
+    QVERIFY(raw.contains(QStringLiteral("Vastry/Settings/TbText")));
+    QVERIFY(!raw.contains(QStringLiteral("Vastry/Toolbar/80")));
+}
+
+void TestSettings::nonsenseValuesReadAsDefaults_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("text") << QVariant(QStringLiteral("wide")) << 180;
+    QTest::newRow("beyond 32 bits") << QVariant(QStringLiteral("99999999999")) << 180;
+    QTest::newRow("negative") << QVariant(-40) << -40; // range checks belong to the reader
+    QTest::newRow("number as text") << QVariant(QStringLiteral("250")) << 250;
+}
+
+void TestSettings::nonsenseValuesReadAsDefaults()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(int, expected);
+    AppSettings settings;
+    {
+        QSettings raw(settings.fileName(), QSettings::NativeFormat);
+        raw.setValue(QStringLiteral("Vastry/WindowPos/TreeWidth"), stored);
+    }
+    AppSettings reread;
+    QCOMPARE(reread.read(SettingsTable::TreeWidth), expected);
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "TestSettings.moc"

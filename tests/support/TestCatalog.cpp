@@ -1,0 +1,49 @@
+#include "support/TestCatalog.h"
+
+#include <QFile>
+
+TestCatalog::TestCatalog() = default;
+
+QString TestCatalog::programDirectory()
+{
+    return QStringLiteral(TUNVALE_PROGRAM_DIR);
+}
+
+QString TestCatalog::copyOfTemplate(const QString& name) const
+{
+    const QString target = filePath(name);
+    QFile::remove(target);
+    QFile::copy(programDirectory() + QLatin1String("/template.bin"), target);
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    return target;
+}
+
+QString TestCatalog::copyOfDemo(const QString& name) const
+{
+    const QString target = filePath(name);
+    QFile::remove(target);
+    QFile::copy(programDirectory() + QLatin1String("/demo.muf"), target);
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    return target;
+}
+
+QByteArray TestCatalog::schemaSql()
+{
+    return readBytes(QStringLiteral(TUNVALE_SCHEMA_PATH));
+}
+
+QByteArray TestCatalog::readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+ReportRecorder::ReportRecorder()
+{
+    m_previous = ErrorReporter::setHandler([this](const Report& report) { m_reports.append(report); });
+}
+
+ReportRecorder::~ReportRecorder()
+{
+    ErrorReporter::setHandler(m_previous);
+}
