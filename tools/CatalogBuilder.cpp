@@ -3,10 +3,10 @@
 #include "db/UnicodeCollation.h"
 
 #include <QFile>
-
 #include <sqlcipher/sqlite3.h>
 
-namespace {
+namespace
+{
 
 bool run(sqlite3* connection, const QByteArray& sql, QString* error)
 {

@@ -1,16 +1,15 @@
 // Build step: writes template.bin (the empty catalogue) and demo.muf (the demonstration
 // catalogue) into the programs' folder.
 #include "CatalogBuilder.h"
-
 #include "db/DatabaseEx.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 bool writeCatalogue(const QString& target, const QByteArray& sql)
 {

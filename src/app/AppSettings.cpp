@@ -1,10 +1,10 @@
 #include "app/AppSettings.h"
 
 #include <QSettings>
-
 #include <limits>
 
-namespace {
+namespace
+{
 
 QString profileKey(const QString& section, const QString& name)
 {
@@ -53,8 +53,7 @@ int AppSettings::readInt(const QString& section, const QString& name, int defaul
     // A value edited by hand into something that is no 32-bit integer counts as absent.
     bool ok = false;
     const qlonglong number = stored.toLongLong(&ok);
-    if (!ok || number < std::numeric_limits<int>::min() ||
-        number > std::numeric_limits<int>::max())
+    if (!ok || number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
         return defaultValue;
     return static_cast<int>(number);
 }
@@ -90,8 +89,7 @@ int AppSettings::read(const IntSetting& setting) const
 QString AppSettings::read(const StringSetting& setting) const
 {
     return readString(QLatin1String(setting.section), QLatin1String(setting.name),
-                      setting.defaultValue ? QString::fromLatin1(setting.defaultValue)
-                                           : QString());
+                      setting.defaultValue ? QString::fromLatin1(setting.defaultValue) : QString());
 }
 
 void AppSettings::write(const IntSetting& setting, int value)

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 void printToStandardError(const Report& report)
 {

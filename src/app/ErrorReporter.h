@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 
 // The core never shows a window. Every message it has for the user goes through this one

@@ -14,7 +14,8 @@ struct StringSetting {
     const char* defaultValue; // nullptr: no default (empty text)
 };
 
-namespace SettingsTable {
+namespace SettingsTable
+{
 
 inline constexpr StringSetting LastDatabase{"Settings", "LastDatabase", "demo.muf"};
 inline constexpr StringSetting OrderBy{"Settings", "OrderBy", "artist_name ASC, title ASC"};

@@ -7,10 +7,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 class AlbumPrinter : public CatalogTable, private RowTable
 {

@@ -3,15 +3,24 @@
 const QStringList& CatalogSchema::tableNames()
 {
     static const QStringList names = {
-        QStringLiteral("music"),           QStringLiteral("tracks"),
-        QStringLiteral("music_artists"),   QStringLiteral("music_categories"),
-        QStringLiteral("music_types"),     QStringLiteral("music_subcategories"),
-        QStringLiteral("persons"),         QStringLiteral("purchasedfrom"),
-        QStringLiteral("music_locations"), QStringLiteral("conditions"),
-        QStringLiteral("languages"),       QStringLiteral("countries"),
-        QStringLiteral("music_labels"),    QStringLiteral("music_studios"),
-        QStringLiteral("music_producers"), QStringLiteral("music_engineers"),
-        QStringLiteral("music_conductors"), QStringLiteral("music_orchestras"),
+        QStringLiteral("music"),
+        QStringLiteral("tracks"),
+        QStringLiteral("music_artists"),
+        QStringLiteral("music_categories"),
+        QStringLiteral("music_types"),
+        QStringLiteral("music_subcategories"),
+        QStringLiteral("persons"),
+        QStringLiteral("purchasedfrom"),
+        QStringLiteral("music_locations"),
+        QStringLiteral("conditions"),
+        QStringLiteral("languages"),
+        QStringLiteral("countries"),
+        QStringLiteral("music_labels"),
+        QStringLiteral("music_studios"),
+        QStringLiteral("music_producers"),
+        QStringLiteral("music_engineers"),
+        QStringLiteral("music_conductors"),
+        QStringLiteral("music_orchestras"),
         QStringLiteral("track_songwriters"),
     };
     return names;

@@ -2,7 +2,8 @@
 
 #include "db/SqlText.h"
 
-namespace {
+namespace
+{
 
 QString number(int value)
 {
@@ -24,9 +25,8 @@ QString CatalogTable::BooleanWord(bool value)
     return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
 }
 
-int CatalogTable::FindOrAddName(Database* database, const QString& table,
-                                const QString& nameColumn, const QString& name,
-                                const QString& idColumn)
+int CatalogTable::FindOrAddName(Database* database, const QString& table, const QString& nameColumn,
+                                const QString& name, const QString& idColumn)
 {
     if (name.isEmpty())
         return -1;
@@ -103,11 +103,10 @@ bool CatalogTable::FillNameTree(Database* database, NameTree::NodeHandle parent,
     return true;
 }
 
-bool CatalogTable::FillLookupListView(Database* database, RowTable* list,
-                                      const QString& usingTable, const QString& usingColumn,
-                                      const QString& table, const QString& nameColumn,
-                                      const QString& idColumn, const QString& deletedColumn,
-                                      bool deletedValue)
+bool CatalogTable::FillLookupListView(Database* database, RowTable* list, const QString& usingTable,
+                                      const QString& usingColumn, const QString& table,
+                                      const QString& nameColumn, const QString& idColumn,
+                                      const QString& deletedColumn, bool deletedValue)
 {
     if (!database || !list)
         return false;
@@ -129,14 +128,13 @@ bool CatalogTable::FillLookupListView(Database* database, RowTable* list,
     return true;
 }
 
-int CatalogTable::CountUses(Database* database, const QString& table, const QString& column,
-                            int id)
+int CatalogTable::CountUses(Database* database, const QString& table, const QString& column, int id)
 {
     if (!database)
         return -1;
     RecordsetHandle recordset;
-    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %1 = %3")
-                            .arg(column, table, unsignedNumber(id));
+    const QString sql =
+        QStringLiteral("SELECT %1 FROM %2 WHERE %1 = %3").arg(column, table, unsignedNumber(id));
     if (!OpenRecordset(&recordset, database, sql))
         return -1;
     const int count = GetRecordCount(recordset.get());
@@ -145,8 +143,7 @@ int CatalogTable::CountUses(Database* database, const QString& table, const QStr
 }
 
 bool CatalogTable::DeleteRowById(Database* database, int id, const QString& table,
-                                 const QString& idColumn, const QString& deletedColumn,
-                                 bool hard)
+                                 const QString& idColumn, const QString& deletedColumn, bool hard)
 {
     if (!database)
         return false;
@@ -187,19 +184,19 @@ int CatalogTable::CountByDeleted(Database* database, const QString& table,
 QString CatalogTable::BuildItemQuery(const QString& baseSelect, const QString& sortText,
                                      bool deletedValue, const QString& condition)
 {
-    QString sql = condition.isEmpty()
-                      ? QStringLiteral("%1 WHERE deleted = %2").arg(baseSelect, BooleanWord(deletedValue))
-                      : QStringLiteral("%1 WHERE deleted = %2 AND (%3)")
-                            .arg(baseSelect, BooleanWord(deletedValue), condition);
+    QString sql =
+        condition.isEmpty()
+            ? QStringLiteral("%1 WHERE deleted = %2").arg(baseSelect, BooleanWord(deletedValue))
+            : QStringLiteral("%1 WHERE deleted = %2 AND (%3)")
+                  .arg(baseSelect, BooleanWord(deletedValue), condition);
     if (!sortText.isEmpty())
         sql += QLatin1String(" ORDER BY ") + sortText;
     return sql;
 }
 
-bool CatalogTable::FillListFromHeader(Database* database, RowTable* list,
-                                      const QString& baseSelect, const QString& idColumn,
-                                      const QString& sortText, const QString& condition,
-                                      bool deletedValue)
+bool CatalogTable::FillListFromHeader(Database* database, RowTable* list, const QString& baseSelect,
+                                      const QString& idColumn, const QString& sortText,
+                                      const QString& condition, bool deletedValue)
 {
     if (!database || !list)
         return false;
@@ -208,12 +205,15 @@ bool CatalogTable::FillListFromHeader(Database* database, RowTable* list,
     if (!OpenRecordset(&recordset, database,
                        BuildItemQuery(baseSelect, sortText, deletedValue, condition)))
         return false;
-    const QStringList fields = list->headerFields();
-    QStringList cells;
+    // Columns are looked up by name once; a header field the query lacks gives empty cells.
+    QVector<int> columns;
+    for (const QString& field : list->headerFields())
+        columns.append(recordset->columnIndex(field));
     while (!recordset->isEOF()) {
-        cells.clear();
-        for (const QString& field : fields)
-            cells.append(GetFieldText(recordset.get(), field));
+        QStringList cells;
+        cells.reserve(columns.size());
+        for (int column : qAsConst(columns))
+            cells.append(GetFieldText(recordset.get(), column));
         list->appendRow(cells, GetFieldInt(recordset.get(), idColumn));
         if (!recordset->moveNext())
             break;

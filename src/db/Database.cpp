@@ -3,10 +3,10 @@
 #include "db/UnicodeCollation.h"
 
 #include <QFileInfo>
-
 #include <sqlcipher/sqlite3.h>
 
-namespace {
+namespace
+{
 
 QByteArray keyFromConnectString(const QString& connect)
 {
@@ -83,12 +83,13 @@ bool Database::open(const QString& path, const QString& connect)
     m_lastError = DbError();
     const QFileInfo file(path);
     if (!file.exists()) {
-        m_lastError = DbError{QStringLiteral("Could not find file '%1'.").arg(path), SQLITE_CANTOPEN};
+        m_lastError =
+            DbError{QStringLiteral("Could not find file '%1'.").arg(path), SQLITE_CANTOPEN};
         return false;
     }
     if (file.isDir()) {
-        m_lastError = DbError{QStringLiteral("'%1' is a folder, not a file.").arg(path),
-                              SQLITE_CANTOPEN};
+        m_lastError =
+            DbError{QStringLiteral("'%1' is a folder, not a file.").arg(path), SQLITE_CANTOPEN};
         return false;
     }
     // A file marked read-only opens read-only, even for a user whose rights would let the
@@ -96,9 +97,9 @@ bool Database::open(const QString& path, const QString& connect)
     const bool markedReadOnly =
         !(file.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
     sqlite3* connection = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &connection,
-                                   markedReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(path.toUtf8().constData(), &connection,
+                        markedReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     m_connection = connection;
     if (rc != SQLITE_OK) {
         setErrorFromConnection();
@@ -183,12 +184,12 @@ bool Database::tableDefinition(int index, QString* tableName)
     const int rc = sqlite3_step(statement);
     const bool found = rc == SQLITE_ROW;
     if (found && tableName)
-        *tableName = QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        *tableName =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
     if (!found) {
         if (rc == SQLITE_DONE)
-            m_lastError = DbError{QStringLiteral("Item not found in this collection."),
-                                  SQLITE_NOTFOUND};
+            m_lastError =
+                DbError{QStringLiteral("Item not found in this collection."), SQLITE_NOTFOUND};
         else
             setErrorFromConnection();
     }
@@ -239,8 +240,8 @@ const TableInfo* Database::tableInfo(const QString& table)
     }
     sqlite3_finalize(statement);
     if (info.columns.isEmpty()) {
-        m_lastError = DbError{QStringLiteral("The table '%1' does not exist.").arg(table),
-                              SQLITE_ERROR};
+        m_lastError =
+            DbError{QStringLiteral("The table '%1' does not exist.").arg(table), SQLITE_ERROR};
         return nullptr;
     }
     info.name = table;
@@ -249,8 +250,8 @@ const TableInfo* Database::tableInfo(const QString& table)
         "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = "
         "'sqlite_sequence' AND EXISTS (SELECT 1 FROM sqlite_master WHERE name = '" +
         table.toUtf8().replace('\'', "''") + "' AND sql LIKE '%AUTOINCREMENT%')";
-    info.autoIncrement = queryInteger(m_connection, sequenceSql.constData(), &hasSequence) &&
-                         hasSequence > 0;
+    info.autoIncrement =
+        queryInteger(m_connection, sequenceSql.constData(), &hasSequence) && hasSequence > 0;
     return &m_tables.insert(key, info).value();
 }
 

@@ -15,9 +15,9 @@ enum class ColumnKind { Untyped, Integer, Real, Date, Boolean, Text };
 // What the recordsets need to know of one table in order to add, change and delete its rows.
 struct TableInfo {
     QString name;
-    QString keyColumn;     // the auto-numbered integer key
+    QString keyColumn; // the auto-numbered integer key
     bool autoIncrement = false;
-    QStringList columns;   // declared order
+    QStringList columns;              // declared order
     QHash<QString, ColumnKind> kinds; // by lower-case column name
 };
 

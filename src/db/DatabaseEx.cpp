@@ -6,7 +6,8 @@
 
 #include <QLocale>
 
-namespace {
+namespace
+{
 
 const char* const OpenDatabaseFailed = "An error occured opening the database. If this problem "
                                        "persists, contact the program vendor.";
@@ -48,8 +49,7 @@ void DatabaseEx::ReportEngineError(const DbError& error) const
     showMessage(TruncatedDescription(error));
 }
 
-bool DatabaseEx::OpenDatabase(DatabaseHandle* database, const QString& path,
-                              const QString& connect)
+bool DatabaseEx::OpenDatabase(DatabaseHandle* database, const QString& path, const QString& connect)
 {
     if (!database) {
         showMessage(QLatin1String(OpenDatabaseFailed));
@@ -94,8 +94,7 @@ bool DatabaseEx::OpenRecordset(RecordsetHandle* recordset, Database* database, c
         return false;
     recordset->reset();
     if (!database) {
-        ReportDbError(DbError{QStringLiteral("The database is not open."), 1}, __LINE__,
-                      __FILE__);
+        ReportDbError(DbError{QStringLiteral("The database is not open."), 1}, __LINE__, __FILE__);
         return false;
     }
     auto opened = std::make_unique<Recordset>(*database);
@@ -162,6 +161,14 @@ QString DatabaseEx::GetFieldText(Recordset* recordset, const QString& column)
     return VariantToText(value);
 }
 
+QString DatabaseEx::GetFieldText(Recordset* recordset, int column)
+{
+    QVariant value;
+    if (!recordset || !recordset->field(column, &value))
+        return QString();
+    return VariantToText(value);
+}
+
 int DatabaseEx::GetFieldInt(Recordset* recordset, const QString& column)
 {
     QVariant value;
@@ -180,8 +187,7 @@ int DatabaseEx::GetFieldInt(Recordset* recordset, const QString& column)
 QDateTime DatabaseEx::GetFieldDate(Recordset* recordset, const QString& column)
 {
     QVariant value;
-    if (!recordset || !recordset->field(column, &value) ||
-        value.typeId() != QMetaType::QDateTime)
+    if (!recordset || !recordset->field(column, &value) || value.typeId() != QMetaType::QDateTime)
         return OleDate::zero();
     return value.toDateTime();
 }

@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
-
 #include <memory>
 
 using DatabaseHandle = std::unique_ptr<Database>;
@@ -32,6 +31,8 @@ public:
     int GetRecordCount(Recordset* recordset);
     QString VariantToText(const QVariant& value) const;
     QString GetFieldText(Recordset* recordset, const QString& column);
+    // The same, for a column already looked up by name (loops over many rows).
+    QString GetFieldText(Recordset* recordset, int column);
     int GetFieldInt(Recordset* recordset, const QString& column);
     QDateTime GetFieldDate(Recordset* recordset, const QString& column);
     bool DeleteCurrentRow(Recordset* recordset);

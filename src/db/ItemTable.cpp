@@ -8,8 +8,8 @@ QString ItemTable::GetNameById(Database* database, int id, const QString& table,
     if (!database)
         return QString();
     RecordsetHandle recordset;
-    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
-                            .arg(table, idColumn, QString::number(id));
+    const QString sql =
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = %3").arg(table, idColumn, QString::number(id));
     if (!OpenRecordset(&recordset, database, sql))
         return QString();
     QString name;

@@ -12,10 +12,10 @@ class ItemTable : public CatalogTable
 public:
     ~ItemTable() override;
 
-    QString GetNameById(Database* database, int id, const QString& table,
-                        const QString& nameColumn, const QString& idColumn);
-    void SaveLookupName(Database* database, int id, const QString& table,
-                        const QString& nameColumn, const QString& idColumn, const QString& name);
+    QString GetNameById(Database* database, int id, const QString& table, const QString& nameColumn,
+                        const QString& idColumn);
+    void SaveLookupName(Database* database, int id, const QString& table, const QString& nameColumn,
+                        const QString& idColumn, const QString& name);
 
     // Callers outside the data-access layer reach these through the item table.
     using CatalogTable::DeleteRowById;

@@ -3,7 +3,6 @@
 #include "db/TreeNodeData.h"
 
 #include <QString>
-
 #include <memory>
 
 // A tree of named nodes, each owning the TreeNodeData attached to it.

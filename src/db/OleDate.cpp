@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 const QDate epoch(1899, 12, 30);
 constexpr qint64 MillisecondsPerDay = 24LL * 60 * 60 * 1000;
@@ -31,8 +32,7 @@ QDateTime OleDate::fromDays(double days)
         msecs -= MillisecondsPerDay;
         dayCount += days >= 0 ? 1 : -1;
     }
-    return QDateTime(epoch.addDays(dayCount), QTime::fromMSecsSinceStartOfDay(int(msecs)),
-                     Qt::UTC);
+    return QDateTime(epoch.addDays(dayCount), QTime::fromMSecsSinceStartOfDay(int(msecs)), Qt::UTC);
 }
 
 QDateTime OleDate::zero()

@@ -4,10 +4,10 @@
 #include "db/SqlText.h"
 
 #include <limits>
-
 #include <sqlcipher/sqlite3.h>
 
-namespace {
+namespace
+{
 
 const char* const NoCurrentRecord = "No current record.";
 const char* const ItemNotFound = "Item not found in this collection.";
@@ -176,6 +176,16 @@ bool Recordset::ensureOnCurrentRow()
     return m_onRow || stepTo(m_position);
 }
 
+// Moving on drops any pending change and what the last update left of the row.
+void Recordset::leaveCurrentRow()
+{
+    if (m_editMode != EditMode::None)
+        cancelUpdate();
+    if (!m_updatedValues.isEmpty())
+        m_updatedValues.clear();
+    m_currentDeleted = false;
+}
+
 void Recordset::cancelUpdate()
 {
     m_editMode = EditMode::None;
@@ -188,11 +198,9 @@ bool Recordset::moveNext()
 {
     if (!m_statement || m_atEnd)
         return fail(QLatin1String(NoCurrentRecord), SQLITE_NOTFOUND);
-    cancelUpdate();
-    m_updatedValues.clear();
+    leaveCurrentRow();
     if (m_position >= 0 && !m_onRow && !stepTo(m_position))
         return false;
-    m_currentDeleted = false;
     const int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW) {
         ++m_position;
@@ -213,9 +221,7 @@ bool Recordset::moveFirst()
 {
     if (!m_statement || m_rowCount == 0)
         return fail(QLatin1String(NoCurrentRecord), SQLITE_NOTFOUND);
-    cancelUpdate();
-    m_updatedValues.clear();
-    m_currentDeleted = false;
+    leaveCurrentRow();
     sqlite3_reset(m_statement);
     const int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW) {
@@ -240,9 +246,7 @@ bool Recordset::moveLast()
 {
     if (!m_statement || m_rowCount == 0)
         return fail(QLatin1String(NoCurrentRecord), SQLITE_NOTFOUND);
-    cancelUpdate();
-    m_updatedValues.clear();
-    m_currentDeleted = false;
+    leaveCurrentRow();
     if (m_rowCount < 0) {
         int rows = 0;
         if (m_onRow) {
@@ -397,8 +401,8 @@ bool Recordset::runWrite(const QByteArray& sql, const QVector<QVariant>& values,
                          const QVector<ColumnKind>& kinds)
 {
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(m_database.handle(), sql.constData(), sql.size(), &statement,
-                           nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(m_database.handle(), sql.constData(), sql.size(), &statement, nullptr) !=
+        SQLITE_OK) {
         sqlite3_finalize(statement);
         return failFromEngine();
     }
@@ -497,10 +501,10 @@ bool Recordset::deleteCurrent()
     const QVariant key = currentKeyValue();
     if (!key.isValid())
         return false;
-    const QByteArray sql = QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                               .arg(quotedIdentifier(table->name),
-                                    quotedIdentifier(table->keyColumn))
-                               .toUtf8();
+    const QByteArray sql =
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+            .arg(quotedIdentifier(table->name), quotedIdentifier(table->keyColumn))
+            .toUtf8();
     if (!runWrite(sql, {key}, {ColumnKind::Integer}))
         return false;
     cancelUpdate();

@@ -4,7 +4,6 @@
 
 #include <QVariant>
 #include <QVector>
-
 #include <memory>
 
 struct sqlite3_stmt;
@@ -64,6 +63,7 @@ private:
     bool failFromEngine();
     bool stepTo(int position);
     bool ensureOnCurrentRow();
+    void leaveCurrentRow();
     bool hasCurrentRow() const;
     void describeColumns();
     const TableInfo* updatableTable();
@@ -80,10 +80,10 @@ private:
     QString m_baseTable;                // the one table every column comes from, if any
     int m_keyResultColumn = -1;
 
-    int m_position = -1;   // current row, -1 before the first
-    int m_rowCount = -1;   // known once the end was reached
+    int m_position = -1; // current row, -1 before the first
+    int m_rowCount = -1; // known once the end was reached
     bool m_atEnd = true;
-    bool m_onRow = false;  // the statement itself sits on m_position
+    bool m_onRow = false; // the statement itself sits on m_position
     bool m_currentDeleted = false;
 
     EditMode m_editMode = EditMode::None;

@@ -1,11 +1,12 @@
 #include "db/SqlText.h"
 
-namespace {
+namespace
+{
 
 bool isWordChar(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '$' || static_cast<unsigned char>(c) >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '$' || static_cast<unsigned char>(c) >= 0x80;
 }
 
 // Index just past a quoted run that starts at `start` with `open` and ends with `close`;

@@ -1,10 +1,10 @@
 #include "db/UnicodeCollation.h"
 
 #include <QString>
-
 #include <sqlcipher/sqlite3.h>
 
-namespace {
+namespace
+{
 
 char asciiLower(char c)
 {
@@ -19,8 +19,7 @@ int collate(void*, int leftLength, const void* left, int rightLength, const void
 
 } // namespace
 
-int UnicodeCollation::compare(const char* left, int leftLength, const char* right,
-                              int rightLength)
+int UnicodeCollation::compare(const char* left, int leftLength, const char* right, int rightLength)
 {
     // Most names are ASCII: compare bytes directly until a non-ASCII byte shows up, then hand
     // the rest (which starts on a character boundary) to Qt's case folding.

@@ -4,7 +4,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <iterator>
 
 class TestSettings : public QObject
@@ -43,7 +42,8 @@ void TestSettings::init()
     QVERIFY(settings.fileName().startsWith(m_folder.path()));
 }
 
-namespace {
+namespace
+{
 
 struct ExpectedDefault {
     IntSetting setting;

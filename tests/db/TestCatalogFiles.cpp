@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QRandomGenerator>
 #include <QtTest>
-
 #include <sqlcipher/sqlite3.h>
 
 // The catalogue files themselves: the template's schema and protection, the demonstration
@@ -32,7 +31,8 @@ private:
     TestCatalog m_files;
 };
 
-namespace {
+namespace
+{
 
 struct RawConnection {
     sqlite3* handle = nullptr;
@@ -74,8 +74,9 @@ void TestCatalogFiles::templateNeedsTheKey()
     const QString path = TestCatalog::programDirectory() + QLatin1String("/template.bin");
     {
         RawConnection withoutKey(path, QByteArray());
-        QVERIFY(withoutKey.rows("SELECT count(*) FROM sqlite_master").first().startsWith(
-            QStringLiteral("error: file is encrypted or is not a database")));
+        QVERIFY(withoutKey.rows("SELECT count(*) FROM sqlite_master")
+                    .first()
+                    .startsWith(QStringLiteral("error: file is encrypted or is not a database")));
     }
     RawConnection withKey(path, DatabaseEx::CatalogPassword);
     QStringList tables = withKey.rows(
@@ -86,35 +87,40 @@ void TestCatalogFiles::templateNeedsTheKey()
     QCOMPARE(tables, expected);
     // Empty: no albums, tracks or names.
     for (const QString& table : expected)
-        QCOMPARE(withKey.rows(QStringLiteral("SELECT count(*) FROM %1").arg(table).toUtf8().constData()),
-                 QStringList({"0"}));
+        QCOMPARE(
+            withKey.rows(QStringLiteral("SELECT count(*) FROM %1").arg(table).toUtf8().constData()),
+            QStringList({"0"}));
 }
 
 void TestCatalogFiles::templateSchema_data()
 {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QStringList>("columns"); // name:type, key first
-    QTest::newRow("music") << "music"
-        << QStringList{"music_id:INTEGER", "number:INTEGER", "artist_id:INTEGER", "title:TEXT",
-                       "type_id:INTEGER", "year:INTEGER", "length:TEXT", "cat_id:INTEGER",
-                       "subcat_id:INTEGER", "value:REAL", "person_id:INTEGER",
-                       "purchasedfrom_id:INTEGER", "purchasedate:DATE", "frontimage:TEXT",
-                       "backimage:TEXT", "contents:LONGTEXT", "notes:LONGTEXT", "loandate:DATE",
-                       "returndate:DATE", "location_id:INTEGER", "grade:INTEGER",
+    QTest::newRow("music")
+        << "music"
+        << QStringList{"music_id:INTEGER",     "number:INTEGER",       "artist_id:INTEGER",
+                       "title:TEXT",           "type_id:INTEGER",      "year:INTEGER",
+                       "length:TEXT",          "cat_id:INTEGER",       "subcat_id:INTEGER",
+                       "value:REAL",           "person_id:INTEGER",    "purchasedfrom_id:INTEGER",
+                       "purchasedate:DATE",    "frontimage:TEXT",      "backimage:TEXT",
+                       "contents:LONGTEXT",    "notes:LONGTEXT",       "loandate:DATE",
+                       "returndate:DATE",      "location_id:INTEGER",  "grade:INTEGER",
                        "incollection:BOOLEAN", "condition_id:INTEGER", "purchaseprice:REAL",
-                       "language_id:INTEGER", "country_id:INTEGER", "url:TEXT", "label_id:INTEGER",
-                       "labelnumber:TEXT", "studio_id:INTEGER", "producer_id:INTEGER", "ad:INTEGER",
-                       "engineer_id:INTEGER", "recordingdate:DATE", "tourname:TEXT",
-                       "conductor_id:INTEGER", "orchestra_id:INTEGER", "freedbid:TEXT",
-                       "deleted:BOOLEAN"};
-    QTest::newRow("tracks") << "tracks"
-        << QStringList{"track_id:INTEGER", "tracknumber:INTEGER", "title:TEXT", "artist_id:INTEGER",
-                       "cat_id:INTEGER", "subcat_id:INTEGER", "length:TEXT", "notes:LONGTEXT",
-                       "language_id:INTEGER", "country_id:INTEGER", "label_id:INTEGER",
-                       "labelnumber:TEXT", "studio_id:INTEGER", "producer_id:INTEGER",
-                       "engineer_id:INTEGER", "songwriter_id:INTEGER", "conductor_id:INTEGER",
-                       "orchestra_id:INTEGER", "year:INTEGER", "grade:INTEGER", "lyrics:LONGTEXT",
-                       "audiofile:TEXT", "music_id:INTEGER"};
+                       "language_id:INTEGER",  "country_id:INTEGER",   "url:TEXT",
+                       "label_id:INTEGER",     "labelnumber:TEXT",     "studio_id:INTEGER",
+                       "producer_id:INTEGER",  "ad:INTEGER",           "engineer_id:INTEGER",
+                       "recordingdate:DATE",   "tourname:TEXT",        "conductor_id:INTEGER",
+                       "orchestra_id:INTEGER", "freedbid:TEXT",        "deleted:BOOLEAN"};
+    QTest::newRow("tracks")
+        << "tracks"
+        << QStringList{"track_id:INTEGER",      "tracknumber:INTEGER",  "title:TEXT",
+                       "artist_id:INTEGER",     "cat_id:INTEGER",       "subcat_id:INTEGER",
+                       "length:TEXT",           "notes:LONGTEXT",       "language_id:INTEGER",
+                       "country_id:INTEGER",    "label_id:INTEGER",     "labelnumber:TEXT",
+                       "studio_id:INTEGER",     "producer_id:INTEGER",  "engineer_id:INTEGER",
+                       "songwriter_id:INTEGER", "conductor_id:INTEGER", "orchestra_id:INTEGER",
+                       "year:INTEGER",          "grade:INTEGER",        "lyrics:LONGTEXT",
+                       "audiofile:TEXT",        "music_id:INTEGER"};
 }
 
 void TestCatalogFiles::templateSchema()
@@ -140,19 +146,24 @@ void TestCatalogFiles::lookupTablesFollowTheirPrefix()
     RawConnection raw(path, DatabaseEx::CatalogPassword);
     const QStringList lookups = CatalogSchema::tableNames().mid(2);
     QCOMPARE(lookups.size(), 17);
-    const QStringList prefixes = {"artist", "cat", "type", "subcat", "person", "purchasedfrom",
-                                  "location", "condition", "language", "country", "label",
-                                  "studio", "producer", "engineer", "conductor", "orchestra",
-                                  "songwriter"};
+    const QStringList prefixes = {
+        "artist",   "cat",       "type",      "subcat",    "person",    "purchasedfrom",
+        "location", "condition", "language",  "country",   "label",     "studio",
+        "producer", "engineer",  "conductor", "orchestra", "songwriter"};
     for (int i = 0; i < lookups.size(); ++i) {
         const QStringList rows = describeTable(path, lookups[i]);
         QCOMPARE(rows.size(), 3);
         const QString p = prefixes[i];
         QCOMPARE(rows[0].section(QLatin1Char('|'), 1, 2), p + QStringLiteral("_id|INTEGER"));
         QCOMPARE(rows[1].section(QLatin1Char('|'), 1, 2), p + QStringLiteral("_name|TEXT"));
-        QCOMPARE(rows[2].section(QLatin1Char('|'), 1, 4), p + QStringLiteral("_deleted|BOOLEAN|1|0"));
-        const QString sql = raw.rows(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = '%1'")
-                                         .arg(lookups[i]).toUtf8().constData()).value(0);
+        QCOMPARE(rows[2].section(QLatin1Char('|'), 1, 4),
+                 p + QStringLiteral("_deleted|BOOLEAN|1|0"));
+        const QString sql =
+            raw.rows(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = '%1'")
+                         .arg(lookups[i])
+                         .toUtf8()
+                         .constData())
+                .value(0);
         QVERIFY2(sql.contains(QStringLiteral("AUTOINCREMENT")), qPrintable(sql));
         QVERIFY2(sql.contains(QStringLiteral("COLLATE NOCASE")), qPrintable(sql));
     }
@@ -165,30 +176,47 @@ void TestCatalogFiles::demoCatalogueIsRealistic()
     QVERIFY(raw.rows("SELECT count(*) FROM music").first().toInt() >= 25);
     QVERIFY(raw.rows("SELECT count(DISTINCT artist_id) FROM music").first().toInt() >= 12);
     QCOMPARE(raw.rows("SELECT count(*) FROM music WHERE deleted = 1"), QStringList({"1"}));
-    QCOMPARE(raw.rows("SELECT count(*) FROM music_artists WHERE artist_deleted = 1"), QStringList({"1"}));
-    QCOMPARE(raw.rows("SELECT count(*) FROM music WHERE person_id > 0 AND deleted = 0"), QStringList({"2"}));
-    const QStringList trackCounts = raw.rows(
-        "SELECT count(*) FROM music LEFT JOIN tracks ON tracks.music_id = music.music_id GROUP BY music.music_id");
+    QCOMPARE(raw.rows("SELECT count(*) FROM music_artists WHERE artist_deleted = 1"),
+             QStringList({"1"}));
+    QCOMPARE(raw.rows("SELECT count(*) FROM music WHERE person_id > 0 AND deleted = 0"),
+             QStringList({"2"}));
+    const QStringList trackCounts =
+        raw.rows("SELECT count(*) FROM music LEFT JOIN tracks ON tracks.music_id = music.music_id "
+                 "GROUP BY music.music_id");
     for (const QString& count : trackCounts)
         QVERIFY2(count.toInt() >= 8 && count.toInt() <= 15, qPrintable(count));
-    QVERIFY(raw.rows("SELECT count(*) FROM music_artists WHERE artist_name LIKE '%''%'").first().toInt() >= 1);
-    QVERIFY(raw.rows("SELECT count(*) FROM music_artists WHERE artist_name <> CAST(CAST(artist_name AS BLOB) AS TEXT) "
-                     "OR length(CAST(artist_name AS BLOB)) > length(artist_name)").first().toInt() >= 3);
+    QVERIFY(raw.rows("SELECT count(*) FROM music_artists WHERE artist_name LIKE '%''%'")
+                .first()
+                .toInt() >= 1);
+    QVERIFY(raw.rows("SELECT count(*) FROM music_artists WHERE artist_name <> "
+                     "CAST(CAST(artist_name AS BLOB) AS TEXT) "
+                     "OR length(CAST(artist_name AS BLOB)) > length(artist_name)")
+                .first()
+                .toInt() >= 3);
 }
 
 void TestCatalogFiles::notACatalogue_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("messageStart");
-    QTest::newRow("missing file") << "missing" << "Could not find file";
-    QTest::newRow("zero-length file") << "empty" << "The file '";
-    QTest::newRow("random bytes") << "random" << "file is encrypted or is not a database";
-    QTest::newRow("plain SQLite file") << "plain" << "file is encrypted or is not a database";
-    QTest::newRow("another password") << "otherkey" << "file is encrypted or is not a database";
-    QTest::newRow("truncated catalogue") << "truncated" << "";
-    QTest::newRow("folder") << "folder" << "'";
-    QTest::newRow("right key, no catalogue tables") << "notables" << "The file '";
-    QTest::newRow("catalogue without tracks table") << "onemissing" << "The file '";
+    QTest::newRow("missing file") << "missing"
+                                  << "Could not find file";
+    QTest::newRow("zero-length file") << "empty"
+                                      << "The file '";
+    QTest::newRow("random bytes") << "random"
+                                  << "file is encrypted or is not a database";
+    QTest::newRow("plain SQLite file") << "plain"
+                                       << "file is encrypted or is not a database";
+    QTest::newRow("another password") << "otherkey"
+                                      << "file is encrypted or is not a database";
+    QTest::newRow("truncated catalogue") << "truncated"
+                                         << "";
+    QTest::newRow("folder") << "folder"
+                            << "'";
+    QTest::newRow("right key, no catalogue tables") << "notables"
+                                                    << "The file '";
+    QTest::newRow("catalogue without tracks table") << "onemissing"
+                                                    << "The file '";
 }
 
 void TestCatalogFiles::notACatalogue()
@@ -209,11 +237,13 @@ void TestCatalogFiles::notACatalogue()
             byte = char(generator.bounded(256));
         file.write(bytes);
     } else if (kind == QLatin1String("plain")) {
-        QVERIFY2(CatalogBuilder::create(path, QByteArray(), TestCatalog::schemaSql(), &error), qPrintable(error));
+        QVERIFY2(CatalogBuilder::create(path, QByteArray(), TestCatalog::schemaSql(), &error),
+                 qPrintable(error));
     } else if (kind == QLatin1String("otherkey")) {
         QVERIFY(CatalogBuilder::create(path, "Secret", TestCatalog::schemaSql(), &error));
     } else if (kind == QLatin1String("truncated")) {
-        const QByteArray whole = TestCatalog::readBytes(m_files.copyOfDemo(QStringLiteral("whole.muf")));
+        const QByteArray whole =
+            TestCatalog::readBytes(m_files.copyOfDemo(QStringLiteral("whole.muf")));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(whole.left(whole.size() / 2 + 100));
@@ -261,7 +291,8 @@ void TestCatalogFiles::readOnlyCatalogueOpensButRefusesWrites()
     QVERIFY(layer.OpenDatabase(&database, path, DatabaseEx::CatalogConnectString()));
     QVERIFY(database->isReadOnly());
     RecordsetHandle recordset;
-    QVERIFY(layer.OpenRecordset(&recordset, database.get(), QStringLiteral("SELECT * FROM music WHERE music_id = 1")));
+    QVERIFY(layer.OpenRecordset(&recordset, database.get(),
+                                QStringLiteral("SELECT * FROM music WHERE music_id = 1")));
     QCOMPARE(layer.GetRecordCount(recordset.get()), 1);
     QVERIFY(!layer.DeleteCurrentRow(recordset.get()));
     QCOMPARE(reports.count(), 1);

@@ -4,7 +4,8 @@
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // The lookup and item SQL is reached through a table that exposes it to the test.
 class OpenCatalogTable : public ItemTable
@@ -27,8 +28,8 @@ public:
     int Count(Database*, bool) override { return -1; }
     bool Export(Database*, const QString&, bool, const QString&) override { return false; }
     QString WritePage(Database*, int, bool) override { return QString(); }
-    bool WriteListTable(Database*, const QVector<ColumnInfo>&, int, const QString&,
-                        const QString&, bool, const QString&) override
+    bool WriteListTable(Database*, const QVector<ColumnInfo>&, int, const QString&, const QString&,
+                        bool, const QString&) override
     {
         return false;
     }
@@ -68,7 +69,8 @@ private slots:
 
 private:
     int addAlbum(int artistId, bool deleted = false, const QString& title = QString());
-    void softDelete(const QString& table, const QString& idColumn, const QString& deletedColumn, int id);
+    void softDelete(const QString& table, const QString& idColumn, const QString& deletedColumn,
+                    int id);
 
     TestCatalog m_files;
     OpenCatalogTable m_table;
@@ -112,15 +114,24 @@ void TestCatalogTable::findOrAddName_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("asked");
     QTest::addColumn<bool>("same");
-    QTest::newRow("exact") << "Abba" << "Abba" << true;
-    QTest::newRow("letter case") << "Abba" << "ABBA" << true;
-    QTest::newRow("non-ASCII letter case") << "Björk" << "BJÖRK" << true;
-    QTest::newRow("apostrophe") << "Guns N' Roses" << "guns n' roses" << true;
-    QTest::newRow("two apostrophes") << "''" << "''" << true;
-    QTest::newRow("accent differs") << "Bjork" << "Björk" << false;
-    QTest::newRow("trailing space differs") << "Abba" << "Abba " << false;
-    QTest::newRow("injection attempt") << "x" << "x' OR '1'='1" << false;
-    QTest::newRow("percent signs") << "100% %1 %s" << "100% %1 %S" << true;
+    QTest::newRow("exact") << "Abba"
+                           << "Abba" << true;
+    QTest::newRow("letter case") << "Abba"
+                                 << "ABBA" << true;
+    QTest::newRow("non-ASCII letter case") << "Björk"
+                                           << "BJÖRK" << true;
+    QTest::newRow("apostrophe") << "Guns N' Roses"
+                                << "guns n' roses" << true;
+    QTest::newRow("two apostrophes") << "''"
+                                     << "''" << true;
+    QTest::newRow("accent differs") << "Bjork"
+                                    << "Björk" << false;
+    QTest::newRow("trailing space differs") << "Abba"
+                                            << "Abba " << false;
+    QTest::newRow("injection attempt") << "x"
+                                       << "x' OR '1'='1" << false;
+    QTest::newRow("percent signs") << "100% %1 %s"
+                                   << "100% %1 %S" << true;
 }
 
 void TestCatalogTable::findOrAddName()
@@ -161,7 +172,9 @@ void TestCatalogTable::findOrAddNameOnReadOnlyCatalogue()
     QFile::setPermissions(path, QFile::ReadOwner);
     const QByteArray before = TestCatalog::readBytes(path);
     QVERIFY(m_table.OpenDatabase(&m_database, path, DatabaseEx::CatalogConnectString()));
-    QCOMPARE(m_table.FindOrAddName(m_database.get(), Artists, ArtistName, QStringLiteral("New"), ArtistId), -1);
+    QCOMPARE(m_table.FindOrAddName(m_database.get(), Artists, ArtistName, QStringLiteral("New"),
+                                   ArtistId),
+             -1);
     QCOMPARE(m_reports->count(), 1);
     QVERIFY(m_reports->lastText().contains(QStringLiteral("readonly")));
     m_table.CloseDatabase(&m_database);
@@ -171,9 +184,12 @@ void TestCatalogTable::findOrAddNameOnReadOnlyCatalogue()
 void TestCatalogTable::fillNameComboSkipsDeletedEntries()
 {
     Database* db = m_database.get();
-    const int keep = m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Keep"), ArtistId);
-    const int gone = m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Gone"), ArtistId);
-    const int also = m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Also"), ArtistId);
+    const int keep =
+        m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Keep"), ArtistId);
+    const int gone =
+        m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Gone"), ArtistId);
+    const int also =
+        m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Also"), ArtistId);
     softDelete(Artists, ArtistId, ArtistDeleted, gone);
     PlainNameList list;
     QVERIFY(m_table.FillNameCombo(db, &list, Artists, ArtistName, ArtistId, ArtistDeleted, false));
@@ -182,7 +198,8 @@ void TestCatalogTable::fillNameComboSkipsDeletedEntries()
 
     PlainNameList refusing;
     refusing.refuseFrom = 1;
-    QVERIFY(m_table.FillNameCombo(db, &refusing, Artists, ArtistName, ArtistId, ArtistDeleted, false));
+    QVERIFY(
+        m_table.FillNameCombo(db, &refusing, Artists, ArtistName, ArtistId, ArtistDeleted, false));
     QCOMPARE(refusing.names, QStringList({"Keep"}));
 }
 
@@ -202,7 +219,8 @@ void TestCatalogTable::fillNameTreeSortsAndOwnsNodeData()
         QCOMPARE(node->selectedImage, 4);
         QCOMPARE(node->data->type, TreeNodeData::ArtistNode);
         QCOMPARE(node->data->name, node->text);
-        QCOMPARE(m_table.GetNameById(db, node->data->id, Artists, ArtistName, ArtistId), node->text);
+        QCOMPARE(m_table.GetNameById(db, node->data->id, Artists, ArtistName, ArtistId),
+                 node->text);
         texts << node->text;
     }
     QCOMPARE(texts, QStringList({"Alpha", "beta", "zeta", "Émile"}));
@@ -211,8 +229,10 @@ void TestCatalogTable::fillNameTreeSortsAndOwnsNodeData()
 void TestCatalogTable::fillLookupListViewCountsEveryUse()
 {
     Database* db = m_database.get();
-    const int busy = m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Busy"), ArtistId);
-    const int idle = m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Idle"), ArtistId);
+    const int busy =
+        m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Busy"), ArtistId);
+    const int idle =
+        m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Idle"), ArtistId);
     addAlbum(busy);
     addAlbum(busy, true); // soft-deleted albums still count as uses
     addAlbum(busy);
@@ -259,7 +279,8 @@ void TestCatalogTable::deleteRowById()
         QCOMPARE(m_table.DeleteRowById(db, album, QStringLiteral("tracks"),
                                        QStringLiteral("music_id"), QStringLiteral("deleted"), hard),
                  succeeds);
-        QCOMPARE(m_table.CountUses(db, QStringLiteral("tracks"), QStringLiteral("music_id"), album), 2);
+        QCOMPARE(m_table.CountUses(db, QStringLiteral("tracks"), QStringLiteral("music_id"), album),
+                 2);
         return;
     }
     QCOMPARE(m_table.DeleteRowById(db, target, table, QStringLiteral("music_id"),
@@ -276,13 +297,17 @@ void TestCatalogTable::deleteRowById()
 void TestCatalogTable::countByDeleted()
 {
     Database* db = m_database.get();
-    QCOMPARE(m_table.CountByDeleted(db, QStringLiteral("music"), QStringLiteral("deleted"), false), 0);
+    QCOMPARE(m_table.CountByDeleted(db, QStringLiteral("music"), QStringLiteral("deleted"), false),
+             0);
     addAlbum(-1);
     addAlbum(-1, true);
     addAlbum(-1);
-    QCOMPARE(m_table.CountByDeleted(db, QStringLiteral("music"), QStringLiteral("deleted"), false), 2);
-    QCOMPARE(m_table.CountByDeleted(db, QStringLiteral("music"), QStringLiteral("deleted"), true), 1);
-    QCOMPARE(m_table.CountByDeleted(db, QStringLiteral("nowhere"), QStringLiteral("deleted"), true), -1);
+    QCOMPARE(m_table.CountByDeleted(db, QStringLiteral("music"), QStringLiteral("deleted"), false),
+             2);
+    QCOMPARE(m_table.CountByDeleted(db, QStringLiteral("music"), QStringLiteral("deleted"), true),
+             1);
+    QCOMPARE(m_table.CountByDeleted(db, QStringLiteral("nowhere"), QStringLiteral("deleted"), true),
+             -1);
     QCOMPARE(m_reports->count(), 1);
 }
 
@@ -292,7 +317,8 @@ void TestCatalogTable::buildItemQuery_data()
     QTest::addColumn<bool>("deleted");
     QTest::addColumn<QString>("condition");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << "" << false << "" << "SELECT x FROM music WHERE deleted = FALSE";
+    QTest::newRow("plain") << "" << false << ""
+                           << "SELECT x FROM music WHERE deleted = FALSE";
     QTest::newRow("sorted") << "artist_name ASC, title ASC" << false << ""
                             << "SELECT x FROM music WHERE deleted = FALSE ORDER BY artist_name "
                                "ASC, title ASC";
@@ -316,7 +342,8 @@ void TestCatalogTable::buildItemQuery()
 void TestCatalogTable::fillListFromHeader()
 {
     Database* db = m_database.get();
-    const int artist = m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Ärzte"), ArtistId);
+    const int artist =
+        m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("Ärzte"), ArtistId);
     const int second = addAlbum(artist, false, QStringLiteral("Zebra"));
     const int first = addAlbum(artist, false, QStringLiteral("apple"));
     const int orphan = addAlbum(-1, false, QStringLiteral("Orphan"));
@@ -371,9 +398,12 @@ void TestCatalogTable::saveLookupName()
     QCOMPARE(m_table.CountByDeleted(db, Artists, ArtistDeleted, false), 2);
     m_table.SaveLookupName(db, 2, Artists, ArtistName, ArtistId, QStringLiteral("Sinéad O'Brien"));
     QCOMPARE(m_table.GetNameById(db, 1, Artists, ArtistName, ArtistId), QStringLiteral("O'Brien"));
-    QCOMPARE(m_table.GetNameById(db, 2, Artists, ArtistName, ArtistId), QStringLiteral("Sinéad O'Brien"));
+    QCOMPARE(m_table.GetNameById(db, 2, Artists, ArtistName, ArtistId),
+             QStringLiteral("Sinéad O'Brien"));
     // The rename is found under its new name, in any letter case.
-    QCOMPARE(m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("SINÉAD O'BRIEN"), ArtistId), 2);
+    QCOMPARE(
+        m_table.FindOrAddName(db, Artists, ArtistName, QStringLiteral("SINÉAD O'BRIEN"), ArtistId),
+        2);
     QCOMPARE(m_reports->count(), 0);
 }
 
@@ -382,14 +412,19 @@ void TestCatalogTable::noDatabaseMeansFailure()
     PlainNameList list;
     PlainNameTree tree;
     PlainRowTable rows;
-    QCOMPARE(m_table.FindOrAddName(nullptr, Artists, ArtistName, QStringLiteral("x"), ArtistId), -1);
-    QVERIFY(!m_table.FillNameCombo(nullptr, &list, Artists, ArtistName, ArtistId, ArtistDeleted, false));
-    QVERIFY(!m_table.FillNameTree(nullptr, nullptr, &tree, 0, 0, 2, Artists, ArtistName, ArtistId, ArtistDeleted, false));
-    QVERIFY(!m_table.FillLookupListView(nullptr, &rows, QStringLiteral("music"), ArtistId, Artists, ArtistName, ArtistId, ArtistDeleted, false));
+    QCOMPARE(m_table.FindOrAddName(nullptr, Artists, ArtistName, QStringLiteral("x"), ArtistId),
+             -1);
+    QVERIFY(!m_table.FillNameCombo(nullptr, &list, Artists, ArtistName, ArtistId, ArtistDeleted,
+                                   false));
+    QVERIFY(!m_table.FillNameTree(nullptr, nullptr, &tree, 0, 0, 2, Artists, ArtistName, ArtistId,
+                                  ArtistDeleted, false));
+    QVERIFY(!m_table.FillLookupListView(nullptr, &rows, QStringLiteral("music"), ArtistId, Artists,
+                                        ArtistName, ArtistId, ArtistDeleted, false));
     QCOMPARE(m_table.CountUses(nullptr, QStringLiteral("music"), ArtistId, 1), -1);
     QVERIFY(!m_table.DeleteRowById(nullptr, 1, Artists, ArtistId, ArtistDeleted, false));
     QCOMPARE(m_table.CountByDeleted(nullptr, Artists, ArtistDeleted, false), -1);
-    QVERIFY(!m_table.FillListFromHeader(nullptr, &rows, QStringLiteral("SELECT * FROM music"), QStringLiteral("music_id"), QString(), QString(), false));
+    QVERIFY(!m_table.FillListFromHeader(nullptr, &rows, QStringLiteral("SELECT * FROM music"),
+                                        QStringLiteral("music_id"), QString(), QString(), false));
     QCOMPARE(m_table.GetNameById(nullptr, 1, Artists, ArtistName, ArtistId), QString());
     m_table.SaveLookupName(nullptr, -1, Artists, ArtistName, ArtistId, QStringLiteral("x"));
 }

@@ -136,7 +136,8 @@ void TestDatabase::navigationReadsRowsInOrder()
 void TestDatabase::fieldsAreTypedByDeclaredType()
 {
     RecordsetHandle recordset;
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
+    QVERIFY(
+        m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
     QVERIFY(recordset->addNew());
     const QDateTime purchased(QDate(2001, 5, 3), QTime(14, 30), Qt::UTC);
     QVERIFY(recordset->setField(QStringLiteral("year"), 1977));
@@ -146,7 +147,8 @@ void TestDatabase::fieldsAreTypedByDeclaredType()
     QVERIFY(recordset->setField(QStringLiteral("title"), QStringLiteral("Ümlaut & 'quotes'\n")));
     QVERIFY(!recordset->setField(QStringLiteral("no_such_column"), 1));
     QVERIFY(recordset->update());
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
+    QVERIFY(
+        m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
 
     QVariant value;
     QVERIFY(recordset->field(QStringLiteral("year"), &value));
@@ -209,12 +211,14 @@ void TestDatabase::integerRules()
     QFETCH(QVariant, stored);
     QFETCH(int, expected);
     RecordsetHandle recordset;
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
+    QVERIFY(
+        m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
     QVERIFY(recordset->addNew());
     if (column != QLatin1String("no_such_column"))
         QVERIFY(recordset->setField(column, stored));
     QVERIFY(recordset->update());
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
+    QVERIFY(
+        m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
     QCOMPARE(m_layer.GetFieldInt(recordset.get(), column), expected);
     QCOMPARE(m_reports->count(), 0);
 }
@@ -222,11 +226,14 @@ void TestDatabase::integerRules()
 void TestDatabase::dateRules()
 {
     RecordsetHandle recordset;
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
+    QVERIFY(
+        m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
     QVERIFY(recordset->addNew());
-    QVERIFY(recordset->setField(QStringLiteral("loandate"), QDateTime(QDate(1965, 7, 25), QTime(20, 15), Qt::UTC)));
+    QVERIFY(recordset->setField(QStringLiteral("loandate"),
+                                QDateTime(QDate(1965, 7, 25), QTime(20, 15), Qt::UTC)));
     QVERIFY(recordset->update());
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
+    QVERIFY(
+        m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
     QCOMPARE(m_layer.GetFieldDate(recordset.get(), QStringLiteral("loandate")),
              QDateTime(QDate(1965, 7, 25), QTime(20, 15), Qt::UTC));
     // Null, not a date, missing: the zero date, valid.
@@ -247,10 +254,12 @@ void TestDatabase::newRowExposesItsKeyBeforeItIsStored()
     const int key = m_layer.GetFieldInt(recordset.get(), QStringLiteral("artist_id"));
     QCOMPARE(key, 1);
     QVERIFY(recordset->update());
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(),
-                                  QStringLiteral("SELECT * FROM music_artists WHERE artist_id = 1")));
+    QVERIFY(
+        m_layer.OpenRecordset(&recordset, m_database.get(),
+                              QStringLiteral("SELECT * FROM music_artists WHERE artist_id = 1")));
     QCOMPARE(m_layer.GetRecordCount(recordset.get()), 1);
-    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("artist_name")), QStringLiteral("First"));
+    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("artist_name")),
+             QStringLiteral("First"));
     QCOMPARE(m_layer.GetFieldInt(recordset.get(), QStringLiteral("artist_deleted")), 0);
 }
 
@@ -260,8 +269,9 @@ void TestDatabase::keysOfDeletedRowsAreNotReused()
     const int second = addAlbum(QStringLiteral("two"));
     QCOMPARE(second, first + 1);
     RecordsetHandle recordset;
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(),
-                                  QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(second)));
+    QVERIFY(m_layer.OpenRecordset(
+        &recordset, m_database.get(),
+        QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(second)));
     QVERIFY(m_layer.DeleteCurrentRow(recordset.get()));
     m_layer.CloseRecordset(&recordset);
     QCOMPARE(addAlbum(QStringLiteral("three")), second + 1);
@@ -271,21 +281,25 @@ void TestDatabase::editChangesTheRowAndTheCursor()
 {
     const int id = addAlbum(QStringLiteral("Before"), 1.0);
     RecordsetHandle recordset;
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(),
-                                  QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(id)));
+    QVERIFY(
+        m_layer.OpenRecordset(&recordset, m_database.get(),
+                              QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(id)));
     QVERIFY(recordset->edit());
     QVERIFY(recordset->setField(QStringLiteral("title"), QStringLiteral("After")));
     QVERIFY(recordset->setField(QStringLiteral("deleted"), true));
     QVERIFY(recordset->update());
-    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("title")), QStringLiteral("After"));
+    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("title")),
+             QStringLiteral("After"));
     QVERIFY(!recordset->update()); // nothing pending any more
     m_layer.CloseRecordset(&recordset);
 
     QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(),
                                   QStringLiteral("SELECT * FROM music WHERE deleted = TRUE")));
     QCOMPARE(m_layer.GetRecordCount(recordset.get()), 1);
-    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("title")), QStringLiteral("After"));
-    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("value")), QStringLiteral("1.00"));
+    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("title")),
+             QStringLiteral("After"));
+    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("value")),
+             QStringLiteral("1.00"));
 }
 
 void TestDatabase::deleteCurrentRowRemovesIt()
@@ -293,15 +307,18 @@ void TestDatabase::deleteCurrentRowRemovesIt()
     addAlbum(QStringLiteral("keep"));
     const int gone = addAlbum(QStringLiteral("gone"));
     RecordsetHandle recordset;
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(),
-                                  QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(gone)));
+    QVERIFY(
+        m_layer.OpenRecordset(&recordset, m_database.get(),
+                              QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(gone)));
     QVERIFY(m_layer.DeleteCurrentRow(recordset.get()));
     QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("title")), QString());
     QVERIFY(!m_layer.DeleteCurrentRow(recordset.get())); // already gone: the error box
     QCOMPARE(m_reports->count(), 1);
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
+    QVERIFY(
+        m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
     QCOMPARE(m_layer.GetRecordCount(recordset.get()), 1);
-    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("title")), QStringLiteral("keep"));
+    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("title")),
+             QStringLiteral("keep"));
 }
 
 void TestDatabase::writesNeedASingleTableWithItsKey()
@@ -314,7 +331,8 @@ void TestDatabase::writesNeedASingleTableWithItsKey()
                        "a ON music.artist_id = a.artist_id")));
     QVERIFY(!recordset->edit());
     QVERIFY(!recordset->addNew());
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT title FROM music")));
+    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(),
+                                  QStringLiteral("SELECT title FROM music")));
     QVERIFY(!recordset->edit()); // no key to find the row by
     QVERIFY(!recordset->setField(QStringLiteral("title"), QStringLiteral("y")));
 }
@@ -322,7 +340,8 @@ void TestDatabase::writesNeedASingleTableWithItsKey()
 void TestDatabase::badSqlShowsTheErrorBox()
 {
     RecordsetHandle recordset;
-    QVERIFY(!m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM nowhere")));
+    QVERIFY(!m_layer.OpenRecordset(&recordset, m_database.get(),
+                                   QStringLiteral("SELECT * FROM nowhere")));
     QVERIFY(!recordset);
     QCOMPARE(m_reports->count(), 1);
     const Report report = m_reports->reports().first();
@@ -336,7 +355,8 @@ void TestDatabase::badSqlShowsTheErrorBox()
 void TestDatabase::errorMessageFormat()
 {
     const QString longText(300, QLatin1Char('x'));
-    const QString text = DatabaseEx::FormatDbError(DbError{longText, 1}, 42, "/src/db/DatabaseEx.cpp");
+    const QString text =
+        DatabaseEx::FormatDbError(DbError{longText, 1}, 42, "/src/db/DatabaseEx.cpp");
     QCOMPARE(text, QString(255, QLatin1Char('x')) + QStringLiteral("\r\n\r\n") +
                        QString(68, QLatin1Char('-')) +
                        QStringLiteral("\r\nLine: 42\r\nFile: /src/db/DatabaseEx.cpp"));
@@ -367,7 +387,8 @@ void TestDatabase::transactionRollsBackUnlessCommitted()
     QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(),
                                   QStringLiteral("SELECT title FROM music ORDER BY music_id")));
     QCOMPARE(m_layer.GetRecordCount(recordset.get()), 2);
-    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("title")), QStringLiteral("kept"));
+    QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("title")),
+             QStringLiteral("kept"));
 }
 
 void TestDatabase::cursorSurvivesWritesWhileOpen()
@@ -375,7 +396,8 @@ void TestDatabase::cursorSurvivesWritesWhileOpen()
     for (int i = 0; i < 5; ++i)
         addAlbum(QStringLiteral("t%1").arg(i));
     RecordsetHandle recordset;
-    QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
+    QVERIFY(
+        m_layer.OpenRecordset(&recordset, m_database.get(), QStringLiteral("SELECT * FROM music")));
     QVERIFY(recordset->moveNext());
     QVERIFY(recordset->addNew());
     QVERIFY(recordset->setField(QStringLiteral("title"), QStringLiteral("added")));

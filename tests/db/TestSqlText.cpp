@@ -33,15 +33,15 @@ void TestSqlText::booleanLiterals_data()
                                      << QByteArray("title = 'TRUE love' OR a = 1");
     QTest::newRow("doubled quote in a string")
         << QByteArray("n = 'It''s TRUE' AND d = FALSE") << QByteArray("n = 'It''s TRUE' AND d = 0");
-    QTest::newRow("quoted identifier") << QByteArray("\"TRUE\" = FALSE")
-                                       << QByteArray("\"TRUE\" = 0");
+    QTest::newRow("quoted identifier")
+        << QByteArray("\"TRUE\" = FALSE") << QByteArray("\"TRUE\" = 0");
     QTest::newRow("part of a word") << QByteArray("trueness = FALSEHOOD_id OR TRUE_x")
                                     << QByteArray("trueness = FALSEHOOD_id OR TRUE_x");
     QTest::newRow("comment") << QByteArray("a = TRUE -- FALSE\nAND b = FALSE /* TRUE */")
                              << QByteArray("a = 1 -- FALSE\nAND b = 0 /* TRUE */");
     QTest::newRow("unterminated string") << QByteArray("a = 'TRUE") << QByteArray("a = 'TRUE");
-    QTest::newRow("non-ASCII neighbour") << QByteArray("\xc3\xa9TRUE = TRUE")
-                                         << QByteArray("\xc3\xa9TRUE = 1");
+    QTest::newRow("non-ASCII neighbour")
+        << QByteArray("\xc3\xa9TRUE = TRUE") << QByteArray("\xc3\xa9TRUE = 1");
 }
 
 void TestSqlText::booleanLiterals()
@@ -55,10 +55,14 @@ void TestSqlText::quotesAreDoubled_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("none") << "Björk" << "Björk";
-    QTest::newRow("one") << "Guns N' Roses" << "Guns N'' Roses";
-    QTest::newRow("edges") << "'quoted'" << "''quoted''";
-    QTest::newRow("injection") << "x' OR '1'='1" << "x'' OR ''1''=''1";
+    QTest::newRow("none") << "Björk"
+                          << "Björk";
+    QTest::newRow("one") << "Guns N' Roses"
+                         << "Guns N'' Roses";
+    QTest::newRow("edges") << "'quoted'"
+                           << "''quoted''";
+    QTest::newRow("injection") << "x' OR '1'='1"
+                               << "x'' OR ''1''=''1";
 }
 
 void TestSqlText::quotesAreDoubled()
@@ -73,14 +77,22 @@ void TestSqlText::caseFoldedComparison_data()
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("right");
     QTest::addColumn<int>("expected");
-    QTest::newRow("ASCII case") << "Abba" << "ABBA" << 0;
-    QTest::newRow("umlaut case") << "Björk" << "BJÖRK" << 0;
-    QTest::newRow("Cyrillic case") << "Дмитрий" << "ДМИТРИЙ" << 0;
-    QTest::newRow("Greek final sigma folds") << "ΣΟΦΙΑ" << "σοφια" << 0;
-    QTest::newRow("prefix is smaller") << "Abb" << "abba" << -1;
-    QTest::newRow("ASCII order ignores case") << "apple" << "BANANA" << -1;
-    QTest::newRow("accent after plain") << "Bjork" << "Björk" << -1;
-    QTest::newRow("empty") << "" << "" << 0;
+    QTest::newRow("ASCII case") << "Abba"
+                                << "ABBA" << 0;
+    QTest::newRow("umlaut case") << "Björk"
+                                 << "BJÖRK" << 0;
+    QTest::newRow("Cyrillic case") << "Дмитрий"
+                                   << "ДМИТРИЙ" << 0;
+    QTest::newRow("Greek final sigma folds") << "ΣΟΦΙΑ"
+                                             << "σοφια" << 0;
+    QTest::newRow("prefix is smaller") << "Abb"
+                                       << "abba" << -1;
+    QTest::newRow("ASCII order ignores case") << "apple"
+                                              << "BANANA" << -1;
+    QTest::newRow("accent after plain") << "Bjork"
+                                        << "Björk" << -1;
+    QTest::newRow("empty") << ""
+                           << "" << 0;
 }
 
 void TestSqlText::caseFoldedComparison()
@@ -90,8 +102,7 @@ void TestSqlText::caseFoldedComparison()
     QFETCH(int, expected);
     const QByteArray l = left.toUtf8();
     const QByteArray r = right.toUtf8();
-    QCOMPARE(UnicodeCollation::compare(l.constData(), l.size(), r.constData(), r.size()),
-             expected);
+    QCOMPARE(UnicodeCollation::compare(l.constData(), l.size(), r.constData(), r.size()), expected);
     QCOMPARE(UnicodeCollation::compare(r.constData(), r.size(), l.constData(), l.size()),
              -expected);
 }
@@ -101,8 +112,7 @@ void TestSqlText::automationDates_data()
     QTest::addColumn<double>("days");
     QTest::addColumn<QDateTime>("dateTime");
     QTest::newRow("zero date") << 0.0 << QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-    QTest::newRow("one and a half")
-        << 1.5 << QDateTime(QDate(1899, 12, 31), QTime(12, 0), Qt::UTC);
+    QTest::newRow("one and a half") << 1.5 << QDateTime(QDate(1899, 12, 31), QTime(12, 0), Qt::UTC);
     QTest::newRow("before the epoch")
         << -1.25 << QDateTime(QDate(1899, 12, 29), QTime(6, 0), Qt::UTC);
     QTest::newRow("2001-05-03") << 37014.0 << QDateTime(QDate(2001, 5, 3), QTime(0, 0), Qt::UTC);

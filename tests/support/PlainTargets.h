@@ -6,7 +6,6 @@
 
 #include <QPair>
 #include <QVector>
-
 #include <memory>
 #include <vector>
 
@@ -43,8 +42,8 @@ public:
     NodeHandle insertNode(NodeHandle parent, const QString& text, int image, int selectedImage,
                           std::unique_ptr<TreeNodeData> data) override
     {
-        nodes.push_back(std::make_unique<Node>(
-            Node{parent, text, image, selectedImage, std::move(data)}));
+        nodes.push_back(
+            std::make_unique<Node>(Node{parent, text, image, selectedImage, std::move(data)}));
         return nodes.back().get();
     }
 

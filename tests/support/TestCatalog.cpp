@@ -40,7 +40,8 @@ QByteArray TestCatalog::readBytes(const QString& path)
 
 ReportRecorder::ReportRecorder()
 {
-    m_previous = ErrorReporter::setHandler([this](const Report& report) { m_reports.append(report); });
+    m_previous =
+        ErrorReporter::setHandler([this](const Report& report) { m_reports.append(report); });
 }
 
 ReportRecorder::~ReportRecorder()
