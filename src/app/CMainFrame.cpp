@@ -1,0 +1,608 @@
+#include "app/CMainFrame.h"
+
+#include "app/AppSettings.h"
+#include "app/CommandIds.h"
+#include "app/PrivateMessages.h"
+#include "ui/FileDialog.h"
+#include "views/CBottomView.h"
+#include "views/CLeftView.h"
+#include "views/CTopView.h"
+#include "views/CVastryDoc.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+constexpr int ClockInterval = 15000;
+constexpr int TopPaneHeight = 250;
+constexpr int MinimumPane = 10;
+const char* const SupportMail = "mailto:support@tunvale.example";
+const char* const Website = "https://www.tunvale.example/";
+
+struct CommandText {
+    int id;
+    const char* prompt; // status-bar prompt, line feed, tooltip
+};
+
+const CommandText commandTexts[] = {
+    {CommandIds::NewPost, "Create a new post\nNew Post (Ins)"},
+    {CommandIds::EditPost, "Edit the selected item\nEdit Post (Enter)"},
+    {CommandIds::DeletePost, "Deletes the selected item\nDelete Post (Del)"},
+    {CommandIds::ExportHtml, "Export the selected list to a HTML file\nExport as HTML"},
+    {CommandIds::Preferences, "Change the program preferences\nPreferences"},
+    {CommandIds::ShowAll, "Show all posts\nShow all posts"},
+    {CommandIds::PrintCurrentAlbum,
+     "Prints the currently selected album\nPrint current album (Ctrl+P)"},
+    {CommandIds::PreviewCurrentAlbum,
+     "Print preview of the currently selected post\nPrint preview current post"},
+    {CommandIds::PrintAllAlbums, "Print a list with all albums\nPrint all albums"},
+    {CommandIds::CdRomDrives,
+     "Change CD-Rom drive used in the freeDB search\nChange CD-Rom drive"},
+    {CommandIds::TipOfTheDay, "Displays a Tip of the Day\nTip of the Day"},
+    {CommandIds::EmailSupport, "Send us a mail\nSend email"},
+    {CommandIds::VisitWebsite, "Visit our Website\nWebsite"},
+    {CommandIds::HelpContents,
+     "Displays the table of contents for the online documentation\nDisplay Help"},
+    {CommandIds::NewDatabase, "Create a new database\nNew (Ctrl+N)"},
+    {CommandIds::OpenDatabase, "Open an existing database\nOpen (Ctrl+O)"},
+    {CommandIds::Find, "Find the specified text\nFind (Ctrl+F)"},
+    {CommandIds::Cut, "Cut the selection and put it on the Clipboard\nCut"},
+    {CommandIds::Copy, "Copy the selection and put it on the Clipboard\nCopy"},
+    {CommandIds::Paste, "Insert Clipboard contents\nPaste"},
+    {CommandIds::About, "Display program information, version number and copyright\nAbout"},
+    {CommandIds::Exit, "Quit the application\nExit"},
+    {CommandIds::NextPane, "Switch to the next window pane\nNext Pane"},
+    {CommandIds::PreviousPane, "Switch back to the previous window pane\nPrevious Pane"},
+};
+
+struct ListCommand {
+    int id;
+    const char* label;
+    const char* prompt;
+};
+
+// The Lists menu, in its alphabetical order.
+const ListCommand listCommands[] = {
+    {32788, "&Artist", "Change the Artists list\nArtist list"},
+    {32796, "&Condition", "Change the Conditions list\nConditions list"},
+    {32803, "Conducto&r", "Change the Conductors list\nConductors list"},
+    {32798, "C&ountry", "Change the Countries list\nCountries list"},
+    {32802, "Eng&ineer", "Change the Engineers list\nEngineers list"},
+    {32789, "&Genre", "Change the Genre list\nGenre list"},
+    {32799, "La&bel", "Change the Labels list\nLabels list"},
+    {32797, "La&nguage", "Change the Languages list\nLanguages list"},
+    {32795, "&Location", "Change the Locations list\nLocations list"},
+    {32791, "&Media Type", "Change the Media Type list\nMedia Type list"},
+    {32793, "On Loan &To", "Change the Persons list\nPersons list"},
+    {32804, "Orc&hestra", "Change the Orchestra list\nOrhcestra list"},
+    {32801, "Produc&er", "Change the Producers list\nProducers list"},
+    {32794, "P&urchased From", "Change the Purchased From list\nPurchased From list"},
+    {32800, "Stu&dio", "Change the Studios list\nStudios list"},
+    {32792, "&Subcategory", "Change the Subcategories list\nSubcategories list"},
+};
+
+QString promptOf(int id)
+{
+    for (const CommandText& text : commandTexts)
+        if (text.id == id)
+            return QString::fromLatin1(text.prompt);
+    for (const ListCommand& list : listCommands)
+        if (list.id == id)
+            return QString::fromLatin1(list.prompt);
+    return QString();
+}
+
+// Small drawn pictures for the commands no style offers an icon for.
+QIcon drawnIcon(int commandId)
+{
+    QPixmap pixmap(16, 15);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (commandId == CommandIds::Find) {
+        painter.setPen(QPen(QColor(0x20, 0x40, 0x80), 2));
+        painter.drawEllipse(QRectF(2, 1, 8, 8));
+        painter.drawLine(QPointF(9, 9), QPointF(14, 14));
+    } else {
+        painter.setPen(QColor(0x30, 0x30, 0x30));
+        painter.setBrush(QColor(0xd0, 0xd0, 0xd0));
+        painter.drawRect(QRectF(1.5, 5.5, 13, 6));
+        painter.setBrush(Qt::white);
+        painter.drawRect(QRectF(4.5, 0.5, 7, 5));
+        painter.drawRect(QRectF(4.5, 9.5, 7, 5));
+    }
+    return QIcon(pixmap);
+}
+
+QIcon commandIcon(const QStyle* style, int commandId)
+{
+    switch (commandId) {
+    case CommandIds::NewPost:
+        return style->standardIcon(QStyle::SP_FileIcon);
+    case CommandIds::EditPost:
+        return style->standardIcon(QStyle::SP_FileDialogDetailedView);
+    case CommandIds::DeletePost:
+        return style->standardIcon(QStyle::SP_TrashIcon);
+    case CommandIds::PrintCurrentAlbum:
+    case CommandIds::PrintAllAlbums:
+    case CommandIds::Find:
+        return drawnIcon(commandId);
+    case CommandIds::EmailSupport:
+    case CommandIds::VisitWebsite:
+        return style->standardIcon(QStyle::SP_DriveNetIcon);
+    case CommandIds::HelpContents:
+        return style->standardIcon(QStyle::SP_DialogHelpButton);
+    case CommandIds::Exit:
+        return style->standardIcon(QStyle::SP_DialogCloseButton);
+    default:
+        return QIcon();
+    }
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CVastryDoc& document, AppSettings& settings)
+    : m_document(document), m_settings(settings)
+{
+    setObjectName(QStringLiteral("CMainFrame"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    placeBeforeCreation();
+    setMinimumSize(MinimumWidth, MinimumHeight);
+    createCommands();
+    createToolBar();
+    createStatusBar();
+    setWindowTitle(QStringLiteral("Tunvale ") + QLatin1String(VersionText));
+    createPanes();
+    buildMenuBar();
+    completeMenus();
+}
+
+CMainFrame::~CMainFrame()
+{
+    savePlacement();
+}
+
+QRect CMainFrame::firstStartGeometry(const QSize& screen)
+{
+    const int width = 800;
+    const int height = 570;
+    if (screen.width() == 800 && screen.height() == 600)
+        return QRect(0, 0, width, height);
+    return QRect((screen.width() - width) / 2, (screen.height() - height) / 2, width, height);
+}
+
+// The remembered rectangle, or a centred one on a first start; either way the window is kept
+// on the screen and no smaller than its minimum, whatever the settings hold.
+void CMainFrame::placeBeforeCreation()
+{
+    const int left = m_settings.read(SettingsTable::WindowLeft);
+    const int top = m_settings.read(SettingsTable::WindowTop);
+    const int right = m_settings.read(SettingsTable::WindowRight);
+    const int bottom = m_settings.read(SettingsTable::WindowBottom);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    const QSize screenSize = screen ? screen->geometry().size() : QSize(800, 600);
+    QRect rect = (left || top || right || bottom)
+                     ? QRect(left, top, qint64(right) - left, qint64(bottom) - top)
+                     : firstStartGeometry(screenSize);
+    rect.setWidth(qBound(MinimumWidth, rect.width(), std::max(MinimumWidth, available.width())));
+    rect.setHeight(qBound(MinimumHeight, rect.height(), std::max(MinimumHeight, available.height())));
+    if (!available.intersects(rect.adjusted(0, 0, -rect.width() / 2, -rect.height() / 2)))
+        rect.moveTopLeft(available.topLeft());
+    setGeometry(rect);
+}
+
+void CMainFrame::showAsRemembered()
+{
+    const int command = m_settings.read(SettingsTable::WindowCmd);
+    if (command == 3)
+        showMaximized();
+    else
+        show();
+}
+
+QAction* CMainFrame::addCommand(int commandId, const QString& text, std::function<void()> handler)
+{
+    auto* action = new QAction(text, this);
+    const QString prompt = promptOf(commandId);
+    action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
+    action->setToolTip(prompt.section(QLatin1Char('\n'), 1, 1));
+    action->setIcon(commandIcon(style(), commandId));
+    action->setIconVisibleInMenu(true);
+    action->setData(commandId);
+    // A command without a handler here belongs to a dialog not yet part of the program.
+    action->setEnabled(bool(handler));
+    if (handler)
+        m_handlers.insert(commandId, handler);
+    connect(action, &QAction::triggered, this, [this, commandId] { runCommand(commandId); });
+    m_actions.insert(commandId, action);
+    addAction(action); // accelerators work wherever the focus is in the window
+    return action;
+}
+
+void CMainFrame::createCommands()
+{
+    using namespace CommandIds;
+    auto toList = [this](int message) {
+        return [this, message] { SendPaneMessage(m_document.listPane(), message); };
+    };
+    auto toPage = [this](int message) {
+        return [this, message] { SendPaneMessage(m_document.pagePane(), message); };
+    };
+    addCommand(NewDatabase, QStringLiteral("&New Database"), [this] { newDatabase(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    addCommand(OpenDatabase, QStringLiteral("&Open Database"), [this] { openDatabase(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    addCommand(PrintCurrentAlbum, QStringLiteral("&Current Album"), toPage(UWM_PRINT_ALBUM))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    addCommand(PrintAllAlbums, QStringLiteral("&All Albums"), nullptr)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    addCommand(PreviewCurrentAlbum, QStringLiteral("&Current Album"), toPage(UWM_PREVIEW_ALBUM));
+    addCommand(ExportHtml, QStringLiteral("&HTML Format"), nullptr);
+    addCommand(Exit, QStringLiteral("E&xit"), [this] { close(); });
+    addCommand(Find, QStringLiteral("&Find"), nullptr)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addCommand(Cut, QStringLiteral("Cu&t"), nullptr);
+    addCommand(Copy, QStringLiteral("&Copy"), nullptr);
+    addCommand(Paste, QStringLiteral("&Paste"), nullptr);
+    addCommand(NewPost, QStringLiteral("&New Post"), nullptr)->setShortcut(QKeySequence(Qt::Key_Insert));
+    addCommand(EditPost, QStringLiteral("&Edit Post"), nullptr)
+        ->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    addCommand(DeletePost, QStringLiteral("&Delete Post"), toList(UWM_DELETE_POST))
+        ->setShortcut(QKeySequence(Qt::Key_Delete));
+    addCommand(Preferences, QStringLiteral("&Preferences"), nullptr);
+    addCommand(CdRomDrives, QStringLiteral("CD-Rom Drives"), nullptr);
+    addCommand(ShowAll, QStringLiteral("&Show All"), [this] { showAll(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    addCommand(EmailSupport, QStringLiteral("&Email Support"),
+               [] { QDesktopServices::openUrl(QUrl(QLatin1String(SupportMail))); });
+    addCommand(VisitWebsite, QStringLiteral("&Visit our Website"),
+               [] { QDesktopServices::openUrl(QUrl(QLatin1String(Website))); });
+    addCommand(HelpContents, QStringLiteral("Contents"), nullptr)->setShortcut(QKeySequence(Qt::Key_F1));
+    addCommand(TipOfTheDay, QStringLiteral("&Tip of the Day"), nullptr);
+    addCommand(About, QStringLiteral("About Tunvale..."), nullptr);
+    addCommand(NextPane, QString(), [this] { moveFocusBetweenPanes(1); })
+        ->setShortcut(QKeySequence(Qt::Key_F6));
+    addCommand(PreviousPane, QString(), [this] { moveFocusBetweenPanes(-1); })
+        ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    m_actions[Copy]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    m_actions[Paste]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    m_actions[Cut]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    for (const ListCommand& list : listCommands) {
+        addCommand(list.id, QString::fromLatin1(list.label), nullptr)
+            ->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
+    }
+    for (int id = FirstColumn; id <= LastColumn; ++id) {
+        m_handlers.insert(id, [this, id] { SendCommandMessage(m_document.listPane(), id); });
+    }
+}
+
+void CMainFrame::createToolBar()
+{
+    using namespace CommandIds;
+    m_toolBar = addToolBar(QStringLiteral("Standard"));
+    m_toolBar->setObjectName(QStringLiteral("ToolBar"));
+    m_toolBar->setIconSize(QSize(16, 15));
+    m_toolBar->setMovable(true);
+    m_toolBar->addAction(m_actions[NewPost]);
+    m_toolBar->addAction(m_actions[EditPost]);
+    m_toolBar->addAction(m_actions[DeletePost]);
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(m_actions[PrintCurrentAlbum]);
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(m_actions[Find]);
+
+    // The print button's arrow opens the print popup.
+    auto* printMenu = new QMenu(this);
+    QAction* current = printMenu->addAction(QStringLiteral("&Print Current Album\tCtrl+P"));
+    QAction* all = printMenu->addAction(QStringLiteral("Print &All Albums\tCtrl+Shift+P"));
+    connect(current, &QAction::triggered, this, [this] { runCommand(CommandIds::PrintCurrentAlbum); });
+    connect(all, &QAction::triggered, this, [this] { runCommand(CommandIds::PrintAllAlbums); });
+    current->setEnabled(m_actions[PrintCurrentAlbum]->isEnabled());
+    all->setEnabled(m_actions[PrintAllAlbums]->isEnabled());
+    if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_actions[PrintCurrentAlbum]))) {
+        button->setMenu(printMenu);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    if (m_settings.read(SettingsTable::TbText) != 0) {
+        const struct {
+            int id;
+            const char* label;
+        } labels[] = {{NewPost, "New"}, {Find, "Search"}};
+        for (const auto& label : labels) {
+            if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_actions[label.id]))) {
+                button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+                button->setText(QLatin1String(label.label));
+            }
+        }
+    }
+}
+
+void CMainFrame::createStatusBar()
+{
+    const char* const templates[6] = {nullptr, "Displayed posts: 8888", "Total posts: 8888",
+                                      "CAP", "NUM", " 00:00 "};
+    QStatusBar* bar = statusBar();
+    m_statusPanes[0] = new QLabel(QStringLiteral("Ready"), bar);
+    bar->addWidget(m_statusPanes[0], 1);
+    for (int pane = 1; pane < 6; ++pane) {
+        m_statusPanes[pane] = new QLabel(bar);
+        const QString sizing = QLatin1String(templates[pane]);
+        m_statusPanes[pane]->setMinimumWidth(m_statusPanes[pane]->fontMetrics().horizontalAdvance(sizing) + 8);
+        bar->addPermanentWidget(m_statusPanes[pane]);
+    }
+    // Lock-key states are not visible to the program on every platform; the panes stay dim.
+    m_statusPanes[3]->setText(QStringLiteral("CAP"));
+    m_statusPanes[4]->setText(QStringLiteral("NUM"));
+    m_statusPanes[3]->setEnabled(false);
+    m_statusPanes[4]->setEnabled(false);
+    updateClock();
+    m_clock = new QTimer(this);
+    m_clock->setInterval(ClockInterval);
+    connect(m_clock, &QTimer::timeout, this, &CMainFrame::updateClock);
+    m_clock->start();
+}
+
+QString CMainFrame::statusPaneText(int pane) const
+{
+    if (pane == 0 && !statusBar()->currentMessage().isEmpty())
+        return statusBar()->currentMessage();
+    return pane >= 0 && pane < 6 ? m_statusPanes[pane]->text() : QString();
+}
+
+void CMainFrame::updateClock()
+{
+    m_statusPanes[5]->setText(QTime::currentTime().toString(QStringLiteral(" HH:mm ")));
+}
+
+void CMainFrame::createPanes()
+{
+    m_outer = new QSplitter(Qt::Horizontal, this);
+    m_outer->setObjectName(QStringLiteral("OuterSplitter"));
+    m_outer->setChildrenCollapsible(false);
+    m_tree = new CLeftView(m_document, m_outer);
+    m_tree->setMinimumWidth(MinimumPane);
+    m_inner = new QSplitter(Qt::Vertical, m_outer);
+    m_inner->setObjectName(QStringLiteral("InnerSplitter"));
+    m_inner->setChildrenCollapsible(false);
+    m_list = new CTopView(m_document, m_inner);
+    m_list->setMinimumHeight(MinimumPane);
+    m_page = new CBottomView(m_document, m_inner);
+    m_page->setMinimumHeight(MinimumPane);
+    m_inner->setSizes({TopPaneHeight, std::max(MinimumPane, height() - TopPaneHeight)});
+    setCentralWidget(m_outer);
+    m_tree->setFocus();
+    m_document.setPanes(m_tree, m_list, m_page);
+    const int treeWidth = qBound(MinimumPane, m_settings.read(SettingsTable::TreeWidth),
+                                 std::max(MinimumPane, width() - 2 * MinimumPane));
+    m_outer->setSizes({treeWidth, std::max(MinimumPane, width() - treeWidth)});
+    m_panesCreated = true;
+}
+
+void CMainFrame::buildMenuBar()
+{
+    using namespace CommandIds;
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->addAction(m_actions[NewDatabase]);
+    file->addAction(m_actions[OpenDatabase]);
+    file->addSeparator();
+    QMenu* print = file->addMenu(QStringLiteral("&Print"));
+    print->addAction(m_actions[PrintCurrentAlbum]);
+    print->addAction(m_actions[PrintAllAlbums]);
+    QMenu* preview = file->addMenu(QStringLiteral("Print Pre&view"));
+    preview->addAction(m_actions[PreviewCurrentAlbum]);
+    file->addSeparator();
+    QMenu* exportMenu = file->addMenu(QStringLiteral("&Export as"));
+    exportMenu->addAction(m_actions[ExportHtml]);
+    file->addSeparator();
+    m_actions[Exit]->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    file->addAction(m_actions[Exit]);
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->addAction(m_actions[Find]);
+    edit->addSeparator();
+    edit->addAction(m_actions[Cut]);
+    edit->addAction(m_actions[Copy]);
+    edit->addAction(m_actions[Paste]);
+
+    QMenu* record = bar->addMenu(QStringLiteral("&Record"));
+    record->addAction(m_actions[NewPost]);
+    record->addAction(m_actions[EditPost]);
+    record->addAction(m_actions[DeletePost]);
+
+    QMenu* lists = bar->addMenu(QStringLiteral("&Lists"));
+    lists->setObjectName(QStringLiteral("ListsMenu"));
+
+    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("ViewMenu"));
+    view->addAction(m_actions[Preferences]);
+    view->addSeparator();
+    m_columnsMenu = view->addMenu(QStringLiteral("&Columns"));
+    m_columnsMenu->setObjectName(QStringLiteral("ColumnsMenu"));
+    m_actions[ShowAll]->setText(QStringLiteral("&Show All"));
+    view->addAction(m_actions[ShowAll]);
+
+    QMenu* internet = bar->addMenu(QStringLiteral("&Internet"));
+    internet->addAction(m_actions[EmailSupport]);
+    internet->addAction(m_actions[VisitWebsite]);
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("HelpMenu"));
+    help->addAction(m_actions[HelpContents]);
+    help->addAction(m_actions[TipOfTheDay]);
+    help->addSeparator();
+    help->addAction(m_actions[About]);
+
+    // Menus show accelerator texts the way the menus always have.
+    for (QAction* action : qAsConst(m_actions))
+        action->setShortcutVisibleInContextMenu(true);
+}
+
+void CMainFrame::completeMenus()
+{
+    QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("ViewMenu"));
+    QAction* afterPreferences = view->actions().value(2);
+    QAction* drives = m_actions[CommandIds::CdRomDrives];
+    view->insertAction(afterPreferences, drives);
+    view->insertSeparator(afterPreferences);
+
+    QMenu* lists = menuBar()->findChild<QMenu*>(QStringLiteral("ListsMenu"));
+    lists->clear();
+    for (const ListCommand& list : listCommands)
+        lists->addAction(m_actions[list.id]);
+
+    fillColumnsMenu(m_columnsMenu);
+    connect(m_columnsMenu, &QMenu::aboutToShow, this, [this] { fillColumnsMenu(m_columnsMenu); });
+}
+
+// One item per album column; shown columns carry a check mark.
+void CMainFrame::fillColumnsMenu(QMenu* menu)
+{
+    menu->clear();
+    AlbumColumns& columns = m_document.columns();
+    for (int i = 0; i < columns.size(); ++i) {
+        const int id = columns[i].commandId;
+        QAction* action = menu->addAction(columns[i].caption);
+        action->setData(id);
+        action->setCheckable(true);
+        action->setChecked(columns[i].shown != 0);
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+    }
+}
+
+bool CMainFrame::runCommand(int commandId)
+{
+    const QAction* action = m_actions.value(commandId);
+    if (action && !action->isEnabled())
+        return false;
+    const auto handler = m_handlers.constFind(commandId);
+    if (handler == m_handlers.constEnd() || !handler.value())
+        return false;
+    handler.value()();
+    return true;
+}
+
+bool CMainFrame::event(QEvent* event)
+{
+    const int type = int(event->type());
+    if (type == CommandMessageType) {
+        event->setAccepted(runCommand(static_cast<CommandMessage*>(event)->commandId()));
+        return true;
+    }
+    if (type == UWM_DISPLAYED_POSTS || type == UWM_TOTAL_POSTS) {
+        const auto* message = static_cast<PaneMessage*>(event);
+        const bool displayed = type == UWM_DISPLAYED_POSTS;
+        m_statusPanes[displayed ? 1 : 2]->setText(
+            QStringLiteral("%1: %2").arg(displayed ? QStringLiteral("Displayed Posts")
+                                                   : QStringLiteral("Total Posts"),
+                                         QString::number(qint64(message->wParam()))));
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!m_panesCreated)
+        return;
+    // Every resize gives the list and the page half of the height each.
+    const int half = std::max(MinimumPane, height() / 2);
+    m_inner->setSizes({half, half});
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    SendPaneMessage(m_document.treePane(), UWM_SELECT_ROOT, 0);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    savePlacement();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::savePlacement()
+{
+    if (m_placementSaved || !m_shownOnce)
+        return;
+    m_placementSaved = true;
+    if (isMinimized())
+        return;
+    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    m_settings.write(SettingsTable::WindowRight, normal.x() + normal.width());
+    m_settings.write(SettingsTable::WindowLeft, normal.x());
+    m_settings.write(SettingsTable::WindowTop, normal.y());
+    m_settings.write(SettingsTable::WindowBottom, normal.y() + normal.height());
+    m_settings.write(SettingsTable::WindowCmd, isMaximized() ? 3 : 1);
+    m_settings.write(SettingsTable::TreeWidth, m_outer->sizes().value(0));
+    m_settings.sync();
+}
+
+void CMainFrame::reloadPanesAfterCatalogChange(bool listFirst)
+{
+    if (listFirst) {
+        SendPaneMessage(m_document.listPane(), UWM_RELOAD);
+        SendPaneMessage(m_document.treePane(), UWM_RELOAD);
+    } else {
+        SendPaneMessage(m_document.treePane(), UWM_RELOAD);
+        SendPaneMessage(m_document.listPane(), UWM_RELOAD);
+    }
+}
+
+void CMainFrame::newDatabase()
+{
+    const QString path = FileDialog::saveFileName(this);
+    if (path.isEmpty())
+        return;
+    const bool wasOpen = m_document.database() != nullptr;
+    const bool opened = m_document.makeNewCatalog(path);
+    // After a failed open the panes are emptied rather than left with the old rows.
+    if (opened || (wasOpen && !m_document.database()))
+        reloadPanesAfterCatalogChange(true);
+}
+
+void CMainFrame::openDatabase()
+{
+    const bool wasOpen = m_document.database() != nullptr;
+    const bool opened = m_document.openCatalogCommand(this);
+    if (opened || (wasOpen && !m_document.database()))
+        reloadPanesAfterCatalogChange(false);
+}
+
+void CMainFrame::showAll()
+{
+    m_document.setFilter(QString());
+    SendPaneMessage(m_document.listPane(), UWM_RELOAD);
+}
+
+void CMainFrame::moveFocusBetweenPanes(int step)
+{
+    QWidget* panes[] = {m_tree, m_list, m_page};
+    int current = 0;
+    for (int i = 0; i < 3; ++i)
+        if (panes[i]->isAncestorOf(focusWidget()) || panes[i] == focusWidget())
+            current = i;
+    panes[(current + step + 3) % 3]->setFocus();
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <functional>
+
+class AppSettings;
+class CBottomView;
+class CLeftView;
+class CTopView;
+class CVastryDoc;
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTimer;
+class QToolBar;
+
+// The main window: the artist tree beside the album list over the album page, the menu bar,
+// toolbar and status bar, and the routing of every command.
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char* VersionText = "1.00";
+    static constexpr int MinimumWidth = 700;
+    static constexpr int MinimumHeight = 500;
+
+    CMainFrame(CVastryDoc& document, AppSettings& settings);
+    ~CMainFrame() override;
+
+    // Shows the window in the state the settings remember (normal or maximised).
+    void showAsRemembered();
+
+    CLeftView* treePane() const { return m_tree; }
+    CTopView* listPane() const { return m_list; }
+    CBottomView* pagePane() const { return m_page; }
+    QSplitter* outerSplitter() const { return m_outer; }
+    QSplitter* innerSplitter() const { return m_inner; }
+    QAction* action(int commandId) const { return m_actions.value(commandId); }
+    QString statusPaneText(int pane) const;
+    // Runs a command as if chosen from the menu; false when it has no handler or is disabled.
+    bool runCommand(int commandId);
+    // The placement for first starts on a screen of the given size.
+    static QRect firstStartGeometry(const QSize& screen);
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void placeBeforeCreation();
+    void createToolBar();
+    void createStatusBar();
+    void createPanes();
+    void buildMenuBar();
+    void completeMenus();
+    void createCommands();
+    QAction* addCommand(int commandId, const QString& text, std::function<void()> handler);
+    QMenu* addListsMenu();
+    void fillColumnsMenu(QMenu* menu);
+    void savePlacement();
+    void updateClock();
+
+    void newDatabase();
+    void openDatabase();
+    void showAll();
+    void moveFocusBetweenPanes(int step);
+    void reloadPanesAfterCatalogChange(bool listFirst);
+
+    CVastryDoc& m_document;
+    AppSettings& m_settings;
+    QToolBar* m_toolBar = nullptr;
+    QSplitter* m_outer = nullptr;
+    QSplitter* m_inner = nullptr;
+    CLeftView* m_tree = nullptr;
+    CTopView* m_list = nullptr;
+    CBottomView* m_page = nullptr;
+    QMenu* m_columnsMenu = nullptr;
+    QLabel* m_statusPanes[6] = {};
+    QTimer* m_clock = nullptr;
+    QHash<int, QAction*> m_actions;
+    QHash<int, std::function<void()>> m_handlers;
+    bool m_panesCreated = false;
+    bool m_shownOnce = false;
+    bool m_placementSaved = false;
+};

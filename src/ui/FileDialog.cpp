@@ -1,0 +1,72 @@
+#include "ui/FileDialog.h"
+
+#include <QFileDialog>
+
+namespace {
+
+bool hasAnswer = false;
+QString answer;
+int shown = 0;
+
+bool takeAnswer(QString* fileName)
+{
+    ++shown;
+    if (!hasAnswer)
+        return false;
+    hasAnswer = false;
+    *fileName = answer;
+    return true;
+}
+
+QString withExtension(const QString& fileName)
+{
+    if (fileName.isEmpty() || fileName.contains(QLatin1Char('.')))
+        return fileName;
+    return fileName + QLatin1String(".muf");
+}
+
+} // namespace
+
+const char* const FileDialog::CatalogFilter = "Music Catalog Files (*.muf)";
+
+void FileDialog::setNextFileName(const QString& fileName)
+{
+    hasAnswer = true;
+    answer = fileName;
+}
+
+bool FileDialog::hasNextFileName()
+{
+    return hasAnswer;
+}
+
+int FileDialog::shownCount()
+{
+    return shown;
+}
+
+QString FileDialog::openFileName(QWidget* parent, const QString& presetName)
+{
+    QString fileName;
+    if (takeAnswer(&fileName))
+        return fileName;
+    QFileDialog dialog(parent, QString(), QString(), QLatin1String(CatalogFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("muf"));
+    dialog.selectFile(presetName.isEmpty() ? QStringLiteral("*.muf") : presetName);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString FileDialog::saveFileName(QWidget* parent)
+{
+    QString fileName;
+    if (takeAnswer(&fileName))
+        return withExtension(fileName);
+    QFileDialog dialog(parent, QString(), QString(), QLatin1String(CatalogFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("muf"));
+    dialog.selectFile(QStringLiteral("*.muf"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every file dialog of the program goes through here, so a test can name the file the next
+// dialog returns (an empty name stands for Cancel).
+class FileDialog
+{
+public:
+    // An existing file to open; `presetName` fills the name box.
+    static QString openFileName(QWidget* parent, const QString& presetName = QString());
+    // A file to save to; an existing one is confirmed before it is overwritten.
+    static QString saveFileName(QWidget* parent);
+
+    static void setNextFileName(const QString& fileName);
+    static bool hasNextFileName();
+    // Counts dialogs asked for, so tests can check one was (or was not) shown.
+    static int shownCount();
+
+    static const char* const CatalogFilter;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMessageBox>
+
+// Every message box of the program goes through here, so a test can answer the next one
+// before it appears (and nothing modal blocks a test run).
+class MessageBox
+{
+public:
+    static QMessageBox::StandardButton question(QWidget* parent, const QString& caption,
+                                                const QString& text);
+    static void show(QWidget* parent, const QString& caption, const QString& text,
+                     QMessageBox::Icon icon);
+
+    // The next box is not shown; it returns `answer` at once.
+    static void setNextAnswer(QMessageBox::StandardButton answer);
+    // Every box from now on is answered with `answer` (NoButton: show them again).
+    static void setAnswerForAll(QMessageBox::StandardButton answer);
+
+    struct Shown {
+        QString caption;
+        QString text;
+        QMessageBox::Icon icon;
+    };
+    // The boxes shown or answered so far (tests read and clear it).
+    static QList<Shown>& history();
+
+private:
+    static QMessageBox::StandardButton ask(QWidget* parent, const QString& caption,
+                                           const QString& text, QMessageBox::Icon icon,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton fallback);
+};

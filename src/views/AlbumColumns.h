@@ -1,0 +1,56 @@
+#pragma once
+
+#include "db/ColumnInfo.h"
+
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+
+class AppSettings;
+
+// The one-bit flag that identifies an album column to the filter and print dialogs.
+struct ColumnFlag {
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+
+    static ColumnFlag fromBit(int bit);
+    std::uint64_t value() const { return (std::uint64_t(high) << 32) | low; }
+};
+
+// The album list's 36 columns with the layout the user gave them: caption (also the name of
+// the column's settings), SQL column of the album query, width, display order, Columns-menu
+// command id, flag and whether it is shown.
+class AlbumColumns
+{
+public:
+    struct Column {
+        QString caption;
+        QString field;
+        int width = 100;
+        int order = 0;
+        int commandId = 0;
+        ColumnFlag flag;
+        int shown = 0;
+
+        ColumnInfo info() const;
+    };
+
+    static constexpr int ColumnCount = 36;
+
+    // The table as it is before any settings were read.
+    static const QVector<Column>& defaults();
+
+    void load(const AppSettings& settings);
+    void save(AppSettings& settings) const;
+
+    int size() const { return m_columns.size(); }
+    Column& operator[](int index) { return m_columns[index]; }
+    const Column& operator[](int index) const { return m_columns[index]; }
+    int indexOfCommand(int commandId) const;
+    int indexOfFlag(std::uint64_t flag) const;
+    int indexOfCaption(const QString& caption) const;
+
+private:
+    QVector<Column> m_columns;
+};

@@ -1,0 +1,85 @@
+#include "views/AlbumListModel.h"
+
+void AlbumListModel::setColumns(const QVector<ColumnInfo>& columns)
+{
+    beginResetModel();
+    m_columns = columns;
+    m_rows.clear();
+    endResetModel();
+}
+
+int AlbumListModel::albumId(int row) const
+{
+    return row >= 0 && row < int(m_rows.size()) ? m_rows[std::size_t(row)].id : -1;
+}
+
+void AlbumListModel::beginFill()
+{
+    beginResetModel();
+    m_filling = true;
+}
+
+void AlbumListModel::endFill()
+{
+    m_filling = false;
+    endResetModel();
+}
+
+void AlbumListModel::removeAllRows()
+{
+    if (m_filling) {
+        m_rows.clear();
+        return;
+    }
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+QStringList AlbumListModel::headerFields() const
+{
+    QStringList fields;
+    for (const ColumnInfo& column : m_columns)
+        fields << column.field;
+    return fields;
+}
+
+void AlbumListModel::appendRow(const QStringList& cells, int id)
+{
+    if (m_filling) {
+        m_rows.push_back({cells, id});
+        return;
+    }
+    const int row = int(m_rows.size());
+    beginInsertRows(QModelIndex(), row, row);
+    m_rows.push_back({cells, id});
+    endInsertRows();
+}
+
+int AlbumListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int AlbumListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_columns.size();
+}
+
+QVariant AlbumListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= int(m_rows.size()))
+        return QVariant();
+    return m_rows[std::size_t(index.row())].cells.value(index.column());
+}
+
+QVariant AlbumListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return m_columns[section].caption;
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    return QVariant();
+}

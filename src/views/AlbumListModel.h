@@ -1,0 +1,47 @@
+#pragma once
+
+#include "db/ColumnInfo.h"
+#include "db/RowTable.h"
+
+#include <QAbstractTableModel>
+#include <QVector>
+
+#include <vector>
+
+// The album list's rows as the album table writes them: one row of text cells per album, each
+// carrying its album id; the columns are the header items with their ColumnInfo.
+class AlbumListModel : public QAbstractTableModel, public RowTable
+{
+    Q_OBJECT
+
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setColumns(const QVector<ColumnInfo>& columns);
+    const QVector<ColumnInfo>& columns() const { return m_columns; }
+    int albumId(int row) const;
+
+    // A fill between these two resets the model once, however many rows arrive.
+    void beginFill();
+    void endFill();
+
+    void removeAllRows() override;
+    QStringList headerFields() const override;
+    void appendRow(const QStringList& cells, int id) override;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    struct Row {
+        QStringList cells;
+        int id;
+    };
+
+    QVector<ColumnInfo> m_columns;
+    std::vector<Row> m_rows;
+    bool m_filling = false;
+};

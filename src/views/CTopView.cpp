@@ -1,0 +1,365 @@
+#include "views/CTopView.h"
+
+#include "app/AppSettings.h"
+#include "app/CommandIds.h"
+#include "app/PrivateMessages.h"
+#include "ui/MessageBox.h"
+#include "views/AlbumListCtrl.h"
+#include "views/AlbumListModel.h"
+#include "views/CVastryDoc.h"
+#include "views/PostDialogs.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+const QColor BandGrey(0x80, 0x80, 0x80);
+
+} // namespace
+
+CTopView::CTopView(CVastryDoc& document, QWidget* parent) : QWidget(parent), m_document(document)
+{
+    setObjectName(QStringLiteral("CTopView"));
+    m_band = new QWidget(this);
+    m_band->setObjectName(QStringLiteral("CaptionBand"));
+    m_band->setFixedHeight(26);
+    m_caption = new QLabel(m_document.itemCaption(), m_band);
+    m_caption->setObjectName(QStringLiteral("CaptionLabel"));
+    QFont captionFont(QStringLiteral("Tahoma"), 12, QFont::Bold);
+    m_caption->setFont(captionFont);
+    m_caption->setStyleSheet(QStringLiteral("color: #ffffff;"));
+    auto* bandLayout = new QHBoxLayout(m_band);
+    bandLayout->setContentsMargins(10, 0, 40, 0);
+    bandLayout->addWidget(m_caption);
+
+    m_list = new AlbumListCtrl(this);
+    m_list->setFont(QFont(QStringLiteral("Tahoma"), 8));
+    m_model = new AlbumListModel(this);
+    m_list->setModel(m_model);
+    m_list->applyListLook(m_document.settings());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_band);
+    layout->addWidget(m_list, 1);
+
+    m_sortColumn = m_document.settings().read(SettingsTable::OrderByColumn);
+}
+
+CTopView::~CTopView()
+{
+    m_document.settings().write(SettingsTable::OrderByColumn, m_sortColumn);
+    storeColumnState();
+}
+
+QString CTopView::caption() const
+{
+    return m_caption->text();
+}
+
+void CTopView::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.fillRect(m_band->geometry(), BandGrey);
+}
+
+bool CTopView::event(QEvent* event)
+{
+    const int type = int(event->type());
+    if (type == CommandMessageType) {
+        handleCommand(static_cast<CommandMessage*>(event)->commandId());
+        event->accept();
+        return true;
+    }
+    if (type >= UWM_NODE_SELECTED && type <= UWM_LIST_CONTEXT_MENU) {
+        handleMessage(static_cast<PaneMessage*>(event));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CTopView::handleMessage(PaneMessage* message)
+{
+    switch (message->message()) {
+    case UWM_NODE_SELECTED:
+        chooseNode(int(message->wParam()), quintptr(message->lParam()));
+        break;
+    case UWM_RELOAD:
+        reload();
+        break;
+    case UWM_SHOW_ALBUM:
+        showSelectedAlbum();
+        break;
+    case UWM_EDIT_POST:
+        editPost();
+        break;
+    case UWM_NEW_POST:
+        newPost();
+        break;
+    case UWM_DELETE_POST:
+        deletePost();
+        break;
+    case UWM_FIND:
+        findPosts();
+        break;
+    case UWM_SORT_COLUMN:
+        sort(int(message->wParam()));
+        break;
+    case UWM_LIST_CONTEXT_MENU:
+        showContextMenu(UnpackPoint(message->wParam()), message->lParam() == 1);
+        break;
+    default:
+        break;
+    }
+}
+
+void CTopView::handleCommand(int commandId)
+{
+    if (commandId == CommandIds::SortAscending || commandId == CommandIds::SortDescending) {
+        sortAtHeaderPoint(commandId == CommandIds::SortAscending ? 0 : 1);
+    } else if (commandId >= CommandIds::FirstColumn && commandId <= CommandIds::LastColumn) {
+        toggleColumn(commandId);
+    } else if (commandId == CommandIds::ExportHtml || commandId == CommandIds::PrintAllAlbums) {
+        storeColumnState();
+        if (m_dialogs)
+            m_dialogs->printList(m_document, commandId == CommandIds::PrintAllAlbums ? 1 : 0, this);
+    }
+}
+
+int CTopView::selectedAlbumId() const
+{
+    return m_model->albumId(m_list->selectedRow());
+}
+
+void CTopView::storeColumnState()
+{
+    const QHeaderView* header = m_list->horizontalHeader();
+    AlbumColumns& columns = m_document.columns();
+    const QVector<ColumnInfo>& shown = m_model->columns();
+    for (int i = 0; i < shown.size(); ++i) {
+        const int index = columns.indexOfFlag(shown[i].flag);
+        if (index < 0)
+            continue;
+        columns[index].order = header->visualIndex(i);
+        columns[index].width = header->sectionSize(i);
+    }
+}
+
+void CTopView::removeColumns()
+{
+    m_model->setColumns({});
+}
+
+// The shown columns in table order, then placed in the display order the table remembers.
+void CTopView::buildColumns()
+{
+    const AlbumColumns& columns = m_document.columns();
+    QVector<ColumnInfo> shown;
+    QVector<int> orders;
+    for (int i = 0; i < columns.size(); ++i) {
+        if (!columns[i].shown)
+            continue;
+        shown.append(columns[i].info());
+        orders.append(columns[i].order);
+    }
+    m_model->setColumns(shown);
+    QHeaderView* header = m_list->horizontalHeader();
+    for (int i = 0; i < shown.size(); ++i)
+        header->resizeSection(i, shown[i].width);
+    QVector<int> byOrder(shown.size());
+    std::iota(byOrder.begin(), byOrder.end(), 0);
+    std::stable_sort(byOrder.begin(), byOrder.end(),
+                     [&orders](int a, int b) { return orders[a] < orders[b]; });
+    for (int position = 0; position < byOrder.size(); ++position)
+        header->moveSection(header->visualIndex(byOrder[position]), position);
+}
+
+void CTopView::showSortArrow()
+{
+    // The arrow shows the direction the next click will sort in.
+    m_list->horizontalHeader()->setSortIndicator(
+        m_sortColumn, m_directionFlag == 1 ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void CTopView::chooseNode(int nodeType, quintptr nodeData)
+{
+    storeColumnState();
+    removeColumns();
+    m_document.setTreeSelectionType(nodeType);
+    buildColumns();
+    const auto* node = reinterpret_cast<const TreeNodeData*>(nodeData);
+    if (node && nodeType != TreeNodeData::RootNode) {
+        m_document.setFilter(
+            QStringLiteral("music.artist_id = %1").arg(QString::number(quint32(node->id))));
+        reload();
+        m_caption->setText(node->name);
+    } else {
+        m_caption->setText(m_document.itemCaption());
+        m_document.setFilter(QString());
+        reload();
+    }
+    showSortArrow();
+}
+
+void CTopView::reload()
+{
+    const int remembered = std::max(0, m_list->selectedRow());
+    m_model->beginFill();
+    m_document.albumTable().FillList(m_document.database(), m_model, m_document.sortText(), false,
+                                     m_document.filter());
+    m_model->endFill();
+    QWidget* frame = window();
+    SendPaneMessage(frame, UWM_DISPLAYED_POSTS, quintptr(m_model->rowCount()));
+    const int total = m_document.albumTable().Count(m_document.database(), false);
+    SendPaneMessage(frame, UWM_TOTAL_POSTS, quintptr(std::max(0, total)));
+    if (m_model->rowCount() > 0)
+        m_list->selectRow(remembered);
+    SendPaneMessage(this, UWM_SHOW_ALBUM);
+}
+
+void CTopView::showSelectedAlbum()
+{
+    SendPaneMessage(m_document.pagePane(), UWM_SHOW_ALBUM, quintptr(qintptr(selectedAlbumId())));
+}
+
+void CTopView::sort(int column)
+{
+    const QVector<ColumnInfo>& columns = m_model->columns();
+    const int count = columns.size();
+    const QString direction = m_directionFlag == 1 ? QStringLiteral("DESC") : QStringLiteral("ASC");
+    const int second = column + 1 < count ? column + 1 : column - 1;
+    if (column < 0 || column >= count || (count > 1 && (second < 0 || second >= count))) {
+        m_document.setSortText(QString());
+    } else if (count == 1) {
+        m_document.setSortText(QStringLiteral("%1 %2").arg(columns[column].field, direction));
+    } else {
+        m_document.setSortText(QStringLiteral("%1 %2, %3 %4")
+                                   .arg(columns[column].field, direction, columns[second].field,
+                                        direction));
+    }
+    m_sortColumn = column;
+    m_directionFlag = m_directionFlag == 1 ? 0 : 1;
+    showSortArrow();
+    reload();
+}
+
+void CTopView::sortAtHeaderPoint(int directionFlag)
+{
+    const QHeaderView* header = m_list->horizontalHeader();
+    const QPoint point = header->mapFrom(m_list, m_list->headerClickPoint());
+    if (!header->rect().contains(point))
+        return;
+    const int column = header->logicalIndexAt(point);
+    if (column < 0)
+        return;
+    m_directionFlag = directionFlag;
+    SendPaneMessage(this, UWM_SORT_COLUMN, quintptr(column));
+}
+
+void CTopView::toggleColumn(int commandId)
+{
+    AlbumColumns& columns = m_document.columns();
+    const int index = columns.indexOfCommand(commandId);
+    if (index < 0)
+        return;
+    storeColumnState();
+    columns[index].shown = columns[index].shown ? 0 : 1;
+    removeColumns();
+    buildColumns();
+    showSortArrow();
+    reload();
+}
+
+void CTopView::editPost()
+{
+    const int id = selectedAlbumId();
+    if (id == -1 || !m_dialogs)
+        return;
+    if (m_dialogs->editAlbum(m_document, m_document.treeSelectionType(), id, this))
+        reload();
+}
+
+void CTopView::newPost()
+{
+    if (!m_dialogs)
+        return;
+    if (m_dialogs->editAlbum(m_document, m_document.treeSelectionType(), -1, this)) {
+        reload();
+        SendPaneMessage(m_document.treePane(), UWM_RELOAD);
+    }
+}
+
+void CTopView::deletePost()
+{
+    const int id = selectedAlbumId();
+    if (id == -1)
+        return;
+    if (MessageBox::question(this, QStringLiteral("Delete confirmation"),
+                             QStringLiteral("Are you sure you want to delete the selected item?")) !=
+        QMessageBox::Yes)
+        return;
+    m_document.albumTable().Delete(m_document.database(), id, false);
+    reload();
+}
+
+void CTopView::findPosts()
+{
+    QString condition;
+    if (!m_dialogs || !m_dialogs->find(m_document, &condition, this) || condition.isEmpty())
+        return;
+    m_document.setFilter(condition);
+    reload();
+}
+
+void CTopView::showContextMenu(const QPoint& screenPoint, bool onHeader)
+{
+    QMenu menu(this);
+    if (onHeader) {
+        menu.addAction(QStringLiteral("Sort &Ascending"), this,
+                       [this] { handleCommand(CommandIds::SortAscending); });
+        menu.addAction(QStringLiteral("Sort &Descending"), this,
+                       [this] { handleCommand(CommandIds::SortDescending); });
+        menu.addSeparator();
+        QMenu* columnsMenu = menu.addMenu(QStringLiteral("&Columns"));
+        const AlbumColumns& columns = m_document.columns();
+        for (int i = 0; i < columns.size(); ++i) {
+            const int commandId = columns[i].commandId;
+            QAction* action = columnsMenu->addAction(columns[i].caption, this,
+                                                     [this, commandId] { handleCommand(commandId); });
+            action->setCheckable(true);
+            action->setChecked(columns[i].shown != 0);
+        }
+        menu.exec(screenPoint);
+        return;
+    }
+    // The list popup's commands are the frame's own: they run as menu commands there.
+    QWidget* frame = window();
+    const struct {
+        const char* text;
+        int commandId;
+    } items[] = {{"&New Post\tIns", CommandIds::NewPost},
+                 {"&Edit Post\tEnter", CommandIds::EditPost},
+                 {"&Delete Post\tDel", CommandIds::DeletePost},
+                 {nullptr, 0},
+                 {"&Find\tCtrl+F", CommandIds::Find}};
+    for (const auto& item : items) {
+        if (!item.text) {
+            menu.addSeparator();
+            continue;
+        }
+        const int commandId = item.commandId;
+        QAction* action = menu.addAction(QString::fromLatin1(item.text), frame,
+                                         [frame, commandId] { SendCommandMessage(frame, commandId); });
+        action->setEnabled(commandId == CommandIds::DeletePost || m_dialogs);
+    }
+    menu.exec(screenPoint);
+}

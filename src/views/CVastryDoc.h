@@ -1,0 +1,68 @@
+#pragma once
+
+#include "db/AlbumTable.h"
+#include "views/AlbumColumns.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+class AppSettings;
+
+// The one open catalogue: its database, the album table every album query runs through, the
+// album list's columns, sort text and filter, and the handles of the three panes.
+class CVastryDoc : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char* ItemCaption = "Music";
+    static constexpr const char* DefaultSortText = "artist_name ASC, title ASC";
+
+    // Opens `path`, or the last catalogue when it is empty; when that fails the user may pick
+    // another file, else the document starts without a catalogue.
+    CVastryDoc(AppSettings& settings, const QString& path = QString(),
+               QWidget* dialogParent = nullptr);
+    ~CVastryDoc() override;
+
+    Database* database() const { return m_database.get(); }
+    AlbumTable& albumTable() { return m_albumTable; }
+    AlbumColumns& columns() { return m_columns; }
+    AppSettings& settings() { return m_settings; }
+    QString itemCaption() const { return QLatin1String(ItemCaption); }
+
+    QString sortText() const { return m_sortText; }
+    void setSortText(const QString& text) { m_sortText = text; }
+    QString filter() const { return m_filter; }
+    void setFilter(const QString& condition) { m_filter = condition; }
+    int treeSelectionType() const { return m_treeSelectionType; }
+    void setTreeSelectionType(int type) { m_treeSelectionType = type; }
+
+    QWidget* treePane() const { return m_treePane; }
+    QWidget* listPane() const { return m_listPane; }
+    QWidget* pagePane() const { return m_pagePane; }
+    void setPanes(QWidget* tree, QWidget* list, QWidget* page);
+
+    // File > Open Database: true when a catalogue was opened (the frame then refreshes).
+    bool openCatalogCommand(QWidget* parent);
+    // File > New Database, after the user chose `path`: a copy of the empty template, opened.
+    // False when nothing changed (no template, copy failed) or the new file failed to open.
+    bool makeNewCatalog(const QString& path);
+    bool openCatalog(const QString& path);
+    void closeCatalog();
+
+private:
+    void openAtStartUp(const QString& path, QWidget* dialogParent);
+    void removeGeneratedPages();
+
+    AppSettings& m_settings;
+    QPointer<QWidget> m_treePane;
+    QPointer<QWidget> m_listPane;
+    QPointer<QWidget> m_pagePane;
+    int m_treeSelectionType = -1;
+    DatabaseHandle m_database;
+    AlbumTable m_albumTable;
+    AlbumColumns m_columns;
+    QString m_sortText;
+    QString m_filter;
+};
