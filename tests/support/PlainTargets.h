@@ -3,10 +3,10 @@
 #include "db/NameList.h"
 #include "db/NameTree.h"
 #include "db/RowTable.h"
+#include "db/TrackList.h"
 
 #include <QPair>
 #include <QVector>
-
 #include <memory>
 #include <vector>
 
@@ -43,8 +43,8 @@ public:
     NodeHandle insertNode(NodeHandle parent, const QString& text, int image, int selectedImage,
                           std::unique_ptr<TreeNodeData> data) override
     {
-        nodes.push_back(std::make_unique<Node>(
-            Node{parent, text, image, selectedImage, std::move(data)}));
+        nodes.push_back(
+            std::make_unique<Node>(Node{parent, text, image, selectedImage, std::move(data)}));
         return nodes.back().get();
     }
 
@@ -70,4 +70,20 @@ public:
     QStringList fields;
     QVector<QStringList> rows;
     QVector<int> ids;
+};
+
+class PlainTrackList : public TrackList
+{
+public:
+    void appendTrack(const QString& number, const QString& text,
+                     std::unique_ptr<TrackRecord> record) override
+    {
+        numbers.append(number);
+        texts.append(text);
+        records.push_back(std::move(record));
+    }
+
+    QStringList numbers;
+    QStringList texts;
+    std::vector<std::unique_ptr<TrackRecord>> records;
 };
