@@ -1,3 +1,379 @@
 #include "views/HtmlPageWriter.h"
 
+#include <QFile>
+#include <QHash>
+#include <QLocale>
+
+namespace
+{
+
+// Written as the first character, it becomes the UTF-8 byte-order mark.
+const QChar ByteOrderMark(0xFEFF);
+
+const char* const TableStart =
+    "<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\">\n";
+
+// The style block keeps the length the page has always had; the tab runs between the rules
+// mean nothing to a browser.
+QString styleBlock()
+{
+    const QString gap = QString(117, QLatin1Char('\t'));
+    return QLatin1String("<STYLE>\n<!--\n BODY,TABLE,TR,TD,p { font-family: Verdana, sans-serif; "
+                         "font-size: 12px; COLOR: #000000 }\n-->\n") +
+           gap + QLatin1Char('\t') +
+           QLatin1String(".subtitle { font-family: Verdana, sans-serif; font-size: 12px; "
+                         "FONT-WEIGHT: normal; COLOR: #000000 }\n") +
+           gap +
+           QLatin1String(".title { font-family: Verdana, sans-serif; font-size: 14px; "
+                         "FONT-WEIGHT: bold; COLOR: #000000 }\n</STYLE>");
+}
+
+bool writeBytes(QIODevice* file, const QByteArray& bytes)
+{
+    return file && file->write(bytes) == bytes.size();
+}
+
+bool writeText(QIODevice* file, const QString& text)
+{
+    return writeBytes(file, text.toUtf8());
+}
+
+QString localDate(const QDate& date)
+{
+    return QLocale().toString(date, QLocale::ShortFormat);
+}
+
+QString yesNo(bool value)
+{
+    return value ? QStringLiteral("Yes") : QStringLiteral("No");
+}
+
+QString imageCell(const QString& path)
+{
+    if (path.isEmpty())
+        return QString();
+    return QLatin1String("<TD width=\"1\"><BR>\n<IMG src=\"") + HtmlPageWriter::EscapeHtml(path) +
+           QLatin1String("\" BORDER=\"0\" HEIGHT=\"76\"/><BR>\n</TD><TD width=\"4\"></TD>\n");
+}
+
+// Escapes UTF-8 text straight into the output, so a cell costs no extra conversions.
+void appendEscaped(QByteArray* out, const QByteArray& text)
+{
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out->append("&amp;");
+            break;
+        case '<':
+            out->append("&lt;");
+            break;
+        case '>':
+            out->append("&gt;");
+            break;
+        case '"':
+            out->append("&quot;");
+            break;
+        default:
+            out->append(c);
+        }
+    }
+}
+
+} // namespace
+
 HtmlPageWriter::~HtmlPageWriter() = default;
+
+QString HtmlPageWriter::EscapeHtml(const QString& value)
+{
+    QString escaped;
+    escaped.reserve(value.size());
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case '&':
+            escaped += QLatin1String("&amp;");
+            break;
+        case '<':
+            escaped += QLatin1String("&lt;");
+            break;
+        case '>':
+            escaped += QLatin1String("&gt;");
+            break;
+        case '"':
+            escaped += QLatin1String("&quot;");
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+QString HtmlPageWriter::AnalogueDigitalText(int code)
+{
+    static const char* const Codes[] = {"N/A", "AAD", "ADD", "DAD", "DDD"};
+    if (code < 0 || code >= int(sizeof Codes / sizeof *Codes))
+        return QString();
+    return QLatin1String(Codes[code]);
+}
+
+QString HtmlPageWriter::TrackLine(const TrackRecord& track)
+{
+    const QString number = QString::asprintf("%02d", track.trackNumber);
+    QString line = number + QLatin1Char(' ');
+    if (!track.artist.isEmpty())
+        line += EscapeHtml(track.artist) + QLatin1String(" - ");
+    line += EscapeHtml(track.title);
+    if (track.year > 1900)
+        line += QStringLiteral(" (%1)").arg(track.year);
+    if (!track.length.isEmpty())
+        line += QLatin1String(" (") + EscapeHtml(track.length) + QLatin1Char(')');
+    return line + QLatin1String("<BR>");
+}
+
+bool HtmlPageWriter::WritePageHeader(QIODevice* file, const QString& title)
+{
+    return writeText(file, ByteOrderMark + QLatin1String("<HTML>\n<HEAD>\n<TITLE>") +
+                               EscapeHtml(title) + QLatin1String("</TITLE>\n") + styleBlock() +
+                               QLatin1String("</HEAD>\n<BODY>\n<font face=\"Verdana\">\n"));
+}
+
+bool HtmlPageWriter::WritePageFooter(QIODevice* file)
+{
+    return writeText(file, QStringLiteral("</FONT></BODY>\n</HTML>"));
+}
+
+bool HtmlPageWriter::WriteDetailRow(QIODevice* file, const QString& label, const QString& value)
+{
+    if (label.isEmpty() || value.isEmpty())
+        return true;
+    return writeText(
+        file, QLatin1String("<TR valign=\"top\"><TD width=\"30%\">\n<B>") + EscapeHtml(label) +
+                  QLatin1String("</B></TD>\n<TD><TABLE border=\"0\" cellspacing=\"1\" "
+                                "cellpadding=\"0\" width=\"100%\"><TR>\n<TD>") +
+                  EscapeHtml(value) + QLatin1String("</TD>\n</TR></TABLE></TD></TR>\n"));
+}
+
+bool HtmlPageWriter::WritePlainRow(QIODevice* file, const QString& label, const QString& value,
+                                   bool isLink, const QString& url)
+{
+    if (label.isEmpty() || value.isEmpty() || (isLink && url.isEmpty()))
+        return true;
+    const QString shown = EscapeHtml(value);
+    const QString content =
+        isLink ? QStringLiteral("<A href=\"%1\", title=\"%2\" target=\"_view\">%2</A>\n")
+                     .arg(EscapeHtml(url), shown)
+               : shown;
+    return writeText(file, QLatin1String("<TR valign=\"top\"><TD><B>\n") + EscapeHtml(label) +
+                               QLatin1String("</B></TD><TD>\n") + content +
+                               QLatin1String("</TD></TR>\n"));
+}
+
+bool HtmlPageWriter::WriteAlbumBody(QIODevice* file, const AlbumRecord& record,
+                                    const QVector<TrackRecord>& tracks)
+{
+    return WriteAlbumHeading(file, record) && WriteMusicDetails(file, record) &&
+           WriteTrackBlock(file, tracks) && WritePersonalDetails(file, record) &&
+           WriteProductDetails(file, record) && WriteNotesBlock(file, record) &&
+           writeText(file, QStringLiteral("</TR></TABLE>\n"));
+}
+
+bool HtmlPageWriter::WriteAlbumHeading(QIODevice* file, const AlbumRecord& record)
+{
+    QString text;
+    if (!record.artist.isEmpty())
+        text += QLatin1String("<SPAN class=\"title\">") + EscapeHtml(record.artist) +
+                QLatin1String("</SPAN>");
+    if (!record.title.isEmpty())
+        text += QLatin1String("<SPAN class=\"subtitle\"> - ") + EscapeHtml(record.title) +
+                QLatin1String("</SPAN>");
+    if (record.year != 1900 && record.year != 0)
+        text += QStringLiteral(" (%1)").arg(record.year);
+    text += QLatin1String("<BR>\n<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" "
+                          "width=\"100%\"><tr valign=\"top\">\n");
+    text += imageCell(record.frontImage) + imageCell(record.backImage);
+    return writeText(file, text);
+}
+
+bool HtmlPageWriter::WriteMusicDetails(QIODevice* file, const AlbumRecord& record)
+{
+    return writeText(file, QLatin1String("<TD>") + QLatin1String(TableStart) +
+                               QLatin1String("<TH align=\"left\" colspan=\"2\" "
+                                             "bgcolor=\"#e0e0e0\">Music Details</th>\n")) &&
+           WriteDetailRow(file, QStringLiteral("Artist"), record.artist) &&
+           WriteDetailRow(file, QStringLiteral("Conductor"), record.conductor) &&
+           WriteDetailRow(file, QStringLiteral("Orchestra"), record.orchestra) &&
+           WriteDetailRow(file, QStringLiteral("Label"), record.label) &&
+           WriteDetailRow(file, QStringLiteral("Label Number"), record.labelNumber) &&
+           WriteDetailRow(file, QStringLiteral("Length"), record.length) &&
+           WriteDetailRow(file, QStringLiteral("Media Type"), record.mediaType) &&
+           WriteDetailRow(file, QStringLiteral("Genre"), record.genre) &&
+           WriteDetailRow(file, QStringLiteral("Language"), record.language) &&
+           writeText(file, QStringLiteral("</TABLE></TD></TR></TABLE><BR>\n"));
+}
+
+bool HtmlPageWriter::WriteTrackBlock(QIODevice* file, const QVector<TrackRecord>& tracks)
+{
+    if (tracks.isEmpty())
+        return true;
+    QString lines;
+    for (const TrackRecord& track : tracks)
+        lines += TrackLine(track);
+    return writeText(file, QLatin1String(TableStart) +
+                               QLatin1String("<TH align=\"left\" bgcolor=\"#e0e0e0\">\n"
+                                             "<B>Tracks</B></TH><TR><TD>\n") +
+                               lines + QLatin1String("</TR></TABLE><BR>\n"));
+}
+
+bool HtmlPageWriter::WritePersonalDetails(QIODevice* file, const AlbumRecord& record)
+{
+    const bool onLoan = !record.onLoanTo.isEmpty();
+    return writeText(file, QLatin1String("<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" "
+                                         "width=\"100%\"><TR>\n<TD valign=\"top\">\n") +
+                               QLatin1String(TableStart) +
+                               QLatin1String("<TH align=\"left\" colspan=\"2\" "
+                                             "bgcolor=\"#e0e0e0\">Personal Details</TH>\n")) &&
+           WritePlainRow(file, QStringLiteral("In Collection"), yesNo(record.inCollection != 0),
+                         false, QString()) &&
+           WritePlainRow(file, QStringLiteral("URL"), QStringLiteral("This item on the Internet"),
+                         true, record.url) &&
+           WritePlainRow(file, QStringLiteral("Location"), record.location, false, QString()) &&
+           WritePlainRow(file, QStringLiteral("Purchase Price"), record.purchasePrice, false,
+                         QString()) &&
+           WritePlainRow(file, QStringLiteral("Current Value"), record.currentValue, false,
+                         QString()) &&
+           WritePlainRow(file, QStringLiteral("Purchase Date"),
+                         localDate(record.purchaseDate.date()), false, QString()) &&
+           WritePlainRow(file, QStringLiteral("Purchased From"), record.purchasedFrom, false,
+                         QString()) &&
+           WritePlainRow(file, QStringLiteral("Condition"), record.condition, false, QString()) &&
+           WritePlainRow(file, QStringLiteral("Grade"), QString::number(record.grade), false,
+                         QString()) &&
+           WritePlainRow(file, QStringLiteral("On Loan"), yesNo(onLoan), false, QString()) &&
+           WritePlainRow(file, QStringLiteral("On Loan To"), record.onLoanTo, false, QString());
+}
+
+bool HtmlPageWriter::WriteProductDetails(QIODevice* file, const AlbumRecord& record)
+{
+    return writeText(file, QLatin1String("</TABLE></TD>\n<TD valign=\"top\">\n") +
+                               QLatin1String(TableStart) +
+                               QLatin1String("<TH align=\"left\" colspan=\"2\" "
+                                             "bgcolor=\"#e0e0e0\">Product Details</TH>\n")) &&
+           WritePlainRow(file, QStringLiteral("Studio"), record.studio, false, QString()) &&
+           WritePlainRow(file, QStringLiteral("Producer"), record.producer, false, QString()) &&
+           WritePlainRow(file, QStringLiteral("Engineer"), record.engineer, false, QString()) &&
+           WritePlainRow(file, QStringLiteral("A/D"), AnalogueDigitalText(record.ad), false,
+                         QString()) &&
+           WritePlainRow(file, QStringLiteral("Tourname"), record.tourName, false, QString()) &&
+           WritePlainRow(file, QStringLiteral("Country"), record.country, false, QString()) &&
+           WritePlainRow(file, QStringLiteral("FreeDB ID"), record.freedbId, false, QString()) &&
+           writeText(file, QStringLiteral("</TABLE></TD></TR></TABLE><BR>\n"));
+}
+
+bool HtmlPageWriter::WriteNotesBlock(QIODevice* file, const AlbumRecord& record)
+{
+    if (record.notes.isEmpty())
+        return true;
+    QString notes = EscapeHtml(record.notes);
+    notes.remove(QLatin1Char('\r'));
+    notes.replace(QLatin1Char('\n'), QLatin1String("<BR>"));
+    return writeText(file, QLatin1String(TableStart) +
+                               QLatin1String("<TH align=\"left\" bgcolor=\"#e0e0e0\">\n"
+                                             "<B>Notes</B></TH><TR><TD>\n") +
+                               notes + QLatin1String("</TR></TABLE><BR>\n"));
+}
+
+bool HtmlPageWriter::WriteListHeader(QIODevice* file, const QString& widthText, int border)
+{
+    if (widthText.isEmpty())
+        return false;
+    return writeText(
+        file, ByteOrderMark +
+                  QStringLiteral("<HTML>\n<HEAD>\n<TITLE>Di Vuror list %1</TITLE>\n")
+                      .arg(EscapeHtml(localDate(QDate::currentDate()))) +
+                  QLatin1String("<style>\n<!--\n BODY,TABLE,TR,TD,p { font-family: Verdana, "
+                                "sans-serif; font-size: 11px; COLOR: #000000 }\n-->\n</style>"
+                                "</HEAD>\n<BODY>\n") +
+                  QStringLiteral("<TABLE width=\"%1\" border=\"%2\" cellpadding=\"0\" "
+                                 "cellspacing=\"0\" style=\"border-collapse: collapse\" "
+                                 "bordercolor=\"#e0e0e0\">\n")
+                      .arg(EscapeHtml(widthText), QString::number(border)));
+}
+
+bool HtmlPageWriter::WriteListFooter(QIODevice* file)
+{
+    return writeText(file, QStringLiteral("</TABLE></BODY>\n</HTML>"));
+}
+
+bool HtmlPageWriter::WriteQueryAsTable(Database* database, const QString& sql,
+                                       const QVector<ColumnInfo>& columns, int gridLines,
+                                       const QString& path)
+{
+    RecordsetHandle recordset;
+    if (!database || !OpenRecordset(&recordset, database, sql))
+        return false;
+    int totalWidth = 0;
+    for (const ColumnInfo& column : columns)
+        totalWidth += column.width;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QByteArray captions = "<TR>";
+    for (const ColumnInfo& column : columns) {
+        captions +=
+            "<TD width=\"" + QByteArray::number(column.width) + "\" bgcolor=\"#e0e0e0\"><B>";
+        appendEscaped(&captions, column.caption.toUtf8());
+        captions += "</B></TD>";
+    }
+    captions += "</TR>";
+    const bool written =
+        WriteListHeader(&file, QStringLiteral("%1px").arg(totalWidth), gridLines) &&
+        writeBytes(&file, captions) && WriteListRows(&file, recordset.get(), columns) &&
+        WriteListFooter(&file);
+    CloseRecordset(&recordset);
+    return written && file.flush();
+}
+
+bool HtmlPageWriter::WriteListRows(QIODevice* file, Recordset* recordset,
+                                   const QVector<ColumnInfo>& columns)
+{
+    // Field positions and cell openings are worked out once; a long list is all rows.
+    QVector<int> positions;
+    QVector<QByteArray> cellStarts;
+    for (const ColumnInfo& column : columns) {
+        positions.append(recordset->columnIndex(column.field));
+        cellStarts.append("<TD width=\"" + QByteArray::number(column.width) + "\">");
+    }
+    // Dates repeat a lot and locale formatting is slow: each day is formatted once.
+    QHash<qint64, QByteArray> dateTexts;
+    QByteArray row;
+    QVariant value;
+    while (!recordset->isEOF()) {
+        row = "<TR>";
+        for (int i = 0; i < positions.size(); ++i) {
+            row += cellStarts[i];
+            QByteArray text;
+            if (positions[i] >= 0 && recordset->field(positions[i], &value)) {
+                if (value.typeId() == QMetaType::QDateTime) {
+                    const qint64 day = value.toDateTime().date().toJulianDay();
+                    auto found = dateTexts.constFind(day);
+                    if (found == dateTexts.constEnd())
+                        found = dateTexts.insert(day, VariantToText(value).toUtf8());
+                    text = found.value();
+                } else {
+                    text = VariantToText(value).toUtf8();
+                }
+            }
+            if (text.isEmpty())
+                row += "&nbsp;";
+            else
+                appendEscaped(&row, text);
+            row += "</TD>";
+        }
+        row += "</TR>";
+        if (!writeBytes(file, row))
+            return false;
+        if (!recordset->moveNext())
+            break;
+    }
+    return true;
+}

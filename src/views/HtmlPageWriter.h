@@ -1,10 +1,56 @@
 #pragma once
 
+#include "db/AlbumRecord.h"
+#include "db/ColumnInfo.h"
 #include "db/DatabaseEx.h"
+#include "db/TrackRecord.h"
 
-// HTML output of the item tables: the album page and the list document.
+#include <QIODevice>
+#include <QVector>
+
+// HTML output of the item tables: the album page and the list document. Both are UTF-8 with a
+// byte-order mark, and every value is escaped, since names may come from a CDDB server and the
+// pages are shown by a real browser engine.
+//
+// Each writer operation writes to an open device, stops at the first write that fails and
+// then returns false, leaving what was written.
 class HtmlPageWriter : public DatabaseEx
 {
 public:
     ~HtmlPageWriter() override;
+
+    bool WritePageHeader(QIODevice* file, const QString& title);
+    bool WriteAlbumBody(QIODevice* file, const AlbumRecord& record,
+                        const QVector<TrackRecord>& tracks);
+    bool WritePageFooter(QIODevice* file);
+    // The two-column row of the "Music Details" block; nothing when label or value is empty.
+    bool WriteDetailRow(QIODevice* file, const QString& label, const QString& value);
+    // A row of the "Personal Details" and "Product Details" blocks; a link row without a URL
+    // is left out.
+    bool WritePlainRow(QIODevice* file, const QString& label, const QString& value, bool isLink,
+                       const QString& url);
+
+    // Fails without writing when the width text is empty.
+    bool WriteListHeader(QIODevice* file, const QString& widthText, int border);
+    bool WriteListFooter(QIODevice* file);
+    // Writes every row of `sql` as the list document at `path`: the given columns, their
+    // captions in a header row. Fails when the query cannot be opened (no file is touched then)
+    // or the file cannot be written.
+    bool WriteQueryAsTable(Database* database, const QString& sql,
+                           const QVector<ColumnInfo>& columns, int gridLines, const QString& path);
+
+    // `value` ready to stand in HTML text or a quoted attribute.
+    static QString EscapeHtml(const QString& value);
+    // One line of the page's track block, "<BR>" included.
+    static QString TrackLine(const TrackRecord& track);
+    static QString AnalogueDigitalText(int code);
+
+private:
+    bool WriteAlbumHeading(QIODevice* file, const AlbumRecord& record);
+    bool WriteMusicDetails(QIODevice* file, const AlbumRecord& record);
+    bool WriteTrackBlock(QIODevice* file, const QVector<TrackRecord>& tracks);
+    bool WritePersonalDetails(QIODevice* file, const AlbumRecord& record);
+    bool WriteProductDetails(QIODevice* file, const AlbumRecord& record);
+    bool WriteNotesBlock(QIODevice* file, const AlbumRecord& record);
+    bool WriteListRows(QIODevice* file, Recordset* recordset, const QVector<ColumnInfo>& columns);
 };

@@ -3,6 +3,7 @@
 #include "db/NameList.h"
 #include "db/NameTree.h"
 #include "db/RowTable.h"
+#include "db/TrackList.h"
 
 #include <QPair>
 #include <QVector>
@@ -69,4 +70,20 @@ public:
     QStringList fields;
     QVector<QStringList> rows;
     QVector<int> ids;
+};
+
+class PlainTrackList : public TrackList
+{
+public:
+    void appendTrack(const QString& number, const QString& text,
+                     std::unique_ptr<TrackRecord> record) override
+    {
+        numbers.append(number);
+        texts.append(text);
+        records.push_back(std::move(record));
+    }
+
+    QStringList numbers;
+    QStringList texts;
+    std::vector<std::unique_ptr<TrackRecord>> records;
 };

@@ -1,0 +1,339 @@
+#include "db/AlbumTable.h"
+
+#include "app/AppPaths.h"
+#include "db/TrackTable.h"
+#include "db/TransactionScope.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace
+{
+
+const char* const AlbumQuery =
+    "SELECT music.music_id, music.number, a.artist_name, music.title, type.type_name, "
+    "music.year, music.length, c.cat_name, subcat.subcat_name, music.value, p.person_name, "
+    "pf.purchasedfrom_name, music.purchasedate, music.frontimage, music.backimage, "
+    "music.contents, music.notes, music.loandate, music.returndate, "
+    "music_locations.location_name, music.grade, music.incollection, "
+    "conditions.condition_name, music.purchaseprice, languages.language_name, "
+    "countries.country_name, music.url, music_labels.label_name, music.labelnumber, "
+    "music_studios.studio_name, music_producers.producer_name, music.ad, "
+    "music_engineers.engineer_name, music.recordingdate, music.tourname, "
+    "music_conductors.conductor_name, music_orchestras.orchestra_name, music.freedbid FROM "
+    "(((((((((((((((music LEFT JOIN music_categories AS c ON music.cat_id = c.cat_id) "
+    "LEFT JOIN music_artists AS a ON music.artist_id = a.artist_id) "
+    "LEFT JOIN persons AS p ON music.person_id = p.person_id) "
+    "LEFT JOIN music_subcategories AS subcat ON music.subcat_id = subcat.subcat_id) "
+    "LEFT JOIN music_types AS type ON music.type_id = type.type_id) "
+    "LEFT JOIN purchasedfrom AS pf ON music.purchasedfrom_id = pf.purchasedfrom_id) "
+    "LEFT JOIN music_locations ON music.location_id = music_locations.location_id) "
+    "LEFT JOIN conditions ON music.condition_id = conditions.condition_id) "
+    "LEFT JOIN languages ON music.language_id = languages.language_id) "
+    "LEFT JOIN countries ON music.country_id = countries.country_id) "
+    "LEFT JOIN music_labels ON music.label_id = music_labels.label_id) "
+    "LEFT JOIN music_studios ON music.studio_id = music_studios.studio_id) "
+    "LEFT JOIN music_producers ON music.producer_id = music_producers.producer_id) "
+    "LEFT JOIN music_engineers ON music.engineer_id = music_engineers.engineer_id) "
+    "LEFT JOIN music_conductors ON music.conductor_id = music_conductors.conductor_id) "
+    "LEFT JOIN music_orchestras ON music.orchestra_id = music_orchestras.orchestra_id";
+
+const char* const PageFileName = "post.html";
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+int skipDigits(const QString& text, int at)
+{
+    while (at < text.size() && isDigit(text[at]))
+        ++at;
+    return at;
+}
+
+// The ids of the album's sixteen names, in the order they are looked up.
+struct AlbumNameIds {
+    int artist, mediaType, genre, subCategory, onLoanTo, purchasedFrom, location, condition,
+        language, country, label, studio, producer, engineer, conductor, orchestra;
+};
+
+} // namespace
+
+AlbumTable::AlbumTable() : m_baseSelect(QLatin1String(AlbumQuery)) {}
+
+AlbumTable::~AlbumTable() = default;
+
+double AlbumTable::MoneyValue(const QString& text)
+{
+    int at = 0;
+    while (at < text.size() && (text[at] == QLatin1Char(' ') ||
+                                (text[at] >= QLatin1Char('\t') && text[at] <= QLatin1Char('\r'))))
+        ++at;
+    const int start = at;
+    if (at < text.size() && (text[at] == QLatin1Char('+') || text[at] == QLatin1Char('-')))
+        ++at;
+    const int integerEnd = skipDigits(text, at);
+    int end = integerEnd;
+    bool hasDigits = integerEnd > at;
+    if (end < text.size() && text[end] == QLatin1Char('.')) {
+        const int fractionEnd = skipDigits(text, end + 1);
+        hasDigits = hasDigits || fractionEnd > end + 1;
+        end = fractionEnd;
+    }
+    if (!hasDigits)
+        return 0.0;
+    if (end < text.size() && (text[end] == QLatin1Char('e') || text[end] == QLatin1Char('E'))) {
+        int exponent = end + 1;
+        if (exponent < text.size() &&
+            (text[exponent] == QLatin1Char('+') || text[exponent] == QLatin1Char('-')))
+            ++exponent;
+        const int exponentEnd = skipDigits(text, exponent);
+        if (exponentEnd > exponent)
+            end = exponentEnd;
+    }
+    bool ok = false;
+    const double value = text.mid(start, end - start).toLatin1().toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
+bool AlbumTable::Load(Database* database, int id, AlbumRecord* record)
+{
+    if (!database || !record)
+        return false;
+    RecordsetHandle recordset;
+    const QString sql =
+        QStringLiteral("%1 WHERE music_id = %2").arg(m_baseSelect, QString::number(id));
+    if (!OpenRecordset(&recordset, database, sql))
+        return false;
+    if (GetRecordCount(recordset.get()) != 1)
+        return false;
+    Recordset* rs = recordset.get();
+    auto text = [&](const char* column) { return GetFieldText(rs, QLatin1String(column)); };
+    auto integer = [&](const char* column) { return GetFieldInt(rs, QLatin1String(column)); };
+    auto date = [&](const char* column) { return GetFieldDate(rs, QLatin1String(column)); };
+    record->artist = text("artist_name");
+    record->title = text("title");
+    record->mediaType = text("type_name");
+    record->genre = text("cat_name");
+    record->subCategory = text("subcat_name");
+    record->currentValue = text("value");
+    record->length = text("length");
+    record->onLoanTo = text("person_name");
+    record->purchasedFrom = text("purchasedfrom_name");
+    record->contents = text("contents");
+    record->notes = text("notes");
+    record->frontImage = text("frontimage");
+    record->backImage = text("backimage");
+    record->location = text("location_name");
+    record->condition = text("condition_name");
+    record->purchasePrice = text("purchaseprice");
+    record->language = text("language_name");
+    record->country = text("country_name");
+    record->url = text("url");
+    record->label = text("label_name");
+    record->labelNumber = text("labelnumber");
+    record->studio = text("studio_name");
+    record->producer = text("producer_name");
+    record->engineer = text("engineer_name");
+    record->tourName = text("tourname");
+    record->conductor = text("conductor_name");
+    record->orchestra = text("orchestra_name");
+    record->freedbId = text("freedbid");
+    record->number = integer("number");
+    record->year = integer("year");
+    record->grade = integer("grade");
+    record->inCollection = integer("incollection");
+    record->ad = integer("ad");
+    record->purchaseDate = date("purchasedate");
+    record->loanDate = date("loandate");
+    record->returnDate = date("returndate");
+    record->recordingDate = date("recordingdate");
+    CloseRecordset(&recordset);
+    return true;
+}
+
+bool AlbumTable::FillList(Database* database, RowTable* list, const QString& sortText,
+                          bool deletedValue, const QString& condition)
+{
+    return FillListFromHeader(database, list, m_baseSelect, QStringLiteral("music_id"), sortText,
+                              condition, deletedValue);
+}
+
+bool AlbumTable::Delete(Database* database, int id, bool hard)
+{
+    return DeleteRowById(database, id, QStringLiteral("music"), QStringLiteral("music_id"),
+                         QStringLiteral("deleted"), hard);
+}
+
+int AlbumTable::Update(Database* database, int id, const AlbumRecord& record)
+{
+    return Save(database, record, id);
+}
+
+int AlbumTable::Add(Database* database, const AlbumRecord& record)
+{
+    return Save(database, record, -1);
+}
+
+int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
+{
+    if (!database)
+        return -1;
+    // A name that could not be found or added must not quietly become "no name".
+    bool nameLost = false;
+    auto idOf = [&](const char* table, const char* nameColumn, const QString& name,
+                    const char* idColumn) {
+        const int nameId = FindOrAddName(database, QLatin1String(table), QLatin1String(nameColumn),
+                                         name, QLatin1String(idColumn));
+        nameLost = nameLost || (nameId == -1 && !name.isEmpty());
+        return nameId;
+    };
+    AlbumNameIds ids;
+    ids.artist = idOf("music_artists", "artist_name", record.artist, "artist_id");
+    ids.mediaType = idOf("music_types", "type_name", record.mediaType, "type_id");
+    ids.genre = idOf("music_categories", "cat_name", record.genre, "cat_id");
+    ids.subCategory = idOf("music_subcategories", "subcat_name", record.subCategory, "subcat_id");
+    ids.onLoanTo = idOf("persons", "person_name", record.onLoanTo, "person_id");
+    ids.purchasedFrom =
+        idOf("purchasedfrom", "purchasedfrom_name", record.purchasedFrom, "purchasedfrom_id");
+    ids.location = idOf("music_locations", "location_name", record.location, "location_id");
+    ids.condition = idOf("conditions", "condition_name", record.condition, "condition_id");
+    ids.language = idOf("languages", "language_name", record.language, "language_id");
+    ids.country = idOf("countries", "country_name", record.country, "country_id");
+    ids.label = idOf("music_labels", "label_name", record.label, "label_id");
+    ids.studio = idOf("music_studios", "studio_name", record.studio, "studio_id");
+    ids.producer = idOf("music_producers", "producer_name", record.producer, "producer_id");
+    ids.engineer = idOf("music_engineers", "engineer_name", record.engineer, "engineer_id");
+    ids.conductor = idOf("music_conductors", "conductor_name", record.conductor, "conductor_id");
+    ids.orchestra = idOf("music_orchestras", "orchestra_name", record.orchestra, "orchestra_id");
+    if (nameLost)
+        return -1;
+
+    RecordsetHandle recordset;
+    const bool adding = id == -1;
+    const QString sql =
+        adding ? QStringLiteral("SELECT * FROM music")
+               : QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(QString::number(id));
+    if (!OpenRecordset(&recordset, database, sql))
+        return -1;
+    Recordset* rs = recordset.get();
+    auto set = [rs](const char* column, const QVariant& value) {
+        return rs->setField(QLatin1String(column), value);
+    };
+    const bool started = adding ? rs->addNew() : rs->edit();
+    const bool written =
+        started && set("title", record.title) && set("artist_id", ids.artist) &&
+        set("number", record.number) && set("type_id", ids.mediaType) && set("year", record.year) &&
+        set("cat_id", ids.genre) && set("subcat_id", ids.subCategory) &&
+        set("value", MoneyValue(record.currentValue)) && set("person_id", ids.onLoanTo) &&
+        set("purchasedfrom_id", ids.purchasedFrom) && set("purchasedate", record.purchaseDate) &&
+        set("frontimage", record.frontImage) && set("backimage", record.backImage) &&
+        set("length", record.length) && set("contents", record.contents) &&
+        set("notes", record.notes) && set("returndate", record.returnDate) &&
+        set("loandate", record.loanDate) && set("location_id", ids.location) &&
+        set("condition_id", ids.condition) && set("grade", record.grade) &&
+        set("purchaseprice", MoneyValue(record.purchasePrice)) && set("url", record.url) &&
+        set("incollection", record.inCollection != 0) && set("language_id", ids.language) &&
+        set("country_id", ids.country) && set("label_id", ids.label) &&
+        set("labelnumber", record.labelNumber) && set("studio_id", ids.studio) &&
+        set("producer_id", ids.producer) && set("ad", record.ad) &&
+        set("engineer_id", ids.engineer) && set("recordingdate", record.recordingDate) &&
+        set("tourname", record.tourName) && set("conductor_id", ids.conductor) &&
+        set("orchestra_id", ids.orchestra) && set("freedbid", record.freedbId);
+    if (!written) {
+        ReportEngineError(rs->lastError());
+        return -1;
+    }
+    const int savedId = GetFieldInt(rs, QStringLiteral("music_id"));
+    if (!rs->update()) {
+        ReportEngineError(rs->lastError());
+        return -1;
+    }
+    CloseRecordset(&recordset);
+    return savedId;
+}
+
+int AlbumTable::SaveWithTracks(Database* database, const AlbumRecord& record, int id,
+                               QVector<TrackRecord>* tracks)
+{
+    if (!database || !tracks)
+        return -1;
+    TransactionScope transaction(database);
+    if (!transaction.isActive()) {
+        ReportEngineError(database->lastError());
+        return -1;
+    }
+    const int albumId = Save(database, record, id);
+    if (albumId == -1)
+        return -1;
+    // Ids are handed back only once everything is stored, so a failed save leaves the
+    // caller's tracks as they were and a retry adds them afresh.
+    QVector<TrackRecord> saved = *tracks;
+    TrackTable trackTable;
+    for (TrackRecord& track : saved) {
+        track.albumId = albumId;
+        track.trackId = trackTable.Save(database, track, track.trackId);
+        if (track.trackId == -1)
+            return -1;
+    }
+    if (!transaction.commit()) {
+        ReportEngineError(database->lastError());
+        return -1;
+    }
+    *tracks = saved;
+    return albumId;
+}
+
+int AlbumTable::Count(Database* database, bool deletedValue)
+{
+    return CountByDeleted(database, QStringLiteral("music"), QStringLiteral("deleted"),
+                          deletedValue);
+}
+
+bool AlbumTable::Export(Database*, const QString&, bool, const QString&)
+{
+    return false;
+}
+
+QString AlbumTable::WritePage(Database* database, int id, bool deletedValue)
+{
+    if (!database)
+        return QString();
+    RecordsetHandle recordset;
+    const QString sql = QStringLiteral("%1 WHERE music_id = %2 AND deleted = %3")
+                            .arg(m_baseSelect, QString::number(id), BooleanWord(deletedValue));
+    if (!OpenRecordset(&recordset, database, sql))
+        return QString();
+    const bool single = GetRecordCount(recordset.get()) == 1;
+    CloseRecordset(&recordset);
+    AlbumRecord record;
+    if (!single || !Load(database, id, &record))
+        return QString();
+
+    QFile file(AppPaths::pageDirectory() + QLatin1String(PageFileName));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QString();
+    QVector<TrackRecord> tracks;
+    TrackTable trackTable;
+    // Without its tracks the album would look complete when it is not: the page stays empty.
+    if (trackTable.LoadForPage(database, id, &tracks)) {
+        // A write error ends one writer; the page is shown with what it got.
+        WritePageHeader(&file, QStringLiteral("Music Item"));
+        WriteAlbumBody(&file, record, tracks);
+        WritePageFooter(&file);
+    }
+    file.close();
+    return QFileInfo(file).absoluteFilePath();
+}
+
+bool AlbumTable::WriteListTable(Database* database, const QVector<ColumnInfo>& columns,
+                                int gridLines, const QString& path, const QString& sortText,
+                                bool deletedValue, const QString& condition)
+{
+    if (!database)
+        return false;
+    return WriteQueryAsTable(database,
+                             BuildItemQuery(m_baseSelect, sortText, deletedValue, condition),
+                             columns, gridLines, path);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "db/ItemTable.h"
+#include "db/TrackRecord.h"
+
+#include <QVector>
+
+// The one object through which albums are read, listed, counted, saved, deleted, written as
+// an HTML list and turned into the album page.
+class AlbumTable : public ItemTable
+{
+public:
+    AlbumTable();
+    ~AlbumTable() override;
+
+    const QString& baseSelect() const { return m_baseSelect; }
+
+    bool Load(Database* database, int id, AlbumRecord* record) override;
+    bool FillList(Database* database, RowTable* list, const QString& sortText, bool deletedValue,
+                  const QString& condition) override;
+    bool Delete(Database* database, int id, bool hard) override;
+    int Update(Database* database, int id, const AlbumRecord& record) override;
+    int Add(Database* database, const AlbumRecord& record) override;
+    int Save(Database* database, const AlbumRecord& record, int id) override;
+    int Count(Database* database, bool deletedValue) override;
+    // Nothing calls it: the list export goes through WriteListTable.
+    bool Export(Database* database, const QString& path, bool deletedValue,
+                const QString& condition) override;
+    QString WritePage(Database* database, int id, bool deletedValue) override;
+    bool WriteListTable(Database* database, const QVector<ColumnInfo>& columns, int gridLines,
+                        const QString& path, const QString& sortText, bool deletedValue,
+                        const QString& condition) override;
+
+    // Stores the album and then each of its tracks as one change: either all of it is stored
+    // or none. Each track's id decides between adding and updating it. On success the tracks
+    // carry the album id and their own ids, and the album id is returned; otherwise -1.
+    int SaveWithTracks(Database* database, const AlbumRecord& record, int id,
+                       QVector<TrackRecord>* tracks);
+
+    // Money as the user typed it: leading blanks skipped, the longest leading decimal number
+    // read, 0 when there is none.
+    static double MoneyValue(const QString& text);
+
+private:
+    QString m_baseSelect;
+};

@@ -1,0 +1,378 @@
+#include "db/AlbumTable.h"
+#include "db/TrackTable.h"
+#include "support/PlainTargets.h"
+#include "support/TestCatalog.h"
+
+#include <QtTest>
+
+// Albums over a real catalogue file: every field through save and load, names turned into ids,
+// soft deletion, and an album stored together with its tracks.
+class TestAlbumTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void everyFieldSurvivesSaveAndLoad();
+    void moneyText_data();
+    void moneyText();
+    void clearedNamesStoreNoReference();
+    void namesAreReusedWhateverTheirCase();
+    void updateKeepsTheId();
+    void softDeletedAlbumsOnlyLoad();
+    void conditionCannotEscapeTheDeletedFilter();
+    void saveWithTracksStoresEverything();
+    void failedTrackLeavesNoAlbumBehind();
+    void noCatalogueMeansFailure();
+
+private:
+    AlbumRecord filledRecord() const;
+    int columnOf(int albumId, const QString& column);
+    int rowsIn(const QString& table);
+
+    TestCatalog m_files;
+    AlbumTable m_albums;
+    DatabaseHandle m_database;
+    std::unique_ptr<ReportRecorder> m_reports;
+};
+
+namespace
+{
+
+const QString Awkward = QStringLiteral("Q \"quoted\" it's <b>&amp;\tTab\r\nline Ä Ωμέγα 東京");
+
+QDateTime at(int year, int month, int day, int hour = 0, int minute = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::UTC);
+}
+
+} // namespace
+
+void TestAlbumTable::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QVERIFY(m_files.isValid());
+}
+
+void TestAlbumTable::init()
+{
+    m_reports = std::make_unique<ReportRecorder>();
+    QVERIFY(m_albums.OpenDatabase(&m_database, m_files.copyOfTemplate(),
+                                  DatabaseEx::CatalogConnectString()));
+}
+
+void TestAlbumTable::cleanup()
+{
+    m_albums.CloseDatabase(&m_database);
+    QCOMPARE(m_reports->count(), 0);
+    m_reports.reset();
+}
+
+AlbumRecord TestAlbumTable::filledRecord() const
+{
+    AlbumRecord r;
+    r.purchaseDate = at(2021, 6, 15, 13, 45);
+    r.onLoanTo = QStringLiteral("Ann O'Neil");
+    r.loanDate = at(2022, 1, 2);
+    r.returnDate = at(2022, 2, 3);
+    r.number = 42;
+    r.year = 1977;
+    r.grade = 9;
+    r.title = Awkward;
+    r.artist = QStringLiteral("Björk & <Friends>");
+    r.mediaType = QStringLiteral("CD");
+    r.genre = QStringLiteral("Rock");
+    r.subCategory = QStringLiteral("Prog");
+    r.currentValue = QStringLiteral("12.5");
+    r.purchasedFrom = QStringLiteral("Shop \"One\"");
+    r.frontImage = QStringLiteral("/covers/front 1.jpg");
+    r.backImage = QStringLiteral("/covers/back.jpg");
+    r.length = QStringLiteral("45:10");
+    r.contents = QStringLiteral("Two\ndiscs");
+    r.notes = QStringLiteral("Line one\r\nLine two");
+    r.location = QStringLiteral("Shelf 3");
+    r.inCollection = 0;
+    r.condition = QStringLiteral("Mint");
+    r.purchasePrice = QStringLiteral("19.99");
+    r.language = QStringLiteral("English");
+    r.country = QStringLiteral("Iceland");
+    r.url = QStringLiteral("http://example.invalid/a?b=1&c=2");
+    r.label = QStringLiteral("One Little");
+    r.labelNumber = QStringLiteral("TPLP 71");
+    r.studio = QStringLiteral("Studio A");
+    r.producer = QStringLiteral("Producer P");
+    r.ad = 3;
+    r.engineer = QStringLiteral("Engineer E");
+    r.recordingDate = at(1976, 11, 30);
+    r.tourName = QStringLiteral("Tour 77");
+    r.conductor = QStringLiteral("Conductor C");
+    r.orchestra = QStringLiteral("Orchestra O");
+    r.freedbId = QStringLiteral("a50e1d0c");
+    return r;
+}
+
+int TestAlbumTable::columnOf(int albumId, const QString& column)
+{
+    RecordsetHandle rs;
+    m_albums.OpenRecordset(&rs, m_database.get(),
+                           QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(albumId));
+    return m_albums.GetFieldInt(rs.get(), column);
+}
+
+int TestAlbumTable::rowsIn(const QString& table)
+{
+    RecordsetHandle rs;
+    m_albums.OpenRecordset(&rs, m_database.get(), QStringLiteral("SELECT * FROM %1").arg(table));
+    return m_albums.GetRecordCount(rs.get());
+}
+
+void TestAlbumTable::everyFieldSurvivesSaveAndLoad()
+{
+    const AlbumRecord saved = filledRecord();
+    const int id = m_albums.Add(m_database.get(), saved);
+    QVERIFY(id > 0);
+    AlbumRecord loaded;
+    QVERIFY(m_albums.Load(m_database.get(), id, &loaded));
+
+    QCOMPARE(loaded.purchaseDate, saved.purchaseDate);
+    QCOMPARE(loaded.loanDate, saved.loanDate);
+    QCOMPARE(loaded.returnDate, saved.returnDate);
+    QCOMPARE(loaded.recordingDate, saved.recordingDate);
+    QCOMPARE(loaded.number, 42);
+    QCOMPARE(loaded.year, 1977);
+    QCOMPARE(loaded.grade, 9);
+    QCOMPARE(loaded.inCollection, 0);
+    QCOMPARE(loaded.ad, 3);
+    QCOMPARE(loaded.currentValue, QStringLiteral("12.50"));
+    QCOMPARE(loaded.purchasePrice, QStringLiteral("19.99"));
+    const QStringList texts = {
+        saved.onLoanTo,  saved.title,       saved.artist,        saved.mediaType,
+        saved.genre,     saved.subCategory, saved.purchasedFrom, saved.frontImage,
+        saved.backImage, saved.length,      saved.contents,      saved.notes,
+        saved.location,  saved.condition,   saved.language,      saved.country,
+        saved.url,       saved.label,       saved.labelNumber,   saved.studio,
+        saved.producer,  saved.engineer,    saved.tourName,      saved.conductor,
+        saved.orchestra, saved.freedbId};
+    const QStringList read = {
+        loaded.onLoanTo,  loaded.title,       loaded.artist,        loaded.mediaType,
+        loaded.genre,     loaded.subCategory, loaded.purchasedFrom, loaded.frontImage,
+        loaded.backImage, loaded.length,      loaded.contents,      loaded.notes,
+        loaded.location,  loaded.condition,   loaded.language,      loaded.country,
+        loaded.url,       loaded.label,       loaded.labelNumber,   loaded.studio,
+        loaded.producer,  loaded.engineer,    loaded.tourName,      loaded.conductor,
+        loaded.orchestra, loaded.freedbId};
+    QCOMPARE(read, texts);
+
+    // Defaults survive as well: an untouched record stores no names and a true flag.
+    const int plain = m_albums.Add(m_database.get(), AlbumRecord());
+    AlbumRecord defaults;
+    QVERIFY(m_albums.Load(m_database.get(), plain, &defaults));
+    QCOMPARE(defaults.inCollection, 1);
+    QCOMPARE(defaults.year, 1900);
+    QCOMPARE(defaults.recordingDate, OleDate::zero());
+    QCOMPARE(defaults.freedbId, QStringLiteral("0000000000"));
+    QCOMPARE(defaults.artist, QString());
+    QCOMPARE(columnOf(plain, QStringLiteral("artist_id")), -1);
+    QCOMPARE(columnOf(plain, QStringLiteral("deleted")), 0);
+}
+
+void TestAlbumTable::moneyText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("loaded");
+    QTest::newRow("one decimal") << "12.5"
+                                 << "12.50";
+    QTest::newRow("not a number") << "abc"
+                                  << "0.00";
+    QTest::newRow("empty") << ""
+                           << "0.00";
+    QTest::newRow("leading blanks, trailing text") << " \t 7.25 EUR"
+                                                   << "7.25";
+    QTest::newRow("comma ends the number") << "3,75"
+                                           << "3.00";
+    QTest::newRow("negative") << "-4"
+                              << "-4.00";
+    QTest::newRow("fraction only") << ".5"
+                                   << "0.50";
+    QTest::newRow("exponent") << "1e2x"
+                              << "100.00";
+    QTest::newRow("dangling exponent") << "2e"
+                                       << "2.00";
+    QTest::newRow("sign alone") << "-"
+                                << "0.00";
+    QTest::newRow("currency first") << "$5"
+                                    << "0.00";
+}
+
+void TestAlbumTable::moneyText()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, loaded);
+    AlbumRecord record;
+    record.currentValue = typed;
+    record.purchasePrice = typed;
+    const int id = m_albums.Add(m_database.get(), record);
+    AlbumRecord read;
+    QVERIFY(m_albums.Load(m_database.get(), id, &read));
+    QCOMPARE(read.currentValue, loaded);
+    QCOMPARE(read.purchasePrice, loaded);
+}
+
+void TestAlbumTable::clearedNamesStoreNoReference()
+{
+    const int id = m_albums.Add(m_database.get(), filledRecord());
+    QVERIFY(columnOf(id, QStringLiteral("orchestra_id")) > 0);
+    AlbumRecord cleared = filledRecord();
+    cleared.orchestra.clear();
+    cleared.artist.clear();
+    QCOMPARE(m_albums.Update(m_database.get(), id, cleared), id);
+    QCOMPARE(columnOf(id, QStringLiteral("orchestra_id")), -1);
+    QCOMPARE(columnOf(id, QStringLiteral("artist_id")), -1);
+    AlbumRecord loaded;
+    QVERIFY(m_albums.Load(m_database.get(), id, &loaded));
+    QCOMPARE(loaded.orchestra, QString());
+    // The entry itself stays in its list.
+    QCOMPARE(rowsIn(QStringLiteral("music_orchestras")), 1);
+}
+
+void TestAlbumTable::namesAreReusedWhateverTheirCase()
+{
+    AlbumRecord first;
+    first.artist = QStringLiteral("Björk");
+    first.genre = QStringLiteral("Pop");
+    AlbumRecord second;
+    second.artist = QStringLiteral("BJÖRK");
+    second.genre = QStringLiteral("pop");
+    const int a = m_albums.Add(m_database.get(), first);
+    const int b = m_albums.Add(m_database.get(), second);
+    QCOMPARE(columnOf(b, QStringLiteral("artist_id")), columnOf(a, QStringLiteral("artist_id")));
+    QCOMPARE(columnOf(b, QStringLiteral("cat_id")), columnOf(a, QStringLiteral("cat_id")));
+    QCOMPARE(rowsIn(QStringLiteral("music_artists")), 1);
+    AlbumRecord loaded;
+    QVERIFY(m_albums.Load(m_database.get(), b, &loaded));
+    QCOMPARE(loaded.artist, QStringLiteral("Björk")); // the name as first entered
+}
+
+void TestAlbumTable::updateKeepsTheId()
+{
+    const int id = m_albums.Add(m_database.get(), filledRecord());
+    AlbumRecord changed = filledRecord();
+    changed.title = QStringLiteral("Changed");
+    QCOMPARE(m_albums.Save(m_database.get(), changed, id), id);
+    QCOMPARE(m_albums.Count(m_database.get(), false), 1);
+    AlbumRecord loaded;
+    QVERIFY(m_albums.Load(m_database.get(), id, &loaded));
+    QCOMPARE(loaded.title, QStringLiteral("Changed"));
+    QCOMPARE(m_albums.Update(m_database.get(), id + 100, changed), -1);
+    m_reports->clear(); // the missing row was reported
+}
+
+void TestAlbumTable::softDeletedAlbumsOnlyLoad()
+{
+    AlbumRecord kept;
+    kept.title = QStringLiteral("Kept");
+    AlbumRecord gone;
+    gone.title = QStringLiteral("Gone");
+    const int keptId = m_albums.Add(m_database.get(), kept);
+    const int goneId = m_albums.Add(m_database.get(), gone);
+    QVERIFY(m_albums.Delete(m_database.get(), goneId, false));
+
+    QCOMPARE(m_albums.Count(m_database.get(), false), 1);
+    QCOMPARE(m_albums.Count(m_database.get(), true), 1);
+    PlainRowTable list({QStringLiteral("title")});
+    QVERIFY(
+        m_albums.FillList(m_database.get(), &list, QStringLiteral("title ASC"), false, QString()));
+    QCOMPARE(list.ids, QVector<int>{keptId});
+    AlbumRecord loaded;
+    QVERIFY(m_albums.Load(m_database.get(), goneId, &loaded));
+    QCOMPARE(loaded.title, QStringLiteral("Gone"));
+    QCOMPARE(columnOf(goneId, QStringLiteral("deleted")), 1);
+    QVERIFY(!m_albums.Load(m_database.get(), goneId + 10, &loaded));
+}
+
+void TestAlbumTable::conditionCannotEscapeTheDeletedFilter()
+{
+    AlbumRecord record;
+    record.artist = QStringLiteral("A");
+    const int kept = m_albums.Add(m_database.get(), record);
+    const int gone = m_albums.Add(m_database.get(), record);
+    QVERIFY(m_albums.Delete(m_database.get(), gone, false));
+    PlainRowTable list({QStringLiteral("artist_name")});
+    const QString condition =
+        QStringLiteral("music.artist_id = %1 OR 1 = 1").arg(columnOf(kept, "artist_id"));
+    QVERIFY(m_albums.FillList(m_database.get(), &list, QString(), false, condition));
+    QCOMPARE(list.ids, QVector<int>{kept});
+}
+
+void TestAlbumTable::saveWithTracksStoresEverything()
+{
+    QVector<TrackRecord> tracks(3);
+    for (int i = 0; i < tracks.size(); ++i) {
+        tracks[i].title = QStringLiteral("Track %1").arg(i + 1);
+        tracks[i].trackNumber = i + 1;
+        tracks[i].songwriter = QStringLiteral("Writer");
+    }
+    const int id = m_albums.SaveWithTracks(m_database.get(), filledRecord(), -1, &tracks);
+    QVERIFY(id > 0);
+    for (const TrackRecord& track : tracks) {
+        QCOMPARE(track.albumId, id);
+        QVERIFY(track.trackId > 0);
+    }
+    QVector<TrackRecord> stored;
+    QVERIFY(TrackTable().LoadForPage(m_database.get(), id, &stored));
+    QCOMPARE(stored.size(), 3);
+    QCOMPARE(stored[2].title, QStringLiteral("Track 3"));
+
+    // Saving again updates the same rows rather than adding new ones.
+    tracks[0].title = QStringLiteral("Renamed");
+    QCOMPARE(m_albums.SaveWithTracks(m_database.get(), filledRecord(), id, &tracks), id);
+    QCOMPARE(rowsIn(QStringLiteral("tracks")), 3);
+    QCOMPARE(rowsIn(QStringLiteral("music")), 1);
+}
+
+void TestAlbumTable::failedTrackLeavesNoAlbumBehind()
+{
+    QVector<TrackRecord> tracks(2);
+    tracks[0].title = QStringLiteral("Fine");
+    tracks[0].artist = QStringLiteral("New Artist");
+    tracks[1].title = QStringLiteral("Refers to a track that is gone");
+    tracks[1].trackId = 999;
+    AlbumRecord record = filledRecord();
+    QCOMPARE(m_albums.SaveWithTracks(m_database.get(), record, -1, &tracks), -1);
+    QVERIFY(m_reports->count() > 0);
+    m_reports->clear();
+    QCOMPARE(rowsIn(QStringLiteral("music")), 0);
+    QCOMPARE(rowsIn(QStringLiteral("tracks")), 0);
+    QCOMPARE(rowsIn(QStringLiteral("music_artists")), 0);
+    QCOMPARE(tracks[0].trackId, -1); // the caller's tracks are untouched
+    QCOMPARE(tracks[0].albumId, -1);
+
+    // The catalogue is usable afterwards and a corrected save goes through.
+    tracks[1].trackId = -1;
+    QVERIFY(m_albums.SaveWithTracks(m_database.get(), record, -1, &tracks) > 0);
+    QCOMPARE(rowsIn(QStringLiteral("tracks")), 2);
+}
+
+void TestAlbumTable::noCatalogueMeansFailure()
+{
+    AlbumRecord record;
+    QVector<TrackRecord> tracks;
+    PlainRowTable list({QStringLiteral("title")});
+    QVERIFY(!m_albums.Load(nullptr, 1, &record));
+    QVERIFY(!m_albums.FillList(nullptr, &list, QString(), false, QString()));
+    QVERIFY(!m_albums.Delete(nullptr, 1, false));
+    QCOMPARE(m_albums.Add(nullptr, record), -1);
+    QCOMPARE(m_albums.Update(nullptr, 1, record), -1);
+    QCOMPARE(m_albums.SaveWithTracks(nullptr, record, -1, &tracks), -1);
+    QCOMPARE(m_albums.Count(nullptr, false), -1);
+    QCOMPARE(m_albums.WritePage(nullptr, 1, false), QString());
+    QVERIFY(!m_albums.WriteListTable(nullptr, {}, 1, m_files.filePath("x.html"), QString(), false,
+                                     QString()));
+    QVERIFY(!m_albums.Export(m_database.get(), m_files.filePath("x.html"), false, QString()));
+    QVERIFY(!QFile::exists(m_files.filePath("x.html")));
+}
+
+QTEST_GUILESS_MAIN(TestAlbumTable)
+#include "TestAlbumTable.moc"
