@@ -27,7 +27,8 @@
 #include <QToolButton>
 #include <QUrl>
 
-namespace {
+namespace
+{
 
 constexpr int ClockInterval = 15000;
 constexpr int TopPaneHeight = 250;
@@ -52,8 +53,7 @@ const CommandText commandTexts[] = {
     {CommandIds::PreviewCurrentAlbum,
      "Print preview of the currently selected post\nPrint preview current post"},
     {CommandIds::PrintAllAlbums, "Print a list with all albums\nPrint all albums"},
-    {CommandIds::CdRomDrives,
-     "Change CD-Rom drive used in the freeDB search\nChange CD-Rom drive"},
+    {CommandIds::CdRomDrives, "Change CD-Rom drive used in the freeDB search\nChange CD-Rom drive"},
     {CommandIds::TipOfTheDay, "Displays a Tip of the Day\nTip of the Day"},
     {CommandIds::EmailSupport, "Send us a mail\nSend email"},
     {CommandIds::VisitWebsite, "Visit our Website\nWebsite"},
@@ -202,7 +202,8 @@ void CMainFrame::placeBeforeCreation()
                      ? QRect(left, top, qint64(right) - left, qint64(bottom) - top)
                      : firstStartGeometry(screenSize);
     rect.setWidth(qBound(MinimumWidth, rect.width(), std::max(MinimumWidth, available.width())));
-    rect.setHeight(qBound(MinimumHeight, rect.height(), std::max(MinimumHeight, available.height())));
+    rect.setHeight(
+        qBound(MinimumHeight, rect.height(), std::max(MinimumHeight, available.height())));
     if (!available.intersects(rect.adjusted(0, 0, -rect.width() / 2, -rect.height() / 2)))
         rect.moveTopLeft(available.topLeft());
     setGeometry(rect);
@@ -245,10 +246,12 @@ void CMainFrame::createCommands()
     auto toPage = [this](int message) {
         return [this, message] { SendPaneMessage(m_document.pagePane(), message); };
     };
-    addCommand(NewDatabase, QStringLiteral("&New Database"), [this] { newDatabase(); })
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    addCommand(OpenDatabase, QStringLiteral("&Open Database"), [this] { openDatabase(); })
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    addCommand(NewDatabase, QStringLiteral("&New Database"), [this] {
+        newDatabase();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    addCommand(OpenDatabase, QStringLiteral("&Open Database"), [this] {
+        openDatabase();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     addCommand(PrintCurrentAlbum, QStringLiteral("&Current Album"), toPage(UWM_PRINT_ALBUM))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     addCommand(PrintAllAlbums, QStringLiteral("&All Albums"), nullptr)
@@ -256,33 +259,42 @@ void CMainFrame::createCommands()
     addCommand(PreviewCurrentAlbum, QStringLiteral("&Current Album"), toPage(UWM_PREVIEW_ALBUM));
     addCommand(ExportHtml, QStringLiteral("&HTML Format"), nullptr);
     addCommand(Exit, QStringLiteral("E&xit"), [this] { close(); });
-    addCommand(Find, QStringLiteral("&Find"), nullptr)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addCommand(Find, QStringLiteral("&Find"), nullptr)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addCommand(Cut, QStringLiteral("Cu&t"), nullptr);
     addCommand(Copy, QStringLiteral("&Copy"), nullptr);
     addCommand(Paste, QStringLiteral("&Paste"), nullptr);
-    addCommand(NewPost, QStringLiteral("&New Post"), nullptr)->setShortcut(QKeySequence(Qt::Key_Insert));
+    addCommand(NewPost, QStringLiteral("&New Post"), nullptr)
+        ->setShortcut(QKeySequence(Qt::Key_Insert));
     addCommand(EditPost, QStringLiteral("&Edit Post"), nullptr)
         ->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     addCommand(DeletePost, QStringLiteral("&Delete Post"), toList(UWM_DELETE_POST))
         ->setShortcut(QKeySequence(Qt::Key_Delete));
     addCommand(Preferences, QStringLiteral("&Preferences"), nullptr);
     addCommand(CdRomDrives, QStringLiteral("CD-Rom Drives"), nullptr);
-    addCommand(ShowAll, QStringLiteral("&Show All"), [this] { showAll(); })
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    addCommand(ShowAll, QStringLiteral("&Show All"), [this] {
+        showAll();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     addCommand(EmailSupport, QStringLiteral("&Email Support"),
                [] { QDesktopServices::openUrl(QUrl(QLatin1String(SupportMail))); });
     addCommand(VisitWebsite, QStringLiteral("&Visit our Website"),
                [] { QDesktopServices::openUrl(QUrl(QLatin1String(Website))); });
-    addCommand(HelpContents, QStringLiteral("Contents"), nullptr)->setShortcut(QKeySequence(Qt::Key_F1));
+    addCommand(HelpContents, QStringLiteral("Contents"), nullptr)
+        ->setShortcut(QKeySequence(Qt::Key_F1));
     addCommand(TipOfTheDay, QStringLiteral("&Tip of the Day"), nullptr);
     addCommand(About, QStringLiteral("About Tunvale..."), nullptr);
-    addCommand(NextPane, QString(), [this] { moveFocusBetweenPanes(1); })
-        ->setShortcut(QKeySequence(Qt::Key_F6));
-    addCommand(PreviousPane, QString(), [this] { moveFocusBetweenPanes(-1); })
-        ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
-    m_actions[Copy]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    m_actions[Paste]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    m_actions[Cut]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    addCommand(NextPane, QString(), [this] {
+        moveFocusBetweenPanes(1);
+    })->setShortcut(QKeySequence(Qt::Key_F6));
+    addCommand(PreviousPane, QString(), [this] {
+        moveFocusBetweenPanes(-1);
+    })->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    m_actions[Copy]->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    m_actions[Paste]->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    m_actions[Cut]->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
     for (const ListCommand& list : listCommands) {
         addCommand(list.id, QString::fromLatin1(list.label), nullptr)
             ->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
@@ -311,11 +323,13 @@ void CMainFrame::createToolBar()
     auto* printMenu = new QMenu(this);
     QAction* current = printMenu->addAction(QStringLiteral("&Print Current Album\tCtrl+P"));
     QAction* all = printMenu->addAction(QStringLiteral("Print &All Albums\tCtrl+Shift+P"));
-    connect(current, &QAction::triggered, this, [this] { runCommand(CommandIds::PrintCurrentAlbum); });
+    connect(current, &QAction::triggered, this,
+            [this] { runCommand(CommandIds::PrintCurrentAlbum); });
     connect(all, &QAction::triggered, this, [this] { runCommand(CommandIds::PrintAllAlbums); });
     current->setEnabled(m_actions[PrintCurrentAlbum]->isEnabled());
     all->setEnabled(m_actions[PrintAllAlbums]->isEnabled());
-    if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_actions[PrintCurrentAlbum]))) {
+    if (auto* button =
+            qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_actions[PrintCurrentAlbum]))) {
         button->setMenu(printMenu);
         button->setPopupMode(QToolButton::MenuButtonPopup);
     }
@@ -326,7 +340,8 @@ void CMainFrame::createToolBar()
             const char* label;
         } labels[] = {{NewPost, "New"}, {Find, "Search"}};
         for (const auto& label : labels) {
-            if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_actions[label.id]))) {
+            if (auto* button =
+                    qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_actions[label.id]))) {
                 button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
                 button->setText(QLatin1String(label.label));
             }
@@ -336,15 +351,16 @@ void CMainFrame::createToolBar()
 
 void CMainFrame::createStatusBar()
 {
-    const char* const templates[6] = {nullptr, "Displayed posts: 8888", "Total posts: 8888",
-                                      "CAP", "NUM", " 00:00 "};
+    const char* const templates[6] = {
+        nullptr, "Displayed posts: 8888", "Total posts: 8888", "CAP", "NUM", " 00:00 "};
     QStatusBar* bar = statusBar();
     m_statusPanes[0] = new QLabel(QStringLiteral("Ready"), bar);
     bar->addWidget(m_statusPanes[0], 1);
     for (int pane = 1; pane < 6; ++pane) {
         m_statusPanes[pane] = new QLabel(bar);
         const QString sizing = QLatin1String(templates[pane]);
-        m_statusPanes[pane]->setMinimumWidth(m_statusPanes[pane]->fontMetrics().horizontalAdvance(sizing) + 8);
+        m_statusPanes[pane]->setMinimumWidth(
+            m_statusPanes[pane]->fontMetrics().horizontalAdvance(sizing) + 8);
         bar->addPermanentWidget(m_statusPanes[pane]);
     }
     // Lock-key states are not visible to the program on every platform; the panes stay dim.
@@ -389,10 +405,17 @@ void CMainFrame::createPanes()
     setCentralWidget(m_outer);
     m_tree->setFocus();
     m_document.setPanes(m_tree, m_list, m_page);
-    const int treeWidth = qBound(MinimumPane, m_settings.read(SettingsTable::TreeWidth),
-                                 std::max(MinimumPane, width() - 2 * MinimumPane));
-    m_outer->setSizes({treeWidth, std::max(MinimumPane, width() - treeWidth)});
+    applyTreeWidth();
     m_panesCreated = true;
+}
+
+// The remembered tree width, kept within the window so both sides stay usable.
+void CMainFrame::applyTreeWidth()
+{
+    const int available = std::max(m_outer->width(), width()) - m_outer->handleWidth();
+    const int treeWidth = qBound(MinimumPane, m_settings.read(SettingsTable::TreeWidth),
+                                 std::max(MinimumPane, available - MinimumPane));
+    m_outer->setSizes({treeWidth, std::max(MinimumPane, available - treeWidth)});
 }
 
 void CMainFrame::buildMenuBar()
@@ -509,10 +532,9 @@ bool CMainFrame::event(QEvent* event)
     if (type == UWM_DISPLAYED_POSTS || type == UWM_TOTAL_POSTS) {
         const auto* message = static_cast<PaneMessage*>(event);
         const bool displayed = type == UWM_DISPLAYED_POSTS;
-        m_statusPanes[displayed ? 1 : 2]->setText(
-            QStringLiteral("%1: %2").arg(displayed ? QStringLiteral("Displayed Posts")
-                                                   : QStringLiteral("Total Posts"),
-                                         QString::number(qint64(message->wParam()))));
+        m_statusPanes[displayed ? 1 : 2]->setText(QStringLiteral("%1: %2").arg(
+            displayed ? QStringLiteral("Displayed Posts") : QStringLiteral("Total Posts"),
+            QString::number(qint64(message->wParam()))));
         return true;
     }
     return QMainWindow::event(event);
@@ -534,6 +556,8 @@ void CMainFrame::showEvent(QShowEvent* event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
+    // Laid out now: the split can be set to the exact pixel.
+    applyTreeWidth();
     SendPaneMessage(m_document.treePane(), UWM_SELECT_ROOT, 0);
 }
 

@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QMainWindow>
-
 #include <functional>
 
 class AppSettings;
@@ -57,6 +56,7 @@ private:
     void createToolBar();
     void createStatusBar();
     void createPanes();
+    void applyTreeWidth();
     void buildMenuBar();
     void completeMenus();
     void createCommands();

@@ -1,7 +1,8 @@
 #pragma once
 
 // Command ids of the menus, toolbar and accelerators.
-namespace CommandIds {
+namespace CommandIds
+{
 
 inline constexpr int NewPost = 32771;
 inline constexpr int EditPost = 32772;

@@ -2,7 +2,8 @@
 
 #include <QFileDialog>
 
-namespace {
+namespace
+{
 
 bool hasAnswer = false;
 QString answer;

@@ -1,6 +1,7 @@
 #include "ui/MessageBox.h"
 
-namespace {
+namespace
+{
 
 QMessageBox::StandardButton nextAnswer = QMessageBox::NoButton;
 QMessageBox::StandardButton answerForAll = QMessageBox::NoButton;

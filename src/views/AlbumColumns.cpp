@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Widths are pixels on screen: anything outside this range in the settings is nonsense.
 constexpr int MaxColumnWidth = 4000;
 
-AlbumColumns::Column column(const char* caption, const char* field, int bit, int shown,
-                            int index)
+AlbumColumns::Column column(const char* caption, const char* field, int bit, int shown, int index)
 {
     AlbumColumns::Column c;
     c.caption = QString::fromUtf8(caption);
@@ -56,25 +56,42 @@ const QVector<AlbumColumns::Column>& AlbumColumns::defaults()
             int shown;
         };
         const Row rows[ColumnCount] = {
-            {"Artist", "artist_name", 2, 1},        {"Title", "title", 3, 1},
-            {"Number", "number", 1, 0},             {"Media Type", "type_name", 4, 0},
-            {"Record Year", "year", 5, 1},          {"Length", "length", 16, 0},
-            {"Genre", "cat_name", 6, 0},            {"Sub Category", "subcat_name", 7, 0},
-            {"Current Value", "value", 8, 0},       {"On Loan To", "person_name", 9, 0},
+            {"Artist", "artist_name", 2, 1},
+            {"Title", "title", 3, 1},
+            {"Number", "number", 1, 0},
+            {"Media Type", "type_name", 4, 0},
+            {"Record Year", "year", 5, 1},
+            {"Length", "length", 16, 0},
+            {"Genre", "cat_name", 6, 0},
+            {"Sub Category", "subcat_name", 7, 0},
+            {"Current Value", "value", 8, 0},
+            {"On Loan To", "person_name", 9, 0},
             {"Purchased From", "purchasedfrom_name", 10, 0},
             {"Purchase Date", "purchasedate", 11, 0},
-            {"Front Image", "frontimage", 12, 0},   {"Back Image", "backimage", 13, 0},
-            {"Notes", "notes", 15, 0},              {"Loan Date", "loandate", 17, 0},
-            {"Return Date", "returndate", 18, 0},   {"Location", "location_name", 19, 0},
-            {"Grade", "grade", 20, 0},              {"In Collection", "incollection", 21, 0},
-            {"Condition", "condition_name", 22, 0}, {"Purchase Price", "purchaseprice", 23, 0},
-            {"Language", "language_name", 24, 0},   {"Country", "country_name", 25, 0},
-            {"Url", "url", 26, 0},                  {"Label", "label_name", 27, 0},
-            {"Label Number", "labelnumber", 28, 0}, {"Studio", "studio_name", 29, 0},
-            {"Producer", "producer_name", 30, 0},   {"Ad", "ad", 31, 0},
-            {"Engineer", "engineer_name", 32, 0},   {"Record Date", "recordingdate", 33, 0},
-            {"Tourname", "tourname", 34, 0},        {"Conductor", "conductor_name", 35, 0},
-            {"Orchestra", "orchestra_name", 36, 0}, {"FreeDB ID", "freedbid", 37, 0},
+            {"Front Image", "frontimage", 12, 0},
+            {"Back Image", "backimage", 13, 0},
+            {"Notes", "notes", 15, 0},
+            {"Loan Date", "loandate", 17, 0},
+            {"Return Date", "returndate", 18, 0},
+            {"Location", "location_name", 19, 0},
+            {"Grade", "grade", 20, 0},
+            {"In Collection", "incollection", 21, 0},
+            {"Condition", "condition_name", 22, 0},
+            {"Purchase Price", "purchaseprice", 23, 0},
+            {"Language", "language_name", 24, 0},
+            {"Country", "country_name", 25, 0},
+            {"Url", "url", 26, 0},
+            {"Label", "label_name", 27, 0},
+            {"Label Number", "labelnumber", 28, 0},
+            {"Studio", "studio_name", 29, 0},
+            {"Producer", "producer_name", 30, 0},
+            {"Ad", "ad", 31, 0},
+            {"Engineer", "engineer_name", 32, 0},
+            {"Record Date", "recordingdate", 33, 0},
+            {"Tourname", "tourname", 34, 0},
+            {"Conductor", "conductor_name", 35, 0},
+            {"Orchestra", "orchestra_name", 36, 0},
+            {"FreeDB ID", "freedbid", 37, 0},
         };
         QVector<Column> columns;
         for (int i = 0; i < ColumnCount; ++i)
@@ -104,8 +121,9 @@ void AlbumColumns::save(AppSettings& settings) const
 
 int AlbumColumns::indexOfCommand(int commandId) const
 {
-    const auto found = std::find_if(m_columns.begin(), m_columns.end(),
-                                    [commandId](const Column& c) { return c.commandId == commandId; });
+    const auto found =
+        std::find_if(m_columns.begin(), m_columns.end(),
+                     [commandId](const Column& c) { return c.commandId == commandId; });
     return found == m_columns.end() ? -1 : int(found - m_columns.begin());
 }
 

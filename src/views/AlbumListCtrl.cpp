@@ -41,14 +41,15 @@ void AlbumListCtrl::applyListLook(const AppSettings& settings)
                              : QAbstractItemView::SelectItems);
     const bool hotTrack = settings.read(SettingsTable::HotTrack) != 0;
     setMouseTracking(hotTrack);
-    setStyleSheet(hotTrack ? QStringLiteral("QTableView::item:hover { text-decoration: underline; }")
-                           : QString());
+    setStyleSheet(hotTrack
+                      ? QStringLiteral("QTableView::item:hover { text-decoration: underline; }")
+                      : QString());
 }
 
 int AlbumListCtrl::selectedRow() const
 {
-    const QModelIndexList rows = selectionModel() ? selectionModel()->selectedIndexes()
-                                                  : QModelIndexList();
+    const QModelIndexList rows =
+        selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
     int first = -1;
     for (const QModelIndex& index : rows)
         if (first < 0 || index.row() < first)

@@ -5,7 +5,6 @@
 
 #include <QAbstractTableModel>
 #include <QVector>
-
 #include <vector>
 
 // The album list's rows as the album table writes them: one row of text cells per album, each

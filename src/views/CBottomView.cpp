@@ -59,11 +59,11 @@ bool CBottomView::printTo(QPrinter* printer)
 {
     QEventLoop loop;
     bool succeeded = false;
-    const auto connection = connect(this, &QWebEngineView::printFinished, &loop,
-                                    [&loop, &succeeded](bool ok) {
-                                        succeeded = ok;
-                                        loop.quit();
-                                    });
+    const auto connection =
+        connect(this, &QWebEngineView::printFinished, &loop, [&loop, &succeeded](bool ok) {
+            succeeded = ok;
+            loop.quit();
+        });
     print(printer);
     loop.exec();
     disconnect(connection);

@@ -6,7 +6,8 @@
 #include <QApplication>
 #include <QStyle>
 
-namespace {
+namespace
+{
 
 // A tree item that owns the data attached to it.
 class NodeItem : public QTreeWidgetItem
@@ -22,7 +23,8 @@ QString rootText(const CVastryDoc& document, const QString& caption)
         return caption;
     QString path = database->name();
     // The file name is whatever follows the last separator of the path.
-    const int separator = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const int separator =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     return caption + QLatin1String(" - ") + path.mid(separator + 1);
 }
 
@@ -101,9 +103,8 @@ void CLeftView::rebuild()
     auto rootData = std::make_unique<TreeNodeData>();
     rootData->type = TreeNodeData::RootNode;
     rootData->id = -1;
-    auto* root = static_cast<QTreeWidgetItem*>(
-        insertNode(nullptr, rootText(m_document, m_document.itemCaption()), 0, 0,
-                   std::move(rootData)));
+    auto* root = static_cast<QTreeWidgetItem*>(insertNode(
+        nullptr, rootText(m_document, m_document.itemCaption()), 0, 0, std::move(rootData)));
     if (m_document.database())
         m_document.albumTable().FillNameTree(
             m_document.database(), root, this, 1, 2, TreeNodeData::ArtistNode,

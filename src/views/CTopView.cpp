@@ -14,11 +14,11 @@
 #include <QMenu>
 #include <QPainter>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <numeric>
 
-namespace {
+namespace
+{
 
 const QColor BandGrey(0x80, 0x80, 0x80);
 
@@ -214,6 +214,8 @@ void CTopView::reload()
 {
     const int remembered = std::max(0, m_list->selectedRow());
     m_model->beginFill();
+    // Without a catalogue the table writes nothing: the old rows must not stay behind.
+    m_model->removeAllRows();
     m_document.albumTable().FillList(m_document.database(), m_model, m_document.sortText(), false,
                                      m_document.filter());
     m_model->endFill();
@@ -242,9 +244,9 @@ void CTopView::sort(int column)
     } else if (count == 1) {
         m_document.setSortText(QStringLiteral("%1 %2").arg(columns[column].field, direction));
     } else {
-        m_document.setSortText(QStringLiteral("%1 %2, %3 %4")
-                                   .arg(columns[column].field, direction, columns[second].field,
-                                        direction));
+        m_document.setSortText(
+            QStringLiteral("%1 %2, %3 %4")
+                .arg(columns[column].field, direction, columns[second].field, direction));
     }
     m_sortColumn = column;
     m_directionFlag = m_directionFlag == 1 ? 0 : 1;
@@ -303,8 +305,9 @@ void CTopView::deletePost()
     const int id = selectedAlbumId();
     if (id == -1)
         return;
-    if (MessageBox::question(this, QStringLiteral("Delete confirmation"),
-                             QStringLiteral("Are you sure you want to delete the selected item?")) !=
+    if (MessageBox::question(
+            this, QStringLiteral("Delete confirmation"),
+            QStringLiteral("Are you sure you want to delete the selected item?")) !=
         QMessageBox::Yes)
         return;
     m_document.albumTable().Delete(m_document.database(), id, false);
@@ -333,8 +336,8 @@ void CTopView::showContextMenu(const QPoint& screenPoint, bool onHeader)
         const AlbumColumns& columns = m_document.columns();
         for (int i = 0; i < columns.size(); ++i) {
             const int commandId = columns[i].commandId;
-            QAction* action = columnsMenu->addAction(columns[i].caption, this,
-                                                     [this, commandId] { handleCommand(commandId); });
+            QAction* action = columnsMenu->addAction(
+                columns[i].caption, this, [this, commandId] { handleCommand(commandId); });
             action->setCheckable(true);
             action->setChecked(columns[i].shown != 0);
         }
@@ -357,8 +360,9 @@ void CTopView::showContextMenu(const QPoint& screenPoint, bool onHeader)
             continue;
         }
         const int commandId = item.commandId;
-        QAction* action = menu.addAction(QString::fromLatin1(item.text), frame,
-                                         [frame, commandId] { SendCommandMessage(frame, commandId); });
+        QAction* action = menu.addAction(QString::fromLatin1(item.text), frame, [frame, commandId] {
+            SendCommandMessage(frame, commandId);
+        });
         action->setEnabled(commandId == CommandIds::DeletePost || m_dialogs);
     }
     menu.exec(screenPoint);
