@@ -1,46 +1,20 @@
 // The catalogue engine layer against its floors: the album list fill against the same SQL
 // stepped through the bare engine, and the name and row operations at growing catalogue sizes.
 #include "CatalogueGenerator.h"
-#include "db/CatalogTable.h"
-#include "db/SqlText.h"
+#include "EngineFloor.h"
+#include "db/AlbumTable.h"
 
 #include <QHash>
 #include <benchmark/benchmark.h>
 #include <map>
 #include <memory>
-#include <sqlcipher/sqlite3.h>
 #include <sys/resource.h>
 #include <vector>
 
 namespace
 {
 
-const QString AlbumSelect = QStringLiteral(
-    "SELECT music.music_id, music.number, a.artist_name, music.title, type.type_name, "
-    "music.year, music.length, c.cat_name, subcat.subcat_name, music.value, p.person_name, "
-    "pf.purchasedfrom_name, music.purchasedate, music.frontimage, music.backimage, "
-    "music.contents, music.notes, music.loandate, music.returndate, "
-    "music_locations.location_name, music.grade, music.incollection, "
-    "conditions.condition_name, music.purchaseprice, languages.language_name, "
-    "countries.country_name, music.url, music_labels.label_name, music.labelnumber, "
-    "music_studios.studio_name, music_producers.producer_name, music.ad, "
-    "music_engineers.engineer_name, music.recordingdate, music.tourname, "
-    "music_conductors.conductor_name, music_orchestras.orchestra_name, music.freedbid FROM "
-    "(((((((((((((((music LEFT JOIN music_categories AS c ON music.cat_id = c.cat_id) LEFT "
-    "JOIN music_artists AS a ON music.artist_id = a.artist_id) LEFT JOIN persons AS p ON "
-    "music.person_id = p.person_id) LEFT JOIN music_subcategories AS subcat ON "
-    "music.subcat_id = subcat.subcat_id) LEFT JOIN music_types AS type ON music.type_id = "
-    "type.type_id) LEFT JOIN purchasedfrom AS pf ON music.purchasedfrom_id = "
-    "pf.purchasedfrom_id) LEFT JOIN music_locations ON music.location_id = "
-    "music_locations.location_id) LEFT JOIN conditions ON music.condition_id = "
-    "conditions.condition_id) LEFT JOIN languages ON music.language_id = "
-    "languages.language_id) LEFT JOIN countries ON music.country_id = countries.country_id) "
-    "LEFT JOIN music_labels ON music.label_id = music_labels.label_id) LEFT JOIN "
-    "music_studios ON music.studio_id = music_studios.studio_id) LEFT JOIN music_producers ON "
-    "music.producer_id = music_producers.producer_id) LEFT JOIN music_engineers ON "
-    "music.engineer_id = music_engineers.engineer_id) LEFT JOIN music_conductors ON "
-    "music.conductor_id = music_conductors.conductor_id) LEFT JOIN music_orchestras ON "
-    "music.orchestra_id = music_orchestras.orchestra_id");
+const QString AlbumSelect = AlbumTable().baseSelect();
 const QString DefaultSort = QStringLiteral("artist_name ASC, title ASC");
 const QStringList DefaultColumns = {QStringLiteral("artist_name"), QStringLiteral("title"),
                                     QStringLiteral("year")};
@@ -121,26 +95,12 @@ void FillListFromHeader(benchmark::State& state)
 void FillListFromHeaderFloor(benchmark::State& state)
 {
     OpenCatalogue& open = catalogue(int(state.range(0)), false);
-    const QByteArray sql = SqlText::withBooleanLiterals(
-        CatalogTable::BuildItemQuery(AlbumSelect, DefaultSort, false, QString()).toUtf8());
-    sqlite3* connection = open.database->handle();
+    const QByteArray sql =
+        CatalogTable::BuildItemQuery(AlbumSelect, DefaultSort, false, QString()).toUtf8();
     std::size_t rows = 0;
-    for (auto _ : state) {
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(connection, sql.constData(), sql.size(), &statement, nullptr);
-        const int columns[] = {2, 3, 5, 0}; // artist_name, title, year, music_id
-        std::size_t bytes = 0;
-        rows = 0;
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            for (int column : columns) {
-                benchmark::DoNotOptimize(sqlite3_column_text(statement, column));
-                bytes += std::size_t(sqlite3_column_bytes(statement, column));
-            }
-            ++rows;
-        }
-        sqlite3_finalize(statement);
-        benchmark::DoNotOptimize(bytes);
-    }
+    for (auto _ : state)
+        rows = EngineFloor::stepAsText(open.database->handle(), sql,
+                                       {2, 3, 5, 0}); // artist_name, title, year, music_id
     state.counters["rows"] = double(rows);
 }
 
