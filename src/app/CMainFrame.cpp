@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/CommandIds.h"
 #include "app/PrivateMessages.h"
+#include "db/LookupList.h"
 #include "ui/FileDialog.h"
 #include "views/CBottomView.h"
 #include "views/CLeftView.h"
@@ -71,30 +72,24 @@ const CommandText commandTexts[] = {
     {CommandIds::PreviousPane, "Switch back to the previous window pane\nPrevious Pane"},
 };
 
-struct ListCommand {
-    int id;
-    const char* label;
-    const char* prompt;
-};
-
-// The Lists menu, in its alphabetical order.
-const ListCommand listCommands[] = {
-    {32788, "&Artist", "Change the Artists list\nArtist list"},
-    {32796, "&Condition", "Change the Conditions list\nConditions list"},
-    {32803, "Conducto&r", "Change the Conductors list\nConductors list"},
-    {32798, "C&ountry", "Change the Countries list\nCountries list"},
-    {32802, "Eng&ineer", "Change the Engineers list\nEngineers list"},
-    {32789, "&Genre", "Change the Genre list\nGenre list"},
-    {32799, "La&bel", "Change the Labels list\nLabels list"},
-    {32797, "La&nguage", "Change the Languages list\nLanguages list"},
-    {32795, "&Location", "Change the Locations list\nLocations list"},
-    {32791, "&Media Type", "Change the Media Type list\nMedia Type list"},
-    {32793, "On Loan &To", "Change the Persons list\nPersons list"},
-    {32804, "Orc&hestra", "Change the Orchestra list\nOrhcestra list"},
-    {32801, "Produc&er", "Change the Producers list\nProducers list"},
-    {32794, "P&urchased From", "Change the Purchased From list\nPurchased From list"},
-    {32800, "Stu&dio", "Change the Studios list\nStudios list"},
-    {32792, "&Subcategory", "Change the Subcategories list\nSubcategories list"},
+// Prompts of the Lists menu commands; their labels come with the lists themselves.
+const CommandText listPrompts[] = {
+    {32788, "Change the Artists list\nArtist list"},
+    {32796, "Change the Conditions list\nConditions list"},
+    {32803, "Change the Conductors list\nConductors list"},
+    {32798, "Change the Countries list\nCountries list"},
+    {32802, "Change the Engineers list\nEngineers list"},
+    {32789, "Change the Genre list\nGenre list"},
+    {32799, "Change the Labels list\nLabels list"},
+    {32797, "Change the Languages list\nLanguages list"},
+    {32795, "Change the Locations list\nLocations list"},
+    {32791, "Change the Media Type list\nMedia Type list"},
+    {32793, "Change the Persons list\nPersons list"},
+    {32804, "Change the Orchestra list\nOrhcestra list"},
+    {32801, "Change the Producers list\nProducers list"},
+    {32794, "Change the Purchased From list\nPurchased From list"},
+    {32800, "Change the Studios list\nStudios list"},
+    {32792, "Change the Subcategories list\nSubcategories list"},
 };
 
 QString promptOf(int id)
@@ -102,9 +97,9 @@ QString promptOf(int id)
     for (const CommandText& text : commandTexts)
         if (text.id == id)
             return QString::fromLatin1(text.prompt);
-    for (const ListCommand& list : listCommands)
-        if (list.id == id)
-            return QString::fromLatin1(list.prompt);
+    for (const CommandText& text : listPrompts)
+        if (text.id == id)
+            return QString::fromLatin1(text.prompt);
     return QString();
 }
 
@@ -295,8 +290,8 @@ void CMainFrame::createCommands()
         {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     m_actions[Cut]->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    for (const ListCommand& list : listCommands) {
-        addCommand(list.id, QString::fromLatin1(list.label), nullptr)
+    for (const LookupList& list : LookupList::all()) {
+        addCommand(list.commandId, list.menuLabel, nullptr)
             ->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
     }
     for (int id = FirstColumn; id <= LastColumn; ++id) {
@@ -488,8 +483,8 @@ void CMainFrame::completeMenus()
 
     QMenu* lists = menuBar()->findChild<QMenu*>(QStringLiteral("ListsMenu"));
     lists->clear();
-    for (const ListCommand& list : listCommands)
-        lists->addAction(m_actions[list.id]);
+    for (const LookupList& list : LookupList::all())
+        lists->addAction(m_actions[list.commandId]);
 
     fillColumnsMenu(m_columnsMenu);
     connect(m_columnsMenu, &QMenu::aboutToShow, this, [this] { fillColumnsMenu(m_columnsMenu); });

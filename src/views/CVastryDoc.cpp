@@ -2,6 +2,7 @@
 
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
+#include "db/CatalogTemplate.h"
 #include "ui/FileDialog.h"
 
 #include <QDir>
@@ -73,28 +74,11 @@ bool CVastryDoc::openCatalogCommand(QWidget* parent)
 
 bool CVastryDoc::makeNewCatalog(const QString& path)
 {
-    const QString folder = AppPaths::programDirectory();
-    if (folder.isEmpty())
-        return false;
-    const QString templatePath = folder + QLatin1String("template.bin");
-    if (!QFileInfo::exists(templatePath))
-        return false;
     // The open file is never overwritten underneath its own connection.
     if (m_database && QFileInfo(m_database->name()) == QFileInfo(path))
         closeCatalog();
-    // Copied beside the target first, so a failed copy leaves any old file as it was.
-    const QString partial = path + QLatin1String(".part");
-    QFile::remove(partial);
-    if (!QFile::copy(templatePath, partial)) {
-        QFile::remove(partial);
+    if (!CatalogTemplate::copyTo(path))
         return false;
-    }
-    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                       QFile::ReadOther);
-    if ((QFileInfo::exists(path) && !QFile::remove(path)) || !QFile::rename(partial, path)) {
-        QFile::remove(partial);
-        return false;
-    }
     return openCatalog(path);
 }
 

@@ -1,0 +1,484 @@
+#include "cli/CliCommands.h"
+
+#include "app/AppSettings.h"
+#include "cli/AlbumJson.h"
+#include "db/CatalogTemplate.h"
+#include "db/LookupList.h"
+#include "db/SqlText.h"
+#include "db/TrackTable.h"
+#include "views/AlbumColumns.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <algorithm>
+#include <cstdio>
+
+namespace
+{
+
+struct CommandSpec {
+    const char* name;
+    int minimum;
+    int maximum;
+    QStringList options; // options taking a value; flags end with "!"
+};
+
+const QHash<QString, CommandSpec>& commandSpecs()
+{
+    static const QHash<QString, CommandSpec> specs = {
+        {QStringLiteral("new"), {"new", 1, 1, {}}},
+        {QStringLiteral("add"), {"add", 2, 2, {}}},
+        {QStringLiteral("show"), {"show", 2, 2, {}}},
+        {QStringLiteral("delete"), {"delete", 2, 2, {}}},
+        {QStringLiteral("count"), {"count", 1, 1, {}}},
+        {QStringLiteral("list"), {"list", 1, 1, {"--columns", "--order", "--where", "--artist"}}},
+        {QStringLiteral("page"), {"page", 3, 3, {}}},
+        {QStringLiteral("export"),
+         {"export", 2, 2, {"--columns", "--grid!", "--order", "--where"}}},
+        {QStringLiteral("names"), {"names", 2, 2, {}}},
+        {QStringLiteral("rename"), {"rename", 4, 4, {}}},
+    };
+    return specs;
+}
+
+// Cells stay on one line: tabs, line feeds and backslashes are written as escapes.
+QString escapedCell(const QString& cell)
+{
+    QString text;
+    text.reserve(cell.size());
+    for (const QChar c : cell) {
+        if (c == QLatin1Char('\\'))
+            text += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\t'))
+            text += QLatin1String("\\t");
+        else if (c == QLatin1Char('\n'))
+            text += QLatin1String("\\n");
+        else if (c == QLatin1Char('\r'))
+            text += QLatin1String("\\r");
+        else
+            text += c;
+    }
+    return text;
+}
+
+// Rows written straight to standard output as the list fills them.
+class TabSeparatedRows : public RowTable
+{
+public:
+    TabSeparatedRows(QTextStream& out, QStringList fields) : m_out(out), m_fields(std::move(fields))
+    {
+    }
+    void removeAllRows() override {}
+    QStringList headerFields() const override { return m_fields; }
+    void appendRow(const QStringList& cells, int) override
+    {
+        QStringList escaped;
+        for (const QString& cell : cells)
+            escaped << escapedCell(cell);
+        m_out << escaped.join(QLatin1Char('\t')) << '\n';
+    }
+
+private:
+    QTextStream& m_out;
+    QStringList m_fields;
+};
+
+class CollectedRows : public RowTable
+{
+public:
+    void removeAllRows() override { rows.clear(); }
+    QStringList headerFields() const override { return {}; }
+    void appendRow(const QStringList& cells, int) override { rows.append(cells); }
+    QVector<QStringList> rows;
+};
+
+} // namespace
+
+CliCommands::CliCommands(AppSettings& settings) : m_settings(settings), m_out(stdout), m_err(stderr)
+{
+}
+
+QString CliCommands::usage() const
+{
+    return QStringLiteral(
+               "Usage: tunvale-cli COMMAND ARGUMENTS\n"
+               "\n"
+               "  new FILE                     make an empty catalogue\n"
+               "  add FILE ALBUM.json          add an album with its tracks (\"-\": standard "
+               "input);\n"
+               "                               prints the new album id\n"
+               "  show FILE ID                 print an album and its tracks as JSON\n"
+               "  delete FILE ID               delete an album (it is marked deleted)\n"
+               "  count FILE                   print the number of albums\n"
+               "  list FILE [--columns CAPTIONS] [--order TEXT] [--where CONDITION] [--artist "
+               "NAME]\n"
+               "                               print the album list, tab-separated\n"
+               "  page FILE ID OUT             write the album page to OUT\n"
+               "  export FILE OUT [--columns CAPTION[:WIDTH],...] [--grid] [--order TEXT]\n"
+               "         [--where CONDITION]   write the album list as an HTML document\n"
+               "  names FILE LIST              print a name list: name, uses, id\n"
+               "  rename FILE LIST ID NAME     rename an entry of a name list\n"
+               "\n"
+               "  --help, --version\n"
+               "\n"
+               "Settings are the desktop program's: %1\n")
+        .arg(m_settings.fileName());
+}
+
+int CliCommands::fail(const QString& message)
+{
+    m_err << "tunvale-cli: " << message << Qt::endl;
+    return 1;
+}
+
+int CliCommands::usageError(const QString& message)
+{
+    m_err << "tunvale-cli: " << message << "\n" << usage() << Qt::flush;
+    return 2;
+}
+
+int CliCommands::run(const QStringList& arguments)
+{
+    if (arguments.size() < 2)
+        return usageError(QStringLiteral("no command given"));
+    const QString name = arguments[1];
+    if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        m_out << usage() << Qt::flush;
+        return 0;
+    }
+    if (name == QLatin1String("--version")) {
+        m_out << "tunvale-cli 1.00" << Qt::endl;
+        return 0;
+    }
+    const auto spec = commandSpecs().constFind(name);
+    if (spec == commandSpecs().constEnd())
+        return usageError(QStringLiteral("unknown command '%1'").arg(name));
+
+    Arguments args;
+    for (int i = 2; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        if (!word.startsWith(QLatin1String("--")) || word == QLatin1String("--")) {
+            args.positional << word;
+            continue;
+        }
+        if (spec->options.contains(word + QLatin1Char('!'))) {
+            args.options.insert(word, QString());
+        } else if (spec->options.contains(word) && i + 1 < arguments.size()) {
+            args.options.insert(word, arguments[++i]);
+        } else {
+            return usageError(
+                QStringLiteral("%1: unknown option or missing value '%2'").arg(name, word));
+        }
+    }
+    if (args.positional.size() < spec->minimum || args.positional.size() > spec->maximum)
+        return usageError(QStringLiteral("%1: wrong number of arguments").arg(name));
+
+    static const QHash<QString, Command> commands = {
+        {QStringLiteral("new"), &CliCommands::commandNew},
+        {QStringLiteral("add"), &CliCommands::commandAdd},
+        {QStringLiteral("show"), &CliCommands::commandShow},
+        {QStringLiteral("delete"), &CliCommands::commandDelete},
+        {QStringLiteral("count"), &CliCommands::commandCount},
+        {QStringLiteral("list"), &CliCommands::commandList},
+        {QStringLiteral("page"), &CliCommands::commandPage},
+        {QStringLiteral("export"), &CliCommands::commandExport},
+        {QStringLiteral("names"), &CliCommands::commandNames},
+        {QStringLiteral("rename"), &CliCommands::commandRename},
+    };
+    const int result = (this->*commands.value(name))(args);
+    m_out.flush();
+    m_albums.CloseDatabase(&m_database);
+    return result;
+}
+
+bool CliCommands::openCatalog(const QString& path)
+{
+    // The engine reports why on standard error.
+    return m_albums.OpenDatabase(&m_database, path, DatabaseEx::CatalogConnectString());
+}
+
+bool CliCommands::parseId(const QString& text, int* id)
+{
+    bool ok = false;
+    *id = text.toInt(&ok);
+    return ok;
+}
+
+int CliCommands::commandNew(const Arguments& args)
+{
+    const QString path = args.positional[0];
+    // A script that names an existing file gets an error, never a silently emptied catalogue.
+    if (QFileInfo::exists(path))
+        return fail(QStringLiteral("'%1' already exists.").arg(path));
+    QString error;
+    if (!CatalogTemplate::copyTo(path, &error))
+        return fail(error);
+    return openCatalog(path) ? 0 : 1;
+}
+
+int CliCommands::commandAdd(const Arguments& args)
+{
+    const QString source = args.positional[1];
+    QFile file;
+    const bool opened = source == QLatin1String("-")
+                            ? file.open(stdin, QIODevice::ReadOnly)
+                            : (file.setFileName(source), file.open(QIODevice::ReadOnly));
+    if (!opened)
+        return fail(QStringLiteral("cannot read '%1': %2").arg(source, file.errorString()));
+    QJsonParseError parseError;
+    const QJsonDocument json = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (json.isNull() || !json.isObject())
+        return fail(
+            QStringLiteral("%1: not a JSON object (%2)").arg(source, parseError.errorString()));
+    AlbumRecord album;
+    QVector<TrackRecord> tracks;
+    QString error;
+    if (!AlbumJson::fromJson(json.object(), &album, &tracks, &error))
+        return fail(error);
+    // Tracks of a new album are new, whatever ids the JSON carried from elsewhere.
+    for (TrackRecord& track : tracks)
+        track.trackId = -1;
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    const int id = m_albums.SaveWithTracks(m_database.get(), album, -1, &tracks);
+    if (id < 0)
+        return fail(QStringLiteral("the album was not saved."));
+    m_out << id << '\n';
+    return 0;
+}
+
+int CliCommands::commandShow(const Arguments& args)
+{
+    int id = -1;
+    if (!parseId(args.positional[1], &id))
+        return usageError(QStringLiteral("show: '%1' is not an album id").arg(args.positional[1]));
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    AlbumRecord album;
+    if (!m_albums.Load(m_database.get(), id, &album))
+        return fail(QStringLiteral("no album with id %1.").arg(id));
+    QVector<TrackRecord> tracks;
+    TrackTable().LoadForPage(m_database.get(), id, &tracks);
+    m_out << QJsonDocument(AlbumJson::toJson(album, id, tracks)).toJson(QJsonDocument::Indented);
+    return 0;
+}
+
+int CliCommands::commandDelete(const Arguments& args)
+{
+    int id = -1;
+    if (!parseId(args.positional[1], &id))
+        return usageError(
+            QStringLiteral("delete: '%1' is not an album id").arg(args.positional[1]));
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    if (!m_albums.Delete(m_database.get(), id, false))
+        return fail(QStringLiteral("no album with id %1.").arg(id));
+    return 0;
+}
+
+int CliCommands::commandCount(const Arguments& args)
+{
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    const int count = m_albums.Count(m_database.get(), false);
+    if (count < 0)
+        return 1;
+    m_out << count << '\n';
+    return 0;
+}
+
+// The columns the desktop list shows, in its display order.
+QVector<ColumnInfo> CliCommands::columnsFromSettings() const
+{
+    AlbumColumns table;
+    table.load(m_settings);
+    QVector<AlbumColumns::Column> shown;
+    for (int i = 0; i < table.size(); ++i)
+        if (table[i].shown)
+            shown.append(table[i]);
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const AlbumColumns::Column& a, const AlbumColumns::Column& b) {
+                         return a.order < b.order;
+                     });
+    QVector<ColumnInfo> columns;
+    for (const AlbumColumns::Column& column : shown)
+        columns.append(column.info());
+    return columns;
+}
+
+bool CliCommands::columnsFromCaptions(const QString& captions, bool withWidths,
+                                      QVector<ColumnInfo>* columns)
+{
+    AlbumColumns table;
+    table.load(m_settings);
+    for (const QString& item : captions.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        QString caption = item.trimmed();
+        int width = -1;
+        const int colon = caption.lastIndexOf(QLatin1Char(':'));
+        if (withWidths && colon > 0) {
+            bool ok = false;
+            width = caption.mid(colon + 1).toInt(&ok);
+            if (!ok || width < 0) {
+                fail(QStringLiteral("'%1' is not a caption with a width.").arg(item));
+                return false;
+            }
+            caption = caption.left(colon).trimmed();
+        }
+        const int index = table.indexOfCaption(caption);
+        if (index < 0) {
+            fail(QStringLiteral("unknown column caption '%1'.").arg(caption));
+            return false;
+        }
+        ColumnInfo info = table[index].info();
+        if (width >= 0)
+            info.width = width;
+        columns->append(info);
+    }
+    return true;
+}
+
+bool CliCommands::listCondition(const Arguments& args, QString* condition)
+{
+    *condition = args.options.value(QStringLiteral("--where"));
+    if (!args.options.contains(QStringLiteral("--artist")))
+        return true;
+    const QString name = args.options.value(QStringLiteral("--artist"));
+    RecordsetHandle artist;
+    const QString sql =
+        QStringLiteral("SELECT artist_id FROM music_artists WHERE artist_name = '%1'")
+            .arg(SqlText::quoted(name));
+    if (!m_albums.OpenRecordset(&artist, m_database.get(), sql))
+        return false;
+    if (artist->isEOF()) {
+        fail(QStringLiteral("no artist named '%1'.").arg(name));
+        return false;
+    }
+    // The same condition the artist tree sets.
+    const QString byArtist =
+        QStringLiteral("music.artist_id = %1")
+            .arg(quint32(m_albums.GetFieldInt(artist.get(), QStringLiteral("artist_id"))));
+    *condition =
+        condition->isEmpty() ? byArtist : QStringLiteral("%1 AND (%2)").arg(byArtist, *condition);
+    return true;
+}
+
+int CliCommands::commandList(const Arguments& args)
+{
+    QVector<ColumnInfo> columns;
+    if (args.options.contains(QStringLiteral("--columns"))) {
+        if (!columnsFromCaptions(args.options.value(QStringLiteral("--columns")), false, &columns))
+            return 1;
+    } else {
+        columns = columnsFromSettings();
+    }
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    QString condition;
+    if (!listCondition(args, &condition))
+        return 1;
+    QStringList captions;
+    QStringList fields;
+    for (const ColumnInfo& column : columns) {
+        captions << column.caption;
+        fields << column.field;
+    }
+    m_out << captions.join(QLatin1Char('\t')) << '\n';
+    TabSeparatedRows rows(m_out, fields);
+    const QString order =
+        args.options.value(QStringLiteral("--order"), m_settings.read(SettingsTable::OrderBy));
+    return m_albums.FillList(m_database.get(), &rows, order, false, condition) ? 0 : 1;
+}
+
+int CliCommands::commandPage(const Arguments& args)
+{
+    int id = -1;
+    if (!parseId(args.positional[1], &id))
+        return usageError(QStringLiteral("page: '%1' is not an album id").arg(args.positional[1]));
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    const QString written = m_albums.WritePage(m_database.get(), id, false);
+    if (written.isEmpty())
+        return fail(QStringLiteral("no page for album %1.").arg(id));
+    const QString target = args.positional[2];
+    QFile::remove(target);
+    const bool copied = QFile::copy(written, target);
+    QFile::remove(written);
+    return copied ? 0 : fail(QStringLiteral("cannot write '%1'.").arg(target));
+}
+
+int CliCommands::commandExport(const Arguments& args)
+{
+    QVector<ColumnInfo> columns;
+    if (args.options.contains(QStringLiteral("--columns"))) {
+        if (!columnsFromCaptions(args.options.value(QStringLiteral("--columns")), true, &columns))
+            return 1;
+    } else {
+        columns = columnsFromSettings();
+    }
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    const QString order =
+        args.options.value(QStringLiteral("--order"), m_settings.read(SettingsTable::OrderBy));
+    const int grid = args.options.contains(QStringLiteral("--grid")) ? 1 : 0;
+    if (!m_albums.WriteListTable(m_database.get(), columns, grid, args.positional[1], order, false,
+                                 args.options.value(QStringLiteral("--where"))))
+        return fail(QStringLiteral("cannot write '%1'.").arg(args.positional[1]));
+    return 0;
+}
+
+int CliCommands::commandNames(const Arguments& args)
+{
+    const LookupList* list = LookupList::find(args.positional[1]);
+    if (!list)
+        return fail(QStringLiteral("unknown list '%1'.").arg(args.positional[1]));
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    CollectedRows rows;
+    if (!m_albums.FillLookupListView(m_database.get(), &rows, list->usingTable, list->usingColumn,
+                                     list->table, list->nameColumn, list->idColumn,
+                                     list->deletedColumn, false))
+        return 1;
+    // As the list editor shows them: sorted by name.
+    std::stable_sort(rows.rows.begin(), rows.rows.end(),
+                     [](const QStringList& a, const QStringList& b) {
+                         return a.value(0).compare(b.value(0), Qt::CaseInsensitive) < 0;
+                     });
+    for (const QStringList& row : qAsConst(rows.rows)) {
+        QStringList escaped;
+        for (const QString& cell : row)
+            escaped << escapedCell(cell);
+        m_out << escaped.join(QLatin1Char('\t')) << '\n';
+    }
+    return 0;
+}
+
+int CliCommands::commandRename(const Arguments& args)
+{
+    const LookupList* list = LookupList::find(args.positional[1]);
+    if (!list)
+        return fail(QStringLiteral("unknown list '%1'.").arg(args.positional[1]));
+    int id = -1;
+    if (!parseId(args.positional[2], &id))
+        return usageError(QStringLiteral("rename: '%1' is not an id").arg(args.positional[2]));
+    const QString name = args.positional[3];
+    if (name.isEmpty())
+        return fail(QStringLiteral("a name cannot be empty."));
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    Database* database = m_database.get();
+    RecordsetHandle entry;
+    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
+                            .arg(list->table, list->idColumn, QString::number(id));
+    if (!m_albums.OpenRecordset(&entry, database, sql))
+        return 1;
+    if (m_albums.GetRecordCount(entry.get()) != 1)
+        return fail(
+            QStringLiteral("no entry %1 in the list '%2'.").arg(QString::number(id), list->table));
+    m_albums.CloseRecordset(&entry);
+    m_albums.SaveLookupName(database, id, list->table, list->nameColumn, list->idColumn, name);
+    if (m_albums.GetNameById(database, id, list->table, list->nameColumn, list->idColumn) != name)
+        return 1; // the engine has said why
+    return 0;
+}

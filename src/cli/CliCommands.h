@@ -1,0 +1,52 @@
+#pragma once
+
+#include "db/AlbumTable.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+class AppSettings;
+
+// The command-line companion's commands, each a few lines over the core's own operations.
+// Exit codes: 0 success, 1 failure (one line on standard error), 2 usage error.
+class CliCommands
+{
+public:
+    explicit CliCommands(AppSettings& settings);
+    int run(const QStringList& arguments);
+
+    QString usage() const;
+
+private:
+    struct Arguments {
+        QStringList positional;
+        QHash<QString, QString> options; // "--name" -> value ("" for flags)
+    };
+    using Command = int (CliCommands::*)(const Arguments&);
+
+    int commandNew(const Arguments& args);
+    int commandAdd(const Arguments& args);
+    int commandShow(const Arguments& args);
+    int commandDelete(const Arguments& args);
+    int commandCount(const Arguments& args);
+    int commandList(const Arguments& args);
+    int commandPage(const Arguments& args);
+    int commandExport(const Arguments& args);
+    int commandNames(const Arguments& args);
+    int commandRename(const Arguments& args);
+
+    bool openCatalog(const QString& path);
+    bool parseId(const QString& text, int* id);
+    bool columnsFromCaptions(const QString& captions, bool withWidths,
+                             QVector<ColumnInfo>* columns);
+    QVector<ColumnInfo> columnsFromSettings() const;
+    bool listCondition(const Arguments& args, QString* condition);
+    int fail(const QString& message);
+    int usageError(const QString& message);
+
+    AppSettings& m_settings;
+    AlbumTable m_albums;
+    DatabaseHandle m_database;
+    QTextStream m_out;
+    QTextStream m_err;
+};
