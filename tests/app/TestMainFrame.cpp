@@ -17,7 +17,9 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QtTest>
 
@@ -47,6 +49,8 @@ private slots:
     void newCatalogueIsEmpty();
     void nonsenseSettingsStillGiveAUsableWindow();
     void menusCarryTheirCommands();
+    void arrowKeysFollowWithThePageButPagingKeysDoNot();
+    void albumPagePrints();
 
 private:
     void start(const QString& catalogue);
@@ -452,6 +456,39 @@ void TestMainFrame::menusCarryTheirCommands()
     // No handler in the window: these stay disabled.
     for (int id : {CommandIds::Cut, CommandIds::Copy, CommandIds::Paste, CommandIds::Preferences})
         QVERIFY(!frame()->action(id)->isEnabled());
+}
+
+void TestMainFrame::arrowKeysFollowWithThePageButPagingKeysDoNot()
+{
+    start(m_catalogue);
+    AlbumListCtrl* control = list()->list();
+    control->setFocus();
+    control->selectRow(0);
+    QTest::keyClick(control, Qt::Key_Down);
+    QCOMPARE(control->selectedRow(), 1);
+    const QString second =
+        QString::fromUtf8(TestCatalog::readBytes(frame()->pagePane()->shownPath()));
+    QVERIFY(second.contains(QStringLiteral("Samovar Blues")));
+    QTest::keyClick(control, Qt::Key_PageDown);
+    QVERIFY(control->selectedRow() > 1);
+    // The page still shows the album the arrow key chose.
+    QCOMPARE(QString::fromUtf8(TestCatalog::readBytes(frame()->pagePane()->shownPath())), second);
+}
+
+void TestMainFrame::albumPagePrints()
+{
+    start(m_catalogue);
+    CBottomView* page = frame()->pagePane();
+    QTRY_VERIFY_WITH_TIMEOUT(!page->url().isEmpty(), 10000);
+    QSignalSpy loaded(page, &QWebEngineView::loadFinished);
+    SendPaneMessage(list(), UWM_SHOW_ALBUM);
+    QVERIFY(loaded.wait(15000));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = m_files->filePath(QStringLiteral("page.pdf"));
+    printer.setOutputFileName(pdf);
+    QVERIFY(page->printTo(&printer));
+    QVERIFY(TestCatalog::readBytes(pdf).startsWith("%PDF"));
 }
 
 int main(int argc, char** argv)
