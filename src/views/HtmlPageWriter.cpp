@@ -97,27 +97,9 @@ HtmlPageWriter::~HtmlPageWriter() = default;
 
 QString HtmlPageWriter::EscapeHtml(const QString& value)
 {
-    QString escaped;
-    escaped.reserve(value.size());
-    for (const QChar c : value) {
-        switch (c.unicode()) {
-        case '&':
-            escaped += QLatin1String("&amp;");
-            break;
-        case '<':
-            escaped += QLatin1String("&lt;");
-            break;
-        case '>':
-            escaped += QLatin1String("&gt;");
-            break;
-        case '"':
-            escaped += QLatin1String("&quot;");
-            break;
-        default:
-            escaped += c;
-        }
-    }
-    return escaped;
+    QByteArray escaped;
+    appendEscaped(&escaped, value.toUtf8());
+    return QString::fromUtf8(escaped);
 }
 
 QString HtmlPageWriter::AnalogueDigitalText(int code)
