@@ -20,7 +20,6 @@ private slots:
     void moneyText();
     void clearedNamesStoreNoReference();
     void namesAreReusedWhateverTheirCase();
-    void updateKeepsTheId();
     void softDeletedAlbumsOnlyLoad();
     void conditionCannotEscapeTheDeletedFilter();
     void saveWithTracksStoresEverything();
@@ -253,20 +252,6 @@ void TestAlbumTable::namesAreReusedWhateverTheirCase()
     AlbumRecord loaded;
     QVERIFY(m_albums.Load(m_database.get(), b, &loaded));
     QCOMPARE(loaded.artist, QStringLiteral("Björk")); // the name as first entered
-}
-
-void TestAlbumTable::updateKeepsTheId()
-{
-    const int id = m_albums.Add(m_database.get(), filledRecord());
-    AlbumRecord changed = filledRecord();
-    changed.title = QStringLiteral("Changed");
-    QCOMPARE(m_albums.Save(m_database.get(), changed, id), id);
-    QCOMPARE(m_albums.Count(m_database.get(), false), 1);
-    AlbumRecord loaded;
-    QVERIFY(m_albums.Load(m_database.get(), id, &loaded));
-    QCOMPARE(loaded.title, QStringLiteral("Changed"));
-    QCOMPARE(m_albums.Update(m_database.get(), id + 100, changed), -1);
-    m_reports->clear(); // the missing row was reported
 }
 
 void TestAlbumTable::softDeletedAlbumsOnlyLoad()

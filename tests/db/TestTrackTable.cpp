@@ -21,7 +21,6 @@ private slots:
     void idArgumentDecidesAddOrUpdate();
     void newSongwriterIsAdded();
     void deleteRemovesOnlyThatTrack();
-    void noCatalogueMeansFailure();
 
 private:
     int addTrack(int number, const QString& title, const QString& length = QString());
@@ -216,16 +215,6 @@ void TestTrackTable::deleteRemovesOnlyThatTrack()
     QVERIFY(m_tracks.FillTrackList(m_database.get(), m_albumId, &list));
     QCOMPARE(list.numbers, QStringList({"01", "03"}));
     QVERIFY(!m_tracks.Delete(m_database.get(), two, true));
-}
-
-void TestTrackTable::noCatalogueMeansFailure()
-{
-    PlainTrackList list;
-    QVector<TrackRecord> tracks;
-    QVERIFY(!m_tracks.FillTrackList(nullptr, m_albumId, &list));
-    QVERIFY(!m_tracks.LoadForPage(nullptr, m_albumId, &tracks));
-    QCOMPARE(m_tracks.Save(nullptr, TrackRecord(), -1), -1);
-    QVERIFY(!m_tracks.Delete(nullptr, 1, true));
 }
 
 QTEST_GUILESS_MAIN(TestTrackTable)
