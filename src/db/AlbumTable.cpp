@@ -180,14 +180,10 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
 {
     if (!database)
         return -1;
-    // A name that could not be found or added must not quietly become "no name".
     bool nameLost = false;
     auto idOf = [&](const char* table, const char* nameColumn, const QString& name,
                     const char* idColumn) {
-        const int nameId = FindOrAddName(database, QLatin1String(table), QLatin1String(nameColumn),
-                                         name, QLatin1String(idColumn));
-        nameLost = nameLost || (nameId == -1 && !name.isEmpty());
-        return nameId;
+        return FindOrAddRecordName(database, table, nameColumn, name, idColumn, &nameLost);
     };
     AlbumNameIds ids;
     ids.artist = idOf("music_artists", "artist_name", record.artist, "artist_id");
@@ -211,19 +207,15 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
         return -1;
 
     RecordsetHandle recordset;
-    const bool adding = id == -1;
-    const QString sql =
-        adding ? QStringLiteral("SELECT * FROM music")
-               : QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(QString::number(id));
-    if (!OpenRecordset(&recordset, database, sql))
+    if (!OpenRowForSave(&recordset, database, QStringLiteral("music"), QStringLiteral("music_id"),
+                        id))
         return -1;
     Recordset* rs = recordset.get();
     auto set = [rs](const char* column, const QVariant& value) {
         return rs->setField(QLatin1String(column), value);
     };
-    const bool started = adding ? rs->addNew() : rs->edit();
     const bool written =
-        started && set("title", record.title) && set("artist_id", ids.artist) &&
+        set("title", record.title) && set("artist_id", ids.artist) &&
         set("number", record.number) && set("type_id", ids.mediaType) && set("year", record.year) &&
         set("cat_id", ids.genre) && set("subcat_id", ids.subCategory) &&
         set("value", MoneyValue(record.currentValue)) && set("person_id", ids.onLoanTo) &&
@@ -241,17 +233,7 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
         set("engineer_id", ids.engineer) && set("recordingdate", record.recordingDate) &&
         set("tourname", record.tourName) && set("conductor_id", ids.conductor) &&
         set("orchestra_id", ids.orchestra) && set("freedbid", record.freedbId);
-    if (!written) {
-        ReportEngineError(rs->lastError());
-        return -1;
-    }
-    const int savedId = GetFieldInt(rs, QStringLiteral("music_id"));
-    if (!rs->update()) {
-        ReportEngineError(rs->lastError());
-        return -1;
-    }
-    CloseRecordset(&recordset);
-    return savedId;
+    return StoreSavedRow(&recordset, written, QStringLiteral("music_id"));
 }
 
 int AlbumTable::SaveWithTracks(Database* database, const AlbumRecord& record, int id,

@@ -221,3 +221,44 @@ bool CatalogTable::FillListFromHeader(Database* database, RowTable* list, const 
     CloseRecordset(&recordset);
     return true;
 }
+
+int CatalogTable::FindOrAddRecordName(Database* database, const char* table, const char* nameColumn,
+                                      const QString& name, const char* idColumn, bool* nameLost)
+{
+    const int id = FindOrAddName(database, QLatin1String(table), QLatin1String(nameColumn), name,
+                                 QLatin1String(idColumn));
+    if (id == -1 && !name.isEmpty())
+        *nameLost = true;
+    return id;
+}
+
+bool CatalogTable::OpenRowForSave(RecordsetHandle* recordset, Database* database,
+                                  const QString& table, const QString& idColumn, int id)
+{
+    const bool adding = id == -1;
+    const QString sql =
+        adding ? QStringLiteral("SELECT * FROM %1").arg(table)
+               : QStringLiteral("SELECT * FROM %1 WHERE %2 = %3").arg(table, idColumn, number(id));
+    if (!OpenRecordset(recordset, database, sql))
+        return false;
+    if (adding ? (*recordset)->addNew() : (*recordset)->edit())
+        return true;
+    ReportEngineError((*recordset)->lastError());
+    return false;
+}
+
+int CatalogTable::StoreSavedRow(RecordsetHandle* recordset, bool fieldsSet, const QString& idColumn)
+{
+    Recordset* row = recordset->get();
+    if (!fieldsSet) {
+        ReportEngineError(row->lastError());
+        return -1;
+    }
+    const int id = GetFieldInt(row, idColumn);
+    if (!row->update()) {
+        ReportEngineError(row->lastError());
+        return -1;
+    }
+    CloseRecordset(recordset);
+    return id;
+}

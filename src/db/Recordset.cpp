@@ -558,6 +558,16 @@ bool Recordset::field(int column, QVariant* value)
     return true;
 }
 
+const char* Recordset::textBytes(int column, int* size)
+{
+    if (column < 0 || column >= m_columns.size() || m_updatedValues.contains(column) ||
+        !ensureOnCurrentRow() || sqlite3_column_type(m_statement, column) != SQLITE_TEXT)
+        return nullptr;
+    const unsigned char* text = sqlite3_column_text(m_statement, column);
+    *size = sqlite3_column_bytes(m_statement, column);
+    return reinterpret_cast<const char*>(text);
+}
+
 QVariant Recordset::readColumn(int column) const
 {
     if (!m_updatedValues.isEmpty()) {

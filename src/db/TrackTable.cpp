@@ -113,14 +113,10 @@ int TrackTable::Save(Database* database, TrackRecord record, int trackId)
 {
     if (!database)
         return -1;
-    // A name that could not be found or added must not quietly become "no name".
     bool nameLost = false;
     auto idOf = [&](const char* table, const char* nameColumn, const QString& name,
                     const char* idColumn) {
-        const int id = FindOrAddName(database, QLatin1String(table), QLatin1String(nameColumn),
-                                     name, QLatin1String(idColumn));
-        nameLost = nameLost || (id == -1 && !name.isEmpty());
-        return id;
+        return FindOrAddRecordName(database, table, nameColumn, name, idColumn, &nameLost);
     };
     const int artistId = idOf("music_artists", "artist_name", record.artist, "artist_id");
     const int genreId = idOf("music_categories", "cat_name", record.genre, "cat_id");
@@ -142,15 +138,11 @@ int TrackTable::Save(Database* database, TrackRecord record, int trackId)
         return -1;
 
     RecordsetHandle recordset;
-    const bool adding = trackId == -1;
-    const QString sql = adding ? QStringLiteral("SELECT * FROM tracks")
-                               : QStringLiteral("SELECT * FROM tracks WHERE track_id = %1")
-                                     .arg(QString::number(trackId));
-    if (!OpenRecordset(&recordset, database, sql))
+    if (!OpenRowForSave(&recordset, database, QStringLiteral("tracks"), QStringLiteral("track_id"),
+                        trackId))
         return -1;
     Recordset* rs = recordset.get();
-    const bool started = adding ? rs->addNew() : rs->edit();
-    const bool set = started && rs->setField(QStringLiteral("title"), record.title) &&
+    const bool set = rs->setField(QStringLiteral("title"), record.title) &&
                      rs->setField(QStringLiteral("artist_id"), artistId) &&
                      rs->setField(QStringLiteral("cat_id"), genreId) &&
                      rs->setField(QStringLiteral("subcat_id"), subCategoryId) &&
@@ -172,17 +164,7 @@ int TrackTable::Save(Database* database, TrackRecord record, int trackId)
                      rs->setField(QStringLiteral("audiofile"), record.audioFile) &&
                      rs->setField(QStringLiteral("music_id"), record.albumId) &&
                      rs->setField(QStringLiteral("tracknumber"), record.trackNumber);
-    if (!set) {
-        ReportEngineError(rs->lastError());
-        return -1;
-    }
-    const int savedId = GetFieldInt(rs, QStringLiteral("track_id"));
-    if (!rs->update()) {
-        ReportEngineError(rs->lastError());
-        return -1;
-    }
-    CloseRecordset(&recordset);
-    return savedId;
+    return StoreSavedRow(&recordset, set, QStringLiteral("track_id"));
 }
 
 bool TrackTable::Delete(Database* database, int trackId, bool hard)

@@ -5,6 +5,7 @@
 #include "db/DatabaseEx.h"
 #include "db/TrackRecord.h"
 
+#include <QHash>
 #include <QIODevice>
 #include <QVector>
 
@@ -53,4 +54,7 @@ private:
     bool WriteProductDetails(QIODevice* file, const AlbumRecord& record);
     bool WriteNotesBlock(QIODevice* file, const AlbumRecord& record);
     bool WriteListRows(QIODevice* file, Recordset* recordset, const QVector<ColumnInfo>& columns);
+    // The cell text of the list rules, escaped, or "&nbsp;" when empty.
+    void AppendListCell(QByteArray* row, Recordset* recordset, int position,
+                        QHash<qint64, QByteArray>* dateTexts);
 };

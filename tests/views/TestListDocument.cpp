@@ -17,10 +17,8 @@ private slots:
     void smallCatalogueLiterally_data();
     void smallCatalogueLiterally();
     void everyColumnReadsAsTheAlbumList();
-    void filterKeepsDeletedAlbumsOut();
     void rejectedFilterFailsWithTheErrorBox();
     void missingFolderFails();
-    void headerNeedsAWidth();
 
 private:
     int addAlbum(const QString& artist, const QString& title);
@@ -216,17 +214,6 @@ void TestListDocument::everyColumnReadsAsTheAlbumList()
     QVERIFY(document.endsWith(expected + QLatin1String(Footer)));
 }
 
-void TestListDocument::filterKeepsDeletedAlbumsOut()
-{
-    const int kept = addAlbum(QStringLiteral("Ann"), QStringLiteral("Kept"));
-    QVERIFY(m_albums.Delete(m_database.get(), addAlbum("Ann", "Gone"), false));
-    Q_UNUSED(kept);
-    const QString document =
-        write({column("Title", "title", 80)}, 1, QStringLiteral("title = 'Kept' OR 1 = 1"));
-    QVERIFY(document.contains(QLatin1String("Kept")));
-    QVERIFY(!document.contains(QLatin1String("Gone")));
-}
-
 void TestListDocument::rejectedFilterFailsWithTheErrorBox()
 {
     addAlbum(QStringLiteral("Ann"), QStringLiteral("Kept"));
@@ -249,14 +236,6 @@ void TestListDocument::missingFolderFails()
     QVERIFY(!m_albums.WriteListTable(m_database.get(), {column("Title", "title", 80)}, 1,
                                      m_files.filePath("missing/print.html"), QString(), false,
                                      QString()));
-}
-
-void TestListDocument::headerNeedsAWidth()
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QVERIFY(!m_albums.WriteListHeader(&buffer, QString(), 1));
-    QVERIFY(buffer.data().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestListDocument)
