@@ -41,10 +41,16 @@ AppSettings& benchSettings()
     return settings;
 }
 
-Panes& panes(int albums)
+// Every catalogue's panes, kept for the run and closed before the application object goes.
+std::map<int, std::unique_ptr<Panes>>& openPanes()
 {
     static std::map<int, std::unique_ptr<Panes>> open;
-    auto& slot = open[albums];
+    return open;
+}
+
+Panes& panes(int albums)
+{
+    auto& slot = openPanes()[albums];
     if (!slot) {
         slot = std::make_unique<Panes>();
         slot->document =
@@ -120,5 +126,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    openPanes().clear();
     return 0;
 }

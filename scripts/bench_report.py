@@ -63,7 +63,7 @@ def main():
         else:
             value = times[num]
             result = f"{value:.3f} s"
-        memory = extra.get(num, {}).get("peak_rss_MiB")
+        memory = next(iter(extra.get(num, {}).values()), None)
         if memory:
             result += f", peak {memory:.0f} MiB"
         met = "yes" if value <= limit else "NO"
