@@ -25,7 +25,7 @@ for package in "${PACKAGES[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     as_root apt-get update
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
 fi
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
