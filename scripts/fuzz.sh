@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang, ASan and UBSan into build-fuzz/ and runs each one for
+# the given number of seconds (default 60), seeded from the shared CDDB test data
+# (../shared/testdata/cddb beside the repository). Crashes land in build-fuzz/artifacts/<target>/,
+# the grown corpus in build-fuzz/corpus/<target>/, the output in build-fuzz/logs/<target>.log.
+#
+#   bash scripts/fuzz.sh 300                  # every target, five minutes each
+#   bash scripts/fuzz.sh 60 fuzz_xmcd_entry   # one target
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+seconds="${1:-60}"
+shift || true
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    targets=(fuzz_xmcd_entry fuzz_query_reply fuzz_reply_buffer)
+fi
+
+shared="$root/../shared/testdata/cddb"
+if [ ! -d "$shared" ]; then
+    echo "fuzz.sh: no CDDB test data at $shared" >&2
+    exit 1
+fi
+build="$root/build-fuzz"
+
+cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTUNVALE_BUILD_FUZZ=ON -DTUNVALE_BUILD_TESTS=OFF -DTUNVALE_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" -j2 --target "${targets[@]}"
+
+# Seeds: every input a target is meant to take, made from the real data.
+seeds="$build/seeds"
+rm -rf "$seeds"
+mkdir -p "$seeds/fuzz_xmcd_entry" "$seeds/fuzz_query_reply" "$seeds/fuzz_reply_buffer"
+http=$'HTTP/1.0 200 OK\r\nContent-Type: text/plain; charset=ISO-8859-1\r\n\r\n'
+for entry in "$shared"/xmcd/*.txt; do
+    name="$(basename "$entry" .txt)"
+    { printf '210 misc 00000000 CD database entry follows\r\n'; cat "$entry"; } \
+        >"$seeds/fuzz_xmcd_entry/$name"
+    { printf '\x00\x07%s210 misc 00000000 CD database entry follows\r\n' "$http"
+      sed 's/$/\r/' "$entry"; printf '.\r\n'; } >"$seeds/fuzz_reply_buffer/read_$name"
+done
+for reply in "$shared"/replies/*.txt; do
+    name="$(basename "$reply" .txt)"
+    cp "$reply" "$seeds/fuzz_xmcd_entry/$name"
+    cp "$reply" "$seeds/fuzz_query_reply/$name"
+    { printf '%s' "$http"; cat "$reply"; } >"$seeds/fuzz_query_reply/http_$name"
+    { printf '\x01\x2a%s' "$http"; cat "$reply"; } >"$seeds/fuzz_reply_buffer/query_$name"
+done
+# Single reply lines (gnudb's errors among them) and server settings as a user might type them.
+i=0
+while IFS= read -r line; do
+    i=$((i + 1))
+    printf '%s\r\n' "${line%% |*}" >"$seeds/fuzz_query_reply/line_$i"
+done <"$shared/replies/gnudb_observed_errors.txt"
+printf 'gnudb.gnudb.org' >"$seeds/fuzz_query_reply/setting_host"
+printf 'http://gnudb.gnudb.org:80/~cddb/cddb.cgi' >"$seeds/fuzz_query_reply/setting_url"
+printf '127.0.0.1:8880/cgi-bin/cddb.cgi' >"$seeds/fuzz_query_reply/setting_port_path"
+
+status=0
+for target in "${targets[@]}"; do
+    case "$target" in
+    fuzz_xmcd_entry) dict="$root/fuzz/xmcd.dict" ;;
+    *) dict="$root/fuzz/reply.dict" ;;
+    esac
+    corpus="$build/corpus/$target"
+    artifacts="$build/artifacts/$target/"
+    mkdir -p "$corpus" "$artifacts" "$build/logs"
+    echo "== $target: $seconds s"
+    if ! "$build/bin/$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+        -rss_limit_mb=2048 -print_final_stats=1 -dict="$dict" -artifact_prefix="$artifacts" \
+        "$corpus" "$seeds/$target" >"$build/logs/$target.log" 2>&1; then
+        status=1
+        echo "   FINDING: see $build/logs/$target.log and $artifacts"
+    fi
+    grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb|stat::new_units_added)' \
+        "$build/logs/$target.log" | sed 's/^/   /' || true
+done
+exit $status
