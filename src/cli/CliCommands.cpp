@@ -6,10 +6,15 @@
 #include "db/LookupList.h"
 #include "db/SqlText.h"
 #include "db/TrackTable.h"
+#include "freedb/CdDrives.h"
+#include "freedb/DiscToc.h"
+#include "freedb/FreedbClient.h"
+#include "freedb/LookupProgress.h"
 #include "views/AlbumColumns.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <algorithm>
@@ -17,6 +22,40 @@
 
 namespace
 {
+
+// Lookup stages go to standard error as they happen.
+class ProgressLines : public LookupProgress
+{
+public:
+    void setProgressText(const QString& text) override
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        std::fflush(stderr);
+        last = text;
+    }
+    QString last;
+};
+
+QJsonArray numbersArray(const QVector<int>& numbers)
+{
+    QJsonArray array;
+    for (int number : numbers)
+        array.append(number);
+    return array;
+}
+
+QJsonArray textsArray(const QVector<QByteArray>& texts)
+{
+    QJsonArray array;
+    for (const QByteArray& text : texts)
+        array.append(FreedbClient::ServerText(text));
+    return array;
+}
+
+QString discIdText(std::uint32_t discId)
+{
+    return QString::asprintf("%08x", discId);
+}
 
 struct CommandSpec {
     const char* name;
@@ -39,6 +78,10 @@ const QHash<QString, CommandSpec>& commandSpecs()
          {"export", 2, 2, {"--columns", "--grid!", "--order", "--where"}}},
         {QStringLiteral("names"), {"names", 2, 2, {}}},
         {QStringLiteral("rename"), {"rename", 4, 4, {}}},
+        {QStringLiteral("drives"), {"drives", 0, 0, {}}},
+        {QStringLiteral("discid"), {"discid", 1, 1, {}}},
+        {QStringLiteral("lookup"), {"lookup", 1, 1, {"--server"}}},
+        {QStringLiteral("xmcd"), {"xmcd", 1, 1, {}}},
     };
     return specs;
 }
@@ -120,6 +163,13 @@ QString CliCommands::usage() const
                "         [--where CONDITION]   write the album list as an HTML document\n"
                "  names FILE LIST              print a name list: name, uses, id\n"
                "  rename FILE LIST ID NAME     rename an entry of a name list\n"
+               "  drives                       list the CD-ROM drives\n"
+               "  discid SOURCE                disc ID, track count, frame offsets and seconds of "
+               "the\n"
+               "                               disc in a drive or a disc image (.cue, .toc)\n"
+               "  lookup SOURCE [--server HOST[:PORT][/PATH]]\n"
+               "                               look the disc up at the CDDB server; prints JSON\n"
+               "  xmcd FILE                    parse a CDDB read reply; prints the entry as JSON\n"
                "\n"
                "  --help, --version\n"
                "\n"
@@ -186,6 +236,10 @@ int CliCommands::run(const QStringList& arguments)
         {QStringLiteral("export"), &CliCommands::commandExport},
         {QStringLiteral("names"), &CliCommands::commandNames},
         {QStringLiteral("rename"), &CliCommands::commandRename},
+        {QStringLiteral("drives"), &CliCommands::commandDrives},
+        {QStringLiteral("discid"), &CliCommands::commandDiscId},
+        {QStringLiteral("lookup"), &CliCommands::commandLookup},
+        {QStringLiteral("xmcd"), &CliCommands::commandXmcd},
     };
     const int result = (this->*commands.value(name))(args);
     m_out.flush();
@@ -480,5 +534,88 @@ int CliCommands::commandRename(const Arguments& args)
     m_albums.SaveLookupName(database, id, list->table, list->nameColumn, list->idColumn, name);
     if (m_albums.GetNameById(database, id, list->table, list->nameColumn, list->idColumn) != name)
         return 1; // the engine has said why
+    return 0;
+}
+
+int CliCommands::commandDrives(const Arguments&)
+{
+    for (const QString& drive : EnumerateCdDrives())
+        m_out << drive << '\n';
+    return 0;
+}
+
+// The four values a CDDB query carries.
+int CliCommands::commandDiscId(const Arguments& args)
+{
+    DiscToc toc;
+    std::uint32_t discId = 0;
+    if (!ReadDiscId(args.positional[0], toc, discId))
+        return 1; // the reason is on standard error already
+    QStringList offsets;
+    for (int i = 0; i < toc.trackCount(); ++i)
+        offsets << QString::number(toc.trackStart(i).frameOffset());
+    m_out << discIdText(discId) << ' ' << toc.trackCount() << ' ' << offsets.join(QLatin1Char('+'))
+          << ' ' << toc.leadOut().wholeSeconds() << '\n';
+    return 0;
+}
+
+int CliCommands::commandLookup(const Arguments& args)
+{
+    const QString serverText =
+        args.options.value(QStringLiteral("--server"), m_settings.read(SettingsTable::CddbServer));
+    const std::optional<CddbServer> server = CddbServer::fromSetting(serverText);
+    if (!server)
+        return fail(QStringLiteral("'%1' is not a server as host[:port][/path].").arg(serverText));
+    FreedbClient client;
+    AlbumRecord album;
+    std::vector<std::unique_ptr<TrackRecord>> tracks;
+    ProgressLines progress;
+    if (!client.Lookup(args.positional[0], server, album, tracks, &progress))
+        return fail(progress.last);
+    QJsonObject object{{QStringLiteral("artist_name"), album.artist},
+                       {QStringLiteral("title"), album.title},
+                       {QStringLiteral("cat_name"), album.genre},
+                       {QStringLiteral("length"), album.length},
+                       {QStringLiteral("year"), album.year},
+                       {QStringLiteral("freedbid"), album.freedbId}};
+    QJsonArray list;
+    for (const auto& track : tracks)
+        list.append(QJsonObject{{QStringLiteral("tracknumber"), track->trackNumber},
+                                {QStringLiteral("title"), track->title},
+                                {QStringLiteral("length"), track->length}});
+    object.insert(QStringLiteral("tracks"), list);
+    m_out << QJsonDocument(object).toJson(QJsonDocument::Indented);
+    return 0;
+}
+
+int CliCommands::commandXmcd(const Arguments& args)
+{
+    QFile file(args.positional[0]);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(
+            QStringLiteral("cannot read '%1': %2").arg(file.fileName(), file.errorString()));
+    // A read reply is small; anything far larger is no reply.
+    const QByteArray body = file.read(FreedbClient().maxReplySize() + 1);
+    XmcdEntry entry;
+    if (body.size() > FreedbClient().maxReplySize() || !entry.Parse(body))
+        return fail(QStringLiteral("'%1' holds no complete xmcd entry.").arg(file.fileName()));
+    const QJsonObject object{
+        {QStringLiteral("disc_id"), discIdText(entry.discId)},
+        {QStringLiteral("artist"), FreedbClient::ServerText(entry.artist)},
+        {QStringLiteral("title"), FreedbClient::ServerText(entry.title)},
+        {QStringLiteral("year"), entry.year},
+        {QStringLiteral("genre"), FreedbClient::ServerText(entry.genre)},
+        {QStringLiteral("disc_length"), entry.discLength},
+        {QStringLiteral("revision"), entry.revision},
+        {QStringLiteral("frame_offsets"), numbersArray(entry.frameOffsets)},
+        {QStringLiteral("track_titles"), textsArray(entry.trackTitles)},
+        {QStringLiteral("extended_disc_data"), FreedbClient::ServerText(entry.extendedDiscData)},
+        {QStringLiteral("extended_track_data"), textsArray(entry.extendedTrackData)},
+        {QStringLiteral("play_order"), numbersArray(entry.playOrder)},
+        {QStringLiteral("submitter_client"), FreedbClient::ServerText(entry.submitterClient)},
+        {QStringLiteral("submitter_version"), FreedbClient::ServerText(entry.submitterVersion)},
+        {QStringLiteral("submitter_comment"), FreedbClient::ServerText(entry.submitterComment)},
+    };
+    m_out << QJsonDocument(object).toJson(QJsonDocument::Indented);
     return 0;
 }

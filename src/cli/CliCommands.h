@@ -34,6 +34,10 @@ private:
     int commandExport(const Arguments& args);
     int commandNames(const Arguments& args);
     int commandRename(const Arguments& args);
+    int commandDrives(const Arguments& args);
+    int commandDiscId(const Arguments& args);
+    int commandLookup(const Arguments& args);
+    int commandXmcd(const Arguments& args);
 
     bool openCatalog(const QString& path);
     bool parseId(const QString& text, int* id);

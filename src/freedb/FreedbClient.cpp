@@ -244,6 +244,19 @@ bool FreedbClient::Lookup(const QString& drive, AlbumRecord& album,
                           std::vector<std::unique_ptr<TrackRecord>>& newTracks,
                           LookupProgress* progress)
 {
+    return Lookup(drive, CddbServer::fromSetting(AppSettings().read(SettingsTable::CddbServer)),
+                  album, newTracks, progress);
+}
+
+QString FreedbClient::ServerText(const QByteArray& bytes)
+{
+    return displayText(bytes);
+}
+
+bool FreedbClient::Lookup(const QString& drive, const std::optional<CddbServer>& server,
+                          AlbumRecord& album, std::vector<std::unique_ptr<TrackRecord>>& newTracks,
+                          LookupProgress* progress)
+{
     // POSIX sockets need no start-up call, and every send passes MSG_NOSIGNAL, so a server that
     // hangs up early cannot raise SIGPIPE.
     m_lastError = FreedbError::None;
@@ -255,8 +268,6 @@ bool FreedbClient::Lookup(const QString& drive, AlbumRecord& album,
     if (!ReadDiscId(drive, toc, discId))
         return false;
 
-    const std::optional<CddbServer> server =
-        CddbServer::fromSetting(AppSettings().read(SettingsTable::CddbServer));
     showProgress(progress, "Please wait, retrieving available discs...");
     CddbMatchList matches;
     if (!server) {

@@ -49,6 +49,13 @@ public:
     // the progress text. `progress` may be null.
     bool Lookup(const QString& drive, AlbumRecord& album,
                 std::vector<std::unique_ptr<TrackRecord>>& newTracks, LookupProgress* progress);
+    // The same at a server of the caller's choosing; none (an unusable setting) fails the
+    // lookup after the disc was read.
+    bool Lookup(const QString& drive, const std::optional<CddbServer>& server, AlbumRecord& album,
+                std::vector<std::unique_ptr<TrackRecord>>& newTracks, LookupProgress* progress);
+
+    // Entry text as the user sees it: UTF-8 when the bytes are valid UTF-8, else Latin-1.
+    static QString ServerText(const QByteArray& bytes);
 
     const XmcdEntry& entry() const { return m_entry; }
     int lastError() const { return m_lastError; }
