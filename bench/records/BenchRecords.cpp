@@ -8,6 +8,7 @@
 #include "app/ErrorReporter.h"
 #include "db/AlbumTable.h"
 #include "db/SqlText.h"
+#include "views/AlbumColumns.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -20,43 +21,6 @@ namespace
 {
 
 const char* const SortText = "artist_name ASC, title ASC";
-
-const char* const ListFields[] = {"artist_name",
-                                  "title",
-                                  "number",
-                                  "type_name",
-                                  "year",
-                                  "length",
-                                  "cat_name",
-                                  "subcat_name",
-                                  "value",
-                                  "person_name",
-                                  "purchasedfrom_name",
-                                  "purchasedate",
-                                  "frontimage",
-                                  "backimage",
-                                  "notes",
-                                  "loandate",
-                                  "returndate",
-                                  "location_name",
-                                  "grade",
-                                  "incollection",
-                                  "condition_name",
-                                  "purchaseprice",
-                                  "language_name",
-                                  "country_name",
-                                  "url",
-                                  "label_name",
-                                  "labelnumber",
-                                  "studio_name",
-                                  "producer_name",
-                                  "ad",
-                                  "engineer_name",
-                                  "recordingdate",
-                                  "tourname",
-                                  "conductor_name",
-                                  "orchestra_name",
-                                  "freedbid"};
 
 QTemporaryDir& scratch()
 {
@@ -128,15 +92,12 @@ void reportPeakMemory(benchmark::State& state)
     state.counters["peak_rss_MB"] = double(usage.ru_maxrss) / 1024.0;
 }
 
+// Every column the album list offers.
 QVector<ColumnInfo> allColumns()
 {
     QVector<ColumnInfo> columns;
-    for (const char* field : ListFields) {
-        ColumnInfo column;
-        column.caption = QLatin1String(field);
-        column.field = QLatin1String(field);
-        columns.append(column);
-    }
+    for (const AlbumColumns::Column& column : AlbumColumns::defaults())
+        columns.append(column.info());
     return columns;
 }
 
@@ -194,9 +155,10 @@ void WriteListTableFloor(benchmark::State& state)
         const QByteArray text = SqlText::withBooleanLiterals(sql);
         sqlite3_stmt* statement = nullptr;
         sqlite3_prepare_v2(connection, text.constData(), text.size(), &statement, nullptr);
-        for (const char* field : ListFields) {
+        for (const ColumnInfo& column : allColumns()) {
+            const QByteArray field = column.field.toLatin1();
             for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-                if (qstrcmp(sqlite3_column_name(statement, i), field) == 0) {
+                if (field == sqlite3_column_name(statement, i)) {
                     positions.append(i);
                     break;
                 }

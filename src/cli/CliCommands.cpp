@@ -57,16 +57,16 @@ QString discIdText(std::uint32_t discId)
     return QString::asprintf("%08x", discId);
 }
 
-struct CommandSpec {
+struct CommandSyntax {
     const char* name;
     int minimum;
     int maximum;
     QStringList options; // options taking a value; flags end with "!"
 };
 
-const QHash<QString, CommandSpec>& commandSpecs()
+const QHash<QString, CommandSyntax>& commandSyntax()
 {
-    static const QHash<QString, CommandSpec> specs = {
+    static const QHash<QString, CommandSyntax> table = {
         {QStringLiteral("new"), {"new", 1, 1, {}}},
         {QStringLiteral("add"), {"add", 2, 2, {}}},
         {QStringLiteral("show"), {"show", 2, 2, {}}},
@@ -83,7 +83,7 @@ const QHash<QString, CommandSpec>& commandSpecs()
         {QStringLiteral("lookup"), {"lookup", 1, 1, {"--server"}}},
         {QStringLiteral("xmcd"), {"xmcd", 1, 1, {}}},
     };
-    return specs;
+    return table;
 }
 
 // Cells stay on one line: tabs, line feeds and backslashes are written as escapes.
@@ -202,8 +202,8 @@ int CliCommands::run(const QStringList& arguments)
         m_out << "tunvale-cli 1.00" << Qt::endl;
         return 0;
     }
-    const auto spec = commandSpecs().constFind(name);
-    if (spec == commandSpecs().constEnd())
+    const auto syntax = commandSyntax().constFind(name);
+    if (syntax == commandSyntax().constEnd())
         return usageError(QStringLiteral("unknown command '%1'").arg(name));
 
     Arguments args;
@@ -213,16 +213,16 @@ int CliCommands::run(const QStringList& arguments)
             args.positional << word;
             continue;
         }
-        if (spec->options.contains(word + QLatin1Char('!'))) {
+        if (syntax->options.contains(word + QLatin1Char('!'))) {
             args.options.insert(word, QString());
-        } else if (spec->options.contains(word) && i + 1 < arguments.size()) {
+        } else if (syntax->options.contains(word) && i + 1 < arguments.size()) {
             args.options.insert(word, arguments[++i]);
         } else {
             return usageError(
                 QStringLiteral("%1: unknown option or missing value '%2'").arg(name, word));
         }
     }
-    if (args.positional.size() < spec->minimum || args.positional.size() > spec->maximum)
+    if (args.positional.size() < syntax->minimum || args.positional.size() > syntax->maximum)
         return usageError(QStringLiteral("%1: wrong number of arguments").arg(name));
 
     static const QHash<QString, Command> commands = {

@@ -1,6 +1,7 @@
 #include "db/AlbumTable.h"
 #include "support/PlainTargets.h"
 #include "support/TestCatalog.h"
+#include "views/AlbumColumns.h"
 
 #include <QtTest>
 
@@ -153,42 +154,9 @@ void TestListDocument::everyColumnReadsAsTheAlbumList()
     awkward.purchaseDate = QDateTime(QDate(2020, 2, 29), QTime(), Qt::UTC);
     QVERIFY(m_albums.Add(m_database.get(), awkward) > 0);
 
-    const QStringList fields = {"artist_name",
-                                "title",
-                                "number",
-                                "type_name",
-                                "year",
-                                "length",
-                                "cat_name",
-                                "subcat_name",
-                                "value",
-                                "person_name",
-                                "purchasedfrom_name",
-                                "purchasedate",
-                                "frontimage",
-                                "backimage",
-                                "notes",
-                                "loandate",
-                                "returndate",
-                                "location_name",
-                                "grade",
-                                "incollection",
-                                "condition_name",
-                                "purchaseprice",
-                                "language_name",
-                                "country_name",
-                                "url",
-                                "label_name",
-                                "labelnumber",
-                                "studio_name",
-                                "producer_name",
-                                "ad",
-                                "engineer_name",
-                                "recordingdate",
-                                "tourname",
-                                "conductor_name",
-                                "orchestra_name",
-                                "freedbid"};
+    QStringList fields;
+    for (const AlbumColumns::Column& listColumn : AlbumColumns::defaults())
+        fields << listColumn.field;
     QCOMPARE(fields.size(), 36);
     QVector<ColumnInfo> columns;
     for (const QString& field : fields)
