@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "app/PrivateMessages.h"
+#include "views/SortHeaderCtrl.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -20,14 +21,8 @@ AlbumListCtrl::AlbumListCtrl(QWidget* parent) : QTableView(parent)
     // Rows of one height let the view lay out 100 000 rows without measuring each.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    QHeaderView* header = horizontalHeader();
-    header->setSectionsMovable(true);
-    header->setSectionsClickable(true);
-    header->setHighlightSections(false);
-    header->setSortIndicatorShown(true);
-    header->setStretchLastSection(false);
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->setMouseTracking(true);
+    auto* header = new SortHeaderCtrl(this);
+    setHorizontalHeader(header);
     header->installEventFilter(this);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int section) { notifyParent(UWM_SORT_COLUMN, quintptr(section)); });
@@ -44,6 +39,11 @@ void AlbumListCtrl::applyListLook(const AppSettings& settings)
     setStyleSheet(hotTrack
                       ? QStringLiteral("QTableView::item:hover { text-decoration: underline; }")
                       : QString());
+}
+
+SortHeaderCtrl* AlbumListCtrl::sortHeader() const
+{
+    return static_cast<SortHeaderCtrl*>(horizontalHeader());
 }
 
 int AlbumListCtrl::selectedRow() const

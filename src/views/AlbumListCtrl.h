@@ -4,6 +4,7 @@
 #include <QTableView>
 
 class AppSettings;
+class SortHeaderCtrl;
 
 // The album list control: a report list that tells its parent view about clicks, keys,
 // header clicks and context menus through private messages.
@@ -16,6 +17,7 @@ public:
 
     // Grid lines, full-row selection and hot tracking as the General settings ask.
     void applyListLook(const AppSettings& settings);
+    SortHeaderCtrl* sortHeader() const;
     int selectedRow() const;
     void selectRow(int row);
     // The last right-click point on the header, in the list's coordinates.

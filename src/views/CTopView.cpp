@@ -8,6 +8,7 @@
 #include "views/AlbumListModel.h"
 #include "views/CVastryDoc.h"
 #include "views/PostDialogs.h"
+#include "views/SortHeaderCtrl.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -51,13 +52,23 @@ CTopView::CTopView(CVastryDoc& document, QWidget* parent) : QWidget(parent), m_d
     layout->addWidget(m_band);
     layout->addWidget(m_list, 1);
 
-    m_sortColumn = m_document.settings().read(SettingsTable::OrderByColumn);
+    m_list->sortHeader()->setSortColumn(m_document.settings().read(SettingsTable::OrderByColumn));
 }
 
 CTopView::~CTopView()
 {
-    m_document.settings().write(SettingsTable::OrderByColumn, m_sortColumn);
+    m_document.settings().write(SettingsTable::OrderByColumn, sortColumn());
     storeColumnState();
+}
+
+int CTopView::sortColumn() const
+{
+    return m_list->sortHeader()->sortColumn();
+}
+
+int CTopView::directionFlag() const
+{
+    return m_list->sortHeader()->directionFlag();
 }
 
 QString CTopView::caption() const
@@ -185,9 +196,8 @@ void CTopView::buildColumns()
 
 void CTopView::showSortArrow()
 {
-    // The arrow shows the direction the next click will sort in.
-    m_list->horizontalHeader()->setSortIndicator(
-        m_sortColumn, m_directionFlag == 1 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    SortHeaderCtrl* header = m_list->sortHeader();
+    header->setSortColumn(header->sortColumn());
 }
 
 void CTopView::chooseNode(int nodeType, quintptr nodeData)
@@ -237,7 +247,9 @@ void CTopView::sort(int column)
 {
     const QVector<ColumnInfo>& columns = m_model->columns();
     const int count = columns.size();
-    const QString direction = m_directionFlag == 1 ? QStringLiteral("DESC") : QStringLiteral("ASC");
+    SortHeaderCtrl* header = m_list->sortHeader();
+    const QString direction =
+        header->directionFlag() == 1 ? QStringLiteral("DESC") : QStringLiteral("ASC");
     const int second = column + 1 < count ? column + 1 : column - 1;
     if (column < 0 || column >= count || (count > 1 && (second < 0 || second >= count))) {
         m_document.setSortText(QString());
@@ -248,9 +260,8 @@ void CTopView::sort(int column)
             QStringLiteral("%1 %2, %3 %4")
                 .arg(columns[column].field, direction, columns[second].field, direction));
     }
-    m_sortColumn = column;
-    m_directionFlag = m_directionFlag == 1 ? 0 : 1;
-    showSortArrow();
+    header->setDirectionFlag(header->directionFlag() == 1 ? 0 : 1);
+    header->setSortColumn(column);
     reload();
 }
 
@@ -263,7 +274,7 @@ void CTopView::sortAtHeaderPoint(int directionFlag)
     const int column = header->logicalIndexAt(point);
     if (column < 0)
         return;
-    m_directionFlag = directionFlag;
+    m_list->sortHeader()->setDirectionFlag(directionFlag);
     SendPaneMessage(this, UWM_SORT_COLUMN, quintptr(column));
 }
 

@@ -25,8 +25,8 @@ public:
     AlbumListCtrl* list() const { return m_list; }
     AlbumListModel* model() const { return m_model; }
     QString caption() const;
-    int sortColumn() const { return m_sortColumn; }
-    int directionFlag() const { return m_directionFlag; }
+    int sortColumn() const;
+    int directionFlag() const;
     int selectedAlbumId() const;
     // Records widths and display order of the shown columns in the document's column table.
     void storeColumnState();
@@ -61,6 +61,4 @@ private:
     QLabel* m_caption = nullptr;
     AlbumListCtrl* m_list = nullptr;
     AlbumListModel* m_model = nullptr;
-    int m_sortColumn = -1;
-    int m_directionFlag = 0;
 };
