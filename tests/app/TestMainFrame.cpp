@@ -333,7 +333,10 @@ void TestMainFrame::settingsWrittenAtExitAreReadAtNextStart()
     header->resizeSection(1, 170);
     header->moveSection(2, 0); // Record Year first
     SendPaneMessage(list(), UWM_SORT_COLUMN, 1);
+    const QString page = frame()->pagePane()->shownPath();
+    QVERIFY(QFileInfo::exists(page));
     stop();
+    QVERIFY(!QFileInfo::exists(page)); // generated pages go with the program
     {
         AppSettings settings;
         QCOMPARE(settings.read(SettingsTable::LastDatabase), m_catalogue);
