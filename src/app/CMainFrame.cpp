@@ -193,8 +193,12 @@ void CMainFrame::placeBeforeCreation()
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
     const QSize screenSize = screen ? screen->geometry().size() : QSize(800, 600);
+    // Differences of hand-edited values may not fit an int; they are clamped before use.
+    const auto span = [](int from, int to) {
+        return int(qBound<qint64>(0, qint64(to) - from, 100000));
+    };
     QRect rect = (left || top || right || bottom)
-                     ? QRect(left, top, qint64(right) - left, qint64(bottom) - top)
+                     ? QRect(left, top, span(left, right), span(top, bottom))
                      : firstStartGeometry(screenSize);
     rect.setWidth(qBound(MinimumWidth, rect.width(), std::max(MinimumWidth, available.width())));
     rect.setHeight(
