@@ -27,6 +27,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <algorithm>
 
 namespace
 {
@@ -195,7 +196,7 @@ void CMainFrame::placeBeforeCreation()
     const QSize screenSize = screen ? screen->geometry().size() : QSize(800, 600);
     // Differences of hand-edited values may not fit an int; they are clamped before use.
     const auto span = [](int from, int to) {
-        return int(qBound<qint64>(0, qint64(to) - from, 100000));
+        return int(std::clamp<qint64>(qint64(to) - from, 0, 100000));
     };
     QRect rect = (left || top || right || bottom)
                      ? QRect(left, top, span(left, right), span(top, bottom))
