@@ -3,7 +3,7 @@
 #include <QDateTime>
 
 // Dates are stored as automation dates: days since 30 December 1899 as a double, the fraction
-// being the time of day. In memory they are QDateTime values without a time zone (UTC spec),
+// being the time of day. In memory they are QDateTime values held as UTC,
 // so a stored wall-clock time never shifts through daylight-saving rules.
 class OleDate
 {
