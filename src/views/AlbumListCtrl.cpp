@@ -23,6 +23,9 @@ AlbumListCtrl::AlbumListCtrl(QWidget* parent) : QTableView(parent)
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     auto* header = new SortHeaderCtrl(this);
     setHorizontalHeader(header);
+    // Taking a header resets its arrow to the view's own sorting, which stays off: the view
+    // sorts through its pane, and the arrow is shown all the same.
+    header->setSortIndicatorShown(true);
     header->installEventFilter(this);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int section) { notifyParent(UWM_SORT_COLUMN, quintptr(section)); });

@@ -146,6 +146,9 @@ void TestMainFrame::firstStartWithEmptySettings()
     for (int i = 0; i < 3; ++i)
         QCOMPARE(list()->list()->horizontalHeader()->sectionSize(i), 100);
     QCOMPARE(m_app->document()->sortText(), QStringLiteral("artist_name ASC, title ASC"));
+    const QHeaderView* header = list()->list()->horizontalHeader();
+    QVERIFY(header->isSortIndicatorShown());
+    QCOMPARE(header->sortIndicatorSection(), 0); // the arrow on the remembered sort column
     QCOMPARE(frame()->treePane()->topLevelItem(0)->text(0), QStringLiteral("Music - demo.muf"));
     QCOMPARE(frame()->treePane()->topLevelItem(0)->childCount(), 12); // deleted artist left out
     QCOMPARE(rows(), 26);                                             // deleted album left out
