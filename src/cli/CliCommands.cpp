@@ -11,6 +11,7 @@
 #include "freedb/FreedbClient.h"
 #include "freedb/LookupProgress.h"
 #include "views/AlbumColumns.h"
+#include "views/AlbumListQuery.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -348,18 +349,7 @@ QVector<ColumnInfo> CliCommands::columnsFromSettings() const
 {
     AlbumColumns table;
     table.load(m_settings);
-    QVector<AlbumColumns::Column> shown;
-    for (int i = 0; i < table.size(); ++i)
-        if (table[i].shown)
-            shown.append(table[i]);
-    std::stable_sort(shown.begin(), shown.end(),
-                     [](const AlbumColumns::Column& a, const AlbumColumns::Column& b) {
-                         return a.order < b.order;
-                     });
-    QVector<ColumnInfo> columns;
-    for (const AlbumColumns::Column& column : shown)
-        columns.append(column.info());
-    return columns;
+    return table.shownInDisplayOrder();
 }
 
 bool CliCommands::columnsFromCaptions(const QString& captions, bool withWidths,
@@ -393,6 +383,13 @@ bool CliCommands::columnsFromCaptions(const QString& captions, bool withWidths,
     return true;
 }
 
+QString CliCommands::sortText(const Arguments& args) const
+{
+    AlbumListQuery query;
+    query.load(m_settings);
+    return args.options.value(QStringLiteral("--order"), query.sortText());
+}
+
 bool CliCommands::listCondition(const Arguments& args, QString* condition)
 {
     *condition = args.options.value(QStringLiteral("--where"));
@@ -410,11 +407,9 @@ bool CliCommands::listCondition(const Arguments& args, QString* condition)
         return false;
     }
     // The same condition the artist tree sets.
-    const QString byArtist =
-        QStringLiteral("music.artist_id = %1")
-            .arg(quint32(m_albums.GetFieldInt(artist.get(), QStringLiteral("artist_id"))));
-    *condition =
-        condition->isEmpty() ? byArtist : QStringLiteral("%1 AND (%2)").arg(byArtist, *condition);
+    const QString byArtist = AlbumListQuery::artistCondition(
+        m_albums.GetFieldInt(artist.get(), QStringLiteral("artist_id")));
+    *condition = AlbumListQuery::bothConditions(byArtist, *condition);
     return true;
 }
 
@@ -440,8 +435,7 @@ int CliCommands::commandList(const Arguments& args)
     }
     m_out << captions.join(QLatin1Char('\t')) << '\n';
     TabSeparatedRows rows(m_out, fields);
-    const QString order =
-        args.options.value(QStringLiteral("--order"), m_settings.read(SettingsTable::OrderBy));
+    const QString order = sortText(args);
     return m_albums.FillList(m_database.get(), &rows, order, false, condition) ? 0 : 1;
 }
 
@@ -473,8 +467,7 @@ int CliCommands::commandExport(const Arguments& args)
     }
     if (!openCatalog(args.positional[0]))
         return 1;
-    const QString order =
-        args.options.value(QStringLiteral("--order"), m_settings.read(SettingsTable::OrderBy));
+    const QString order = sortText(args);
     const int grid = args.options.contains(QStringLiteral("--grid")) ? 1 : 0;
     if (!m_albums.WriteListTable(m_database.get(), columns, grid, args.positional[1], order, false,
                                  args.options.value(QStringLiteral("--where"))))

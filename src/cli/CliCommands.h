@@ -44,6 +44,7 @@ private:
     bool columnsFromCaptions(const QString& captions, bool withWidths,
                              QVector<ColumnInfo>* columns);
     QVector<ColumnInfo> columnsFromSettings() const;
+    QString sortText(const Arguments& args) const;
     bool listCondition(const Arguments& args, QString* condition);
     int fail(const QString& message);
     int usageError(const QString& message);

@@ -119,6 +119,23 @@ void AlbumColumns::save(AppSettings& settings) const
         settings.writeColumnState(c.caption, c.order, c.shown != 0, c.width);
 }
 
+QVector<ColumnInfo> AlbumColumns::shownColumns() const
+{
+    QVector<ColumnInfo> shown;
+    for (const Column& c : m_columns)
+        if (c.shown)
+            shown.append(c.info());
+    return shown;
+}
+
+QVector<ColumnInfo> AlbumColumns::shownInDisplayOrder() const
+{
+    QVector<ColumnInfo> shown = shownColumns();
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const ColumnInfo& a, const ColumnInfo& b) { return a.order < b.order; });
+    return shown;
+}
+
 int AlbumColumns::indexOfCommand(int commandId) const
 {
     const auto found =

@@ -46,6 +46,11 @@ public:
     int size() const { return m_columns.size(); }
     Column& operator[](int index) { return m_columns[index]; }
     const Column& operator[](int index) const { return m_columns[index]; }
+    // The shown columns in table order, each carrying its display order.
+    QVector<ColumnInfo> shownColumns() const;
+    // The shown columns as the list displays them, left to right.
+    QVector<ColumnInfo> shownInDisplayOrder() const;
+
     int indexOfCommand(int commandId) const;
     int indexOfFlag(std::uint64_t flag) const;
     int indexOfCaption(const QString& caption) const;

@@ -13,6 +13,14 @@ int AlbumListModel::albumId(int row) const
     return row >= 0 && row < int(m_rows.size()) ? m_rows[std::size_t(row)].id : -1;
 }
 
+int AlbumListModel::columnOfFlag(std::uint64_t flag) const
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].flag == flag)
+            return i;
+    return -1;
+}
+
 void AlbumListModel::beginFill()
 {
     beginResetModel();

@@ -19,6 +19,8 @@ public:
     void setColumns(const QVector<ColumnInfo>& columns);
     const QVector<ColumnInfo>& columns() const { return m_columns; }
     int albumId(int row) const;
+    // The model column showing the album column with this flag, or -1.
+    int columnOfFlag(std::uint64_t flag) const;
 
     // A fill between these two resets the model once, however many rows arrive.
     void beginFill();

@@ -6,6 +6,7 @@
 #include "ui/MessageBox.h"
 #include "views/AlbumListCtrl.h"
 #include "views/AlbumListModel.h"
+#include "views/AlbumListQuery.h"
 #include "views/CVastryDoc.h"
 #include "views/PostDialogs.h"
 #include "views/SortHeaderCtrl.h"
@@ -16,7 +17,6 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <numeric>
 
 namespace
 {
@@ -170,28 +170,20 @@ void CTopView::removeColumns()
     m_model->setColumns({});
 }
 
-// The shown columns in table order, then placed in the display order the table remembers.
+// The model keeps the shown columns in table order; the header shows them in display order.
 void CTopView::buildColumns()
 {
     const AlbumColumns& columns = m_document.columns();
-    QVector<ColumnInfo> shown;
-    QVector<int> orders;
-    for (int i = 0; i < columns.size(); ++i) {
-        if (!columns[i].shown)
-            continue;
-        shown.append(columns[i].info());
-        orders.append(columns[i].order);
-    }
+    const QVector<ColumnInfo> shown = columns.shownColumns();
     m_model->setColumns(shown);
     QHeaderView* header = m_list->horizontalHeader();
     for (int i = 0; i < shown.size(); ++i)
         header->resizeSection(i, shown[i].width);
-    QVector<int> byOrder(shown.size());
-    std::iota(byOrder.begin(), byOrder.end(), 0);
-    std::stable_sort(byOrder.begin(), byOrder.end(),
-                     [&orders](int a, int b) { return orders[a] < orders[b]; });
-    for (int position = 0; position < byOrder.size(); ++position)
-        header->moveSection(header->visualIndex(byOrder[position]), position);
+    const QVector<ColumnInfo> displayed = columns.shownInDisplayOrder();
+    for (int position = 0; position < displayed.size(); ++position) {
+        const int logical = m_model->columnOfFlag(displayed[position].flag);
+        header->moveSection(header->visualIndex(logical), position);
+    }
 }
 
 void CTopView::showSortArrow()
@@ -208,8 +200,7 @@ void CTopView::chooseNode(int nodeType, quintptr nodeData)
     buildColumns();
     const auto* node = reinterpret_cast<const TreeNodeData*>(nodeData);
     if (node && nodeType != TreeNodeData::RootNode) {
-        m_document.setFilter(
-            QStringLiteral("music.artist_id = %1").arg(QString::number(quint32(node->id))));
+        m_document.setFilter(AlbumListQuery::artistCondition(node->id));
         reload();
         m_caption->setText(node->name);
     } else {
@@ -245,22 +236,10 @@ void CTopView::showSelectedAlbum()
 
 void CTopView::sort(int column)
 {
-    const QVector<ColumnInfo>& columns = m_model->columns();
-    const int count = columns.size();
     SortHeaderCtrl* header = m_list->sortHeader();
-    const QString direction =
-        header->directionFlag() == 1 ? QStringLiteral("DESC") : QStringLiteral("ASC");
-    const int second = column + 1 < count ? column + 1 : column - 1;
-    if (column < 0 || column >= count || (count > 1 && (second < 0 || second >= count))) {
-        m_document.setSortText(QString());
-    } else if (count == 1) {
-        m_document.setSortText(QStringLiteral("%1 %2").arg(columns[column].field, direction));
-    } else {
-        m_document.setSortText(
-            QStringLiteral("%1 %2, %3 %4")
-                .arg(columns[column].field, direction, columns[second].field, direction));
-    }
-    header->setDirectionFlag(header->directionFlag() == 1 ? 0 : 1);
+    const bool descending = header->directionFlag() == 1;
+    m_document.setSortText(AlbumListQuery::sortTextFor(m_model->columns(), column, descending));
+    header->setDirectionFlag(descending ? 0 : 1);
     header->setSortColumn(column);
     reload();
 }

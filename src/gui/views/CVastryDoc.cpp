@@ -14,10 +14,8 @@ CVastryDoc::CVastryDoc(AppSettings& settings, const QString& path, QWidget* dial
 {
     openAtStartUp(path.isEmpty() ? m_settings.read(SettingsTable::LastDatabase) : path,
                   dialogParent);
-    m_sortText = QLatin1String(DefaultSortText);
     m_columns.load(m_settings);
-    m_sortText = m_settings.readString(QLatin1String(SettingsTable::OrderBy.section),
-                                       QLatin1String(SettingsTable::OrderBy.name), m_sortText);
+    m_query.load(m_settings);
 }
 
 CVastryDoc::~CVastryDoc()
@@ -26,7 +24,7 @@ CVastryDoc::~CVastryDoc()
         m_settings.write(SettingsTable::LastDatabase, m_database->name());
         m_albumTable.CloseDatabase(&m_database);
     }
-    m_settings.write(SettingsTable::OrderBy, m_sortText);
+    m_query.save(m_settings);
     m_columns.save(m_settings);
     m_settings.sync();
     removeGeneratedPages();

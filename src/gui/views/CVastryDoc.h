@@ -2,6 +2,7 @@
 
 #include "db/AlbumTable.h"
 #include "views/AlbumColumns.h"
+#include "views/AlbumListQuery.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,7 +18,6 @@ class CVastryDoc : public QObject
 
 public:
     static constexpr const char* ItemCaption = "Music";
-    static constexpr const char* DefaultSortText = "artist_name ASC, title ASC";
 
     // Opens `path`, or the last catalogue when it is empty; when that fails the user may pick
     // another file, else the document starts without a catalogue.
@@ -31,10 +31,11 @@ public:
     AppSettings& settings() { return m_settings; }
     QString itemCaption() const { return QLatin1String(ItemCaption); }
 
-    QString sortText() const { return m_sortText; }
-    void setSortText(const QString& text) { m_sortText = text; }
-    QString filter() const { return m_filter; }
-    void setFilter(const QString& condition) { m_filter = condition; }
+    AlbumListQuery& query() { return m_query; }
+    QString sortText() const { return m_query.sortText(); }
+    void setSortText(const QString& text) { m_query.setSortText(text); }
+    QString filter() const { return m_query.filter(); }
+    void setFilter(const QString& condition) { m_query.setFilter(condition); }
     int treeSelectionType() const { return m_treeSelectionType; }
     void setTreeSelectionType(int type) { m_treeSelectionType = type; }
 
@@ -63,6 +64,5 @@ private:
     DatabaseHandle m_database;
     AlbumTable m_albumTable;
     AlbumColumns m_columns;
-    QString m_sortText;
-    QString m_filter;
+    AlbumListQuery m_query;
 };

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "db/ColumnInfo.h"
+
+#include <QString>
+#include <QVector>
+
+class AppSettings;
+
+// What the album list asks the catalogue for: the sort text and the filter condition. The
+// desktop list, the command-line list and the find and print dialogs all build them here.
+class AlbumListQuery
+{
+public:
+    static constexpr const char* DefaultSortText = "artist_name ASC, title ASC";
+
+    void load(const AppSettings& settings);
+    void save(AppSettings& settings) const;
+
+    QString sortText() const { return m_sortText; }
+    void setSortText(const QString& text) { m_sortText = text; }
+    QString filter() const { return m_filter; }
+    void setFilter(const QString& condition) { m_filter = condition; }
+
+    // Sorting by the list column `column` of `columns`: that column, then its right-hand
+    // neighbour (the left-hand one for the last column), both in the same direction. Empty
+    // when `column` is not one of `columns`.
+    static QString sortTextFor(const QVector<ColumnInfo>& columns, int column, bool descending);
+    // The condition that shows one artist's albums.
+    static QString artistCondition(int artistId);
+    // Both conditions must hold; either may be empty.
+    static QString bothConditions(const QString& first, const QString& second);
+
+private:
+    QString m_sortText = QLatin1String(DefaultSortText);
+    QString m_filter;
+};
