@@ -53,8 +53,8 @@ Panes& panes(int albums)
     auto& slot = openPanes()[albums];
     if (!slot) {
         slot = std::make_unique<Panes>();
-        slot->document =
-            std::make_unique<CVastryDoc>(benchSettings(), CatalogueGenerator::catalogue(albums));
+        slot->document = std::make_unique<CVastryDoc>(benchSettings());
+        slot->document->openCatalog(CatalogueGenerator::catalogue(albums));
         slot->list = std::make_unique<CTopView>(*slot->document);
         slot->page = std::make_unique<CBottomView>(*slot->document);
         slot->document->setPanes(nullptr, slot->list.get(), slot->page.get());

@@ -1,14 +1,19 @@
 #include "app/CMainFrame.h"
 
+#include "app/AppPaths.h"
 #include "app/AppSettings.h"
 #include "app/CommandIds.h"
+#include "app/FrameDialogs.h"
 #include "app/PrivateMessages.h"
 #include "db/LookupList.h"
+#include "freedb/CdDrives.h"
 #include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
 #include "views/CBottomView.h"
 #include "views/CLeftView.h"
 #include "views/CTopView.h"
 #include "views/CVastryDoc.h"
+#include "views/PostDialogs.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -17,7 +22,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -28,6 +32,13 @@
 #include <QToolButton>
 #include <QUrl>
 #include <algorithm>
+
+// The pictures are compiled into this static library: naming their initialiser keeps the
+// linker from dropping them.
+static void loadPictures()
+{
+    Q_INIT_RESOURCE(tunvale);
+}
 
 namespace
 {
@@ -104,28 +115,6 @@ QString promptOf(int id)
     return QString();
 }
 
-// Small drawn pictures for the commands no style offers an icon for.
-QIcon drawnIcon(int commandId)
-{
-    QPixmap pixmap(16, 15);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (commandId == CommandIds::Find) {
-        painter.setPen(QPen(QColor(0x20, 0x40, 0x80), 2));
-        painter.drawEllipse(QRectF(2, 1, 8, 8));
-        painter.drawLine(QPointF(9, 9), QPointF(14, 14));
-    } else {
-        painter.setPen(QColor(0x30, 0x30, 0x30));
-        painter.setBrush(QColor(0xd0, 0xd0, 0xd0));
-        painter.drawRect(QRectF(1.5, 5.5, 13, 6));
-        painter.setBrush(Qt::white);
-        painter.drawRect(QRectF(4.5, 0.5, 7, 5));
-        painter.drawRect(QRectF(4.5, 9.5, 7, 5));
-    }
-    return QIcon(pixmap);
-}
-
 QIcon commandIcon(const QStyle* style, int commandId)
 {
     switch (commandId) {
@@ -137,8 +126,9 @@ QIcon commandIcon(const QStyle* style, int commandId)
         return style->standardIcon(QStyle::SP_TrashIcon);
     case CommandIds::PrintCurrentAlbum:
     case CommandIds::PrintAllAlbums:
+        return QIcon(QStringLiteral(":/icons/print.png"));
     case CommandIds::Find:
-        return drawnIcon(commandId);
+        return QIcon(QStringLiteral(":/icons/find.png"));
     case CommandIds::EmailSupport:
     case CommandIds::VisitWebsite:
         return style->standardIcon(QStyle::SP_DriveNetIcon);
@@ -153,11 +143,14 @@ QIcon commandIcon(const QStyle* style, int commandId)
 
 } // namespace
 
-CMainFrame::CMainFrame(CVastryDoc& document, AppSettings& settings)
-    : m_document(document), m_settings(settings)
+CMainFrame::CMainFrame(CVastryDoc& document, AppSettings& settings, FrameDialogs* frameDialogs,
+                       PostDialogs* postDialogs)
+    : m_document(document), m_settings(settings), m_frameDialogs(frameDialogs),
+      m_postDialogs(postDialogs)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    loadPictures();
     placeBeforeCreation();
     setMinimumSize(MinimumWidth, MinimumHeight);
     createCommands();
@@ -237,6 +230,16 @@ QAction* CMainFrame::addCommand(int commandId, const QString& text, std::functio
     return action;
 }
 
+std::function<void()> CMainFrame::ifFrameOffers(int commandId, std::function<void()> handler) const
+{
+    return m_frameDialogs && m_frameDialogs->offers(commandId) ? handler : nullptr;
+}
+
+std::function<void()> CMainFrame::ifPostOffers(int commandId, std::function<void()> handler) const
+{
+    return m_postDialogs && m_postDialogs->offers(commandId) ? handler : nullptr;
+}
+
 void CMainFrame::createCommands()
 {
     using namespace CommandIds;
@@ -254,24 +257,31 @@ void CMainFrame::createCommands()
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     addCommand(PrintCurrentAlbum, QStringLiteral("&Current Album"), toPage(UWM_PRINT_ALBUM))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    addCommand(PrintAllAlbums, QStringLiteral("&All Albums"), nullptr)
+    auto commandToList = [this](int commandId) {
+        return [this, commandId] { SendCommandMessage(m_document.listPane(), commandId); };
+    };
+    addCommand(PrintAllAlbums, QStringLiteral("&All Albums"),
+               ifPostOffers(PrintAllAlbums, commandToList(PrintAllAlbums)))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     addCommand(PreviewCurrentAlbum, QStringLiteral("&Current Album"), toPage(UWM_PREVIEW_ALBUM));
-    addCommand(ExportHtml, QStringLiteral("&HTML Format"), nullptr);
+    addCommand(ExportHtml, QStringLiteral("&HTML Format"),
+               ifPostOffers(ExportHtml, commandToList(ExportHtml)));
     addCommand(Exit, QStringLiteral("E&xit"), [this] { close(); });
-    addCommand(Find, QStringLiteral("&Find"), nullptr)
+    addCommand(Find, QStringLiteral("&Find"), ifPostOffers(Find, toList(UWM_FIND)))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addCommand(Cut, QStringLiteral("Cu&t"), nullptr);
     addCommand(Copy, QStringLiteral("&Copy"), nullptr);
     addCommand(Paste, QStringLiteral("&Paste"), nullptr);
-    addCommand(NewPost, QStringLiteral("&New Post"), nullptr)
+    addCommand(NewPost, QStringLiteral("&New Post"), ifPostOffers(NewPost, toList(UWM_NEW_POST)))
         ->setShortcut(QKeySequence(Qt::Key_Insert));
-    addCommand(EditPost, QStringLiteral("&Edit Post"), nullptr)
+    addCommand(EditPost, QStringLiteral("&Edit Post"),
+               ifPostOffers(EditPost, toList(UWM_EDIT_POST)))
         ->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     addCommand(DeletePost, QStringLiteral("&Delete Post"), toList(UWM_DELETE_POST))
         ->setShortcut(QKeySequence(Qt::Key_Delete));
     addCommand(Preferences, QStringLiteral("&Preferences"), nullptr);
-    addCommand(CdRomDrives, QStringLiteral("CD-Rom Drives"), nullptr);
+    addCommand(CdRomDrives, QStringLiteral("CD-Rom Drives"),
+               ifFrameOffers(CdRomDrives, [this] { chooseCdDrive(); }));
     addCommand(ShowAll, QStringLiteral("&Show All"), [this] {
         showAll();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -279,10 +289,14 @@ void CMainFrame::createCommands()
                [] { QDesktopServices::openUrl(QUrl(QLatin1String(SupportMail))); });
     addCommand(VisitWebsite, QStringLiteral("&Visit our Website"),
                [] { QDesktopServices::openUrl(QUrl(QLatin1String(Website))); });
-    addCommand(HelpContents, QStringLiteral("Contents"), nullptr)
+    addCommand(HelpContents, QStringLiteral("Contents"),
+               ifFrameOffers(HelpContents, [this] { showHelp(); }))
         ->setShortcut(QKeySequence(Qt::Key_F1));
-    addCommand(TipOfTheDay, QStringLiteral("&Tip of the Day"), nullptr);
-    addCommand(About, QStringLiteral("About Tunvale..."), nullptr);
+    addCommand(TipOfTheDay, QStringLiteral("&Tip of the Day"), ifFrameOffers(TipOfTheDay, [this] {
+                   m_frameDialogs->showTipOfTheDay(m_settings, this);
+               }));
+    addCommand(About, QStringLiteral("About Tunvale..."),
+               ifFrameOffers(About, [this] { m_frameDialogs->showAbout(this); }));
     addCommand(NextPane, QString(), [this] {
         moveFocusBetweenPanes(1);
     })->setShortcut(QKeySequence(Qt::Key_F6));
@@ -296,7 +310,8 @@ void CMainFrame::createCommands()
     m_actions[Cut]->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
     for (const LookupList& list : LookupList::all()) {
-        addCommand(list.commandId, list.menuLabel, nullptr)
+        const int id = list.commandId;
+        addCommand(id, list.menuLabel, ifFrameOffers(id, [this, id] { editList(id); }))
             ->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
     }
     for (int id = FirstColumn; id <= LastColumn; ++id) {
@@ -309,6 +324,7 @@ void CMainFrame::createToolBar()
     using namespace CommandIds;
     m_toolBar = addToolBar(QStringLiteral("Standard"));
     m_toolBar->setObjectName(QStringLiteral("ToolBar"));
+    m_toolBar->setAccessibleName(QStringLiteral("Toolbar"));
     m_toolBar->setIconSize(QSize(16, 15));
     m_toolBar->setMovable(true);
     m_toolBar->addAction(m_actions[NewPost]);
@@ -399,6 +415,7 @@ void CMainFrame::createPanes()
     m_inner->setChildrenCollapsible(false);
     m_list = new CTopView(m_document, m_inner);
     m_list->setMinimumHeight(MinimumPane);
+    m_list->setDialogs(m_postDialogs);
     m_page = new CBottomView(m_document, m_inner);
     m_page->setMinimumHeight(MinimumPane);
     m_inner->setSizes({TopPaneHeight, std::max(MinimumPane, height() - TopPaneHeight)});
@@ -609,8 +626,11 @@ void CMainFrame::newDatabase()
 
 void CMainFrame::openDatabase()
 {
+    const QString path = FileDialog::openFileName(this);
+    if (path.isEmpty())
+        return;
     const bool wasOpen = m_document.database() != nullptr;
-    const bool opened = m_document.openCatalogCommand(this);
+    const bool opened = m_document.openCatalog(path);
     if (opened || (wasOpen && !m_document.database()))
         reloadPanesAfterCatalogChange(false);
 }
@@ -619,6 +639,38 @@ void CMainFrame::showAll()
 {
     m_document.setFilter(QString());
     SendPaneMessage(m_document.listPane(), UWM_RELOAD);
+}
+
+// Whatever happened in the editor, names may have changed: both panes are rebuilt.
+void CMainFrame::editList(int commandId)
+{
+    const LookupList* list = LookupList::byCommand(commandId);
+    if (!list)
+        return;
+    m_frameDialogs->editList(m_document, *list, this);
+    SendPaneMessage(m_document.listPane(), UWM_RELOAD);
+    SendPaneMessage(m_document.treePane(), UWM_RELOAD);
+}
+
+void CMainFrame::chooseCdDrive()
+{
+    const QStringList drives = EnumerateCdDrives();
+    if (drives.isEmpty()) {
+        MessageBox::show(this, QStringLiteral("ERROR"), QStringLiteral("No available CD-ROM."),
+                         QMessageBox::Critical);
+        return;
+    }
+    m_frameDialogs->chooseCdDrive(m_settings, drives, this);
+}
+
+void CMainFrame::showHelp()
+{
+    // The program folder already ends with a separator; the doubled one is harmless.
+    const QString folder = AppPaths::programDirectory();
+    const QString topic = folder.isEmpty()
+                              ? QStringLiteral("music.chm::/html/index.htm")
+                              : QStringLiteral("%1/music.chm::/html/index.htm").arg(folder);
+    m_frameDialogs->showHelp(topic, this);
 }
 
 void CMainFrame::moveFocusBetweenPanes(int step)

@@ -9,6 +9,8 @@ class CBottomView;
 class CLeftView;
 class CTopView;
 class CVastryDoc;
+class FrameDialogs;
+class PostDialogs;
 class QAction;
 class QLabel;
 class QMenu;
@@ -27,7 +29,9 @@ public:
     static constexpr int MinimumWidth = 700;
     static constexpr int MinimumHeight = 500;
 
-    CMainFrame(CVastryDoc& document, AppSettings& settings);
+    // Commands whose dialog neither `frameDialogs` nor `postDialogs` offers are unavailable.
+    CMainFrame(CVastryDoc& document, AppSettings& settings, FrameDialogs* frameDialogs = nullptr,
+               PostDialogs* postDialogs = nullptr);
     ~CMainFrame() override;
 
     // Shows the window in the state the settings remember (normal or maximised).
@@ -61,6 +65,8 @@ private:
     void completeMenus();
     void createCommands();
     QAction* addCommand(int commandId, const QString& text, std::function<void()> handler);
+    std::function<void()> ifFrameOffers(int commandId, std::function<void()> handler) const;
+    std::function<void()> ifPostOffers(int commandId, std::function<void()> handler) const;
     QMenu* addListsMenu();
     void fillColumnsMenu(QMenu* menu);
     void savePlacement();
@@ -69,11 +75,16 @@ private:
     void newDatabase();
     void openDatabase();
     void showAll();
+    void editList(int commandId);
+    void chooseCdDrive();
+    void showHelp();
     void moveFocusBetweenPanes(int step);
     void reloadPanesAfterCatalogChange(bool listFirst);
 
     CVastryDoc& m_document;
     AppSettings& m_settings;
+    FrameDialogs* m_frameDialogs = nullptr;
+    PostDialogs* m_postDialogs = nullptr;
     QToolBar* m_toolBar = nullptr;
     QSplitter* m_outer = nullptr;
     QSplitter* m_inner = nullptr;

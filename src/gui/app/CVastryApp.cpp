@@ -3,10 +3,14 @@
 #include "app/AppSettings.h"
 #include "app/CMainFrame.h"
 #include "app/ErrorReporter.h"
+#include "app/FrameDialogs.h"
+#include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "views/CVastryDoc.h"
+#include "views/PostDialogs.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 CVastryApp::CVastryApp()
 {
@@ -29,12 +33,32 @@ void CVastryApp::routeReportsToMessageBoxes()
     });
 }
 
+void CVastryApp::setDialogs(std::unique_ptr<FrameDialogs> frameDialogs,
+                            std::unique_ptr<PostDialogs> postDialogs)
+{
+    m_frameDialogs = std::move(frameDialogs);
+    m_postDialogs = std::move(postDialogs);
+}
+
+// The catalogue named on the command line, else the last one; when that fails (the error box
+// has been shown) the user may look for the file, else the program runs without a catalogue.
+void CVastryApp::openCatalogAtStartUp(const QString& argument)
+{
+    const QString path = argument.isEmpty() ? m_document->lastCatalog() : argument;
+    if (m_document->openCatalog(path))
+        return;
+    const QString chosen = FileDialog::openFileName(nullptr, QFileInfo(path).fileName());
+    if (!chosen.isEmpty())
+        m_document->openCatalog(chosen);
+}
+
 bool CVastryApp::initInstance(const QStringList& arguments)
 {
     routeReportsToMessageBoxes();
-    // Creating the document opens the catalogue named on the command line or the last one.
-    m_document = std::make_unique<CVastryDoc>(*m_settings, arguments.value(1));
-    m_frame = std::make_unique<CMainFrame>(*m_document, *m_settings);
+    m_document = std::make_unique<CVastryDoc>(*m_settings);
+    openCatalogAtStartUp(arguments.value(1));
+    m_frame = std::make_unique<CMainFrame>(*m_document, *m_settings, m_frameDialogs.get(),
+                                           m_postDialogs.get());
     m_frame->showAsRemembered();
     m_frame->repaint();
     showTipOfTheDayUnlessDisabled();

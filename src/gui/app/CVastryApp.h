@@ -6,6 +6,8 @@
 class AppSettings;
 class CMainFrame;
 class CVastryDoc;
+class FrameDialogs;
+class PostDialogs;
 
 // The application object: roots the settings store, creates the document and the main window
 // at start-up, and is the one place every part reads and writes settings through.
@@ -16,6 +18,11 @@ public:
     ~CVastryApp();
     CVastryApp(const CVastryApp&) = delete;
     CVastryApp& operator=(const CVastryApp&) = delete;
+
+    // The dialogs the frame and the album list open; set before start-up. Without them their
+    // commands are unavailable.
+    void setDialogs(std::unique_ptr<FrameDialogs> frameDialogs,
+                    std::unique_ptr<PostDialogs> postDialogs);
 
     // Start-up; `arguments` are the program's (a catalogue path may follow the program name).
     // False when the program cannot start.
@@ -30,9 +37,12 @@ public:
 
 private:
     void routeReportsToMessageBoxes();
+    void openCatalogAtStartUp(const QString& argument);
     void showTipOfTheDayUnlessDisabled();
 
     std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<FrameDialogs> m_frameDialogs;
+    std::unique_ptr<PostDialogs> m_postDialogs;
     std::unique_ptr<CVastryDoc> m_document;
     std::unique_ptr<CMainFrame> m_frame;
 };

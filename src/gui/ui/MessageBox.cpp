@@ -6,6 +6,15 @@ namespace
 QMessageBox::StandardButton nextAnswer = QMessageBox::NoButton;
 QMessageBox::StandardButton answerForAll = QMessageBox::NoButton;
 
+QMessageBox::StandardButton escapeAnswer(QMessageBox::StandardButtons buttons)
+{
+    if (buttons.testFlag(QMessageBox::Cancel))
+        return QMessageBox::Cancel;
+    if (buttons.testFlag(QMessageBox::No))
+        return QMessageBox::No;
+    return QMessageBox::Ok;
+}
+
 } // namespace
 
 QList<MessageBox::Shown>& MessageBox::history()
@@ -27,7 +36,7 @@ void MessageBox::setAnswerForAll(QMessageBox::StandardButton answer)
 QMessageBox::StandardButton MessageBox::ask(QWidget* parent, const QString& caption,
                                             const QString& text, QMessageBox::Icon icon,
                                             QMessageBox::StandardButtons buttons,
-                                            QMessageBox::StandardButton fallback)
+                                            QMessageBox::StandardButton defaultButton)
 {
     history().append({caption, text, icon});
     if (nextAnswer != QMessageBox::NoButton) {
@@ -38,15 +47,25 @@ QMessageBox::StandardButton MessageBox::ask(QWidget* parent, const QString& capt
     if (answerForAll != QMessageBox::NoButton)
         return answerForAll;
     QMessageBox box(icon, caption, text, buttons, parent);
-    const int result = box.exec();
-    return result == 0 ? fallback : QMessageBox::StandardButton(result);
+    box.setDefaultButton(defaultButton);
+    box.exec();
+    // Closing the box by its frame answers what Esc would.
+    QAbstractButton* clicked = box.clickedButton();
+    return clicked ? box.standardButton(clicked) : escapeAnswer(buttons);
 }
 
 QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString& caption,
                                                  const QString& text)
 {
-    return ask(parent, caption, text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
-               QMessageBox::No);
+    return question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+}
+
+QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString& caption,
+                                                 const QString& text,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton)
+{
+    return ask(parent, caption, text, QMessageBox::Question, buttons, defaultButton);
 }
 
 void MessageBox::show(QWidget* parent, const QString& caption, const QString& text,

@@ -7,8 +7,15 @@
 class MessageBox
 {
 public:
+    // Yes and No; Esc answers No.
     static QMessageBox::StandardButton question(QWidget* parent, const QString& caption,
                                                 const QString& text);
+    // A question with the given buttons (Yes, No, Cancel...) and the one Enter presses; Esc
+    // answers Cancel when it is offered, otherwise No.
+    static QMessageBox::StandardButton question(QWidget* parent, const QString& caption,
+                                                const QString& text,
+                                                QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton);
     static void show(QWidget* parent, const QString& caption, const QString& text,
                      QMessageBox::Icon icon);
 
@@ -29,5 +36,5 @@ private:
     static QMessageBox::StandardButton ask(QWidget* parent, const QString& caption,
                                            const QString& text, QMessageBox::Icon icon,
                                            QMessageBox::StandardButtons buttons,
-                                           QMessageBox::StandardButton fallback);
+                                           QMessageBox::StandardButton defaultButton);
 };

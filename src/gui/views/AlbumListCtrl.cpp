@@ -11,6 +11,7 @@
 AlbumListCtrl::AlbumListCtrl(QWidget* parent) : QTableView(parent)
 {
     setObjectName(QStringLiteral("AlbumListCtrl"));
+    setAccessibleName(QStringLiteral("Albums"));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(false);

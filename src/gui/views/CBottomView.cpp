@@ -1,11 +1,10 @@
 #include "views/CBottomView.h"
 
 #include "app/PrivateMessages.h"
+#include "ui/PrintDialogs.h"
 #include "views/CVastryDoc.h"
 
 #include <QEventLoop>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QWebEngineSettings>
 
@@ -13,6 +12,7 @@ CBottomView::CBottomView(CVastryDoc& document, QWidget* parent)
     : QWebEngineView(parent), m_document(document)
 {
     setObjectName(QStringLiteral("CBottomView"));
+    setAccessibleName(QStringLiteral("Album page"));
     // The page holds text from the catalogue and the network: no scripts run in it.
     QWebEngineSettings* web = settings();
     web->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
@@ -73,16 +73,12 @@ bool CBottomView::printTo(QPrinter* printer)
 void CBottomView::printWithDialog()
 {
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (PrintDialogs::choosePrinter(&printer, this))
         printTo(&printer);
 }
 
 void CBottomView::preview()
 {
     QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog dialog(&printer, this);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* target) { printTo(target); });
-    dialog.exec();
+    PrintDialogs::preview(&printer, this, [this](QPrinter* target) { printTo(target); });
 }

@@ -34,6 +34,7 @@ CLeftView::CLeftView(CVastryDoc& document, QWidget* parent)
     : QTreeWidget(parent), m_document(document)
 {
     setObjectName(QStringLiteral("CLeftView"));
+    setAccessibleName(QStringLiteral("Artists"));
     setHeaderHidden(true);
     setRootIsDecorated(true);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -28,6 +28,7 @@ const QColor BandGrey(0x80, 0x80, 0x80);
 CTopView::CTopView(CVastryDoc& document, QWidget* parent) : QWidget(parent), m_document(document)
 {
     setObjectName(QStringLiteral("CTopView"));
+    setAccessibleName(QStringLiteral("Album list"));
     m_band = new QWidget(this);
     m_band->setObjectName(QStringLiteral("CaptionBand"));
     m_band->setFixedHeight(26);
@@ -353,7 +354,8 @@ void CTopView::showContextMenu(const QPoint& screenPoint, bool onHeader)
         QAction* action = menu.addAction(QString::fromLatin1(item.text), frame, [frame, commandId] {
             SendCommandMessage(frame, commandId);
         });
-        action->setEnabled(commandId == CommandIds::DeletePost || m_dialogs);
+        action->setEnabled(commandId == CommandIds::DeletePost ||
+                           (m_dialogs && m_dialogs->offers(commandId)));
     }
     menu.exec(screenPoint);
 }

@@ -3,17 +3,13 @@
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
 #include "db/CatalogTemplate.h"
-#include "ui/FileDialog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-CVastryDoc::CVastryDoc(AppSettings& settings, const QString& path, QWidget* dialogParent)
-    : m_settings(settings)
+CVastryDoc::CVastryDoc(AppSettings& settings) : m_settings(settings)
 {
-    openAtStartUp(path.isEmpty() ? m_settings.read(SettingsTable::LastDatabase) : path,
-                  dialogParent);
     m_columns.load(m_settings);
     m_query.load(m_settings);
 }
@@ -28,17 +24,6 @@ CVastryDoc::~CVastryDoc()
     m_columns.save(m_settings);
     m_settings.sync();
     removeGeneratedPages();
-}
-
-void CVastryDoc::openAtStartUp(const QString& path, QWidget* dialogParent)
-{
-    if (m_albumTable.OpenDatabase(&m_database, path, DatabaseEx::CatalogConnectString()))
-        return;
-    // The error box has been shown; the user may look for the file.
-    const QString chosen = FileDialog::openFileName(dialogParent, QFileInfo(path).fileName());
-    if (chosen.isEmpty() ||
-        !m_albumTable.OpenDatabase(&m_database, chosen, DatabaseEx::CatalogConnectString()))
-        m_database.reset();
 }
 
 void CVastryDoc::setPanes(QWidget* tree, QWidget* list, QWidget* page)
@@ -62,12 +47,9 @@ void CVastryDoc::closeCatalog()
     m_albumTable.CloseDatabase(&m_database);
 }
 
-bool CVastryDoc::openCatalogCommand(QWidget* parent)
+QString CVastryDoc::lastCatalog() const
 {
-    const QString path = FileDialog::openFileName(parent);
-    if (path.isEmpty())
-        return false;
-    return openCatalog(path);
+    return m_settings.read(SettingsTable::LastDatabase);
 }
 
 bool CVastryDoc::makeNewCatalog(const QString& path)

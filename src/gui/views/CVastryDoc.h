@@ -19,10 +19,8 @@ class CVastryDoc : public QObject
 public:
     static constexpr const char* ItemCaption = "Music";
 
-    // Opens `path`, or the last catalogue when it is empty; when that fails the user may pick
-    // another file, else the document starts without a catalogue.
-    CVastryDoc(AppSettings& settings, const QString& path = QString(),
-               QWidget* dialogParent = nullptr);
+    // Starts without a catalogue, with the list layout and sort the settings remember.
+    explicit CVastryDoc(AppSettings& settings);
     ~CVastryDoc() override;
 
     Database* database() const { return m_database.get(); }
@@ -44,16 +42,16 @@ public:
     QWidget* pagePane() const { return m_pagePane; }
     void setPanes(QWidget* tree, QWidget* list, QWidget* page);
 
-    // File > Open Database: true when a catalogue was opened (the frame then refreshes).
-    bool openCatalogCommand(QWidget* parent);
     // File > New Database, after the user chose `path`: a copy of the empty template, opened.
     // False when nothing changed (no template, copy failed) or the new file failed to open.
     bool makeNewCatalog(const QString& path);
+    // Closes the open catalogue, then opens `path`; false (no catalogue open) when that fails.
     bool openCatalog(const QString& path);
+    // The catalogue open when the program last closed.
+    QString lastCatalog() const;
     void closeCatalog();
 
 private:
-    void openAtStartUp(const QString& path, QWidget* dialogParent);
     void removeGeneratedPages();
 
     AppSettings& m_settings;

@@ -6,11 +6,14 @@ class CVastryDoc;
 class QWidget;
 
 // The dialogs the album list opens: the album editor, the find dialog and the print/export
-// dialog. The list view works without them (their commands are then unavailable).
+// dialog. The list works without them: a command whose dialog is not offered is unavailable.
 class PostDialogs
 {
 public:
     virtual ~PostDialogs() = default;
+    // Whether the dialog behind a frame command (New Post, Edit Post, Find, Print All Albums,
+    // Export as HTML) is available.
+    virtual bool offers(int commandId) const = 0;
     // Edits album `albumId` (-1: a new album); true when the user saved.
     virtual bool editAlbum(CVastryDoc& document, int treeSelectionType, int albumId,
                            QWidget* parent) = 0;

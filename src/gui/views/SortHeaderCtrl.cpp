@@ -3,6 +3,7 @@
 SortHeaderCtrl::SortHeaderCtrl(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
 {
     setObjectName(QStringLiteral("SortHeaderCtrl"));
+    setAccessibleName(QStringLiteral("Album columns"));
     setSectionsMovable(true);
     setSectionsClickable(true);
     setHighlightSections(false);

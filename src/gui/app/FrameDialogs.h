@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStringList>
+
+class AppSettings;
+class CVastryDoc;
+class QWidget;
+struct LookupList;
+
+// The dialogs the main frame opens itself: the name-list editor, the CD-ROM drive choice, the
+// tip of the day, the about box and the help viewer. A command whose dialog is not offered is
+// unavailable.
+class FrameDialogs
+{
+public:
+    virtual ~FrameDialogs() = default;
+    virtual bool offers(int commandId) const = 0;
+    // Returns when the user closes the editor, whatever was changed in it.
+    virtual void editList(CVastryDoc& document, const LookupList& list, QWidget* parent) = 0;
+    // `drives` are the machine's CD-ROM drives, never empty.
+    virtual void chooseCdDrive(AppSettings& settings, const QStringList& drives,
+                               QWidget* parent) = 0;
+    virtual void showTipOfTheDay(AppSettings& settings, QWidget* parent) = 0;
+    virtual void showAbout(QWidget* parent) = 0;
+    // `topic` names the help file and the page in it ("<folder>music.chm::/html/index.htm").
+    virtual void showHelp(const QString& topic, QWidget* parent) = 0;
+};

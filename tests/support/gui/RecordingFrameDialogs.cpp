@@ -1,0 +1,35 @@
+#include "support/gui/RecordingFrameDialogs.h"
+
+#include "db/LookupList.h"
+
+void RecordingFrameDialogs::editList(CVastryDoc& document, const LookupList& list, QWidget* parent)
+{
+    calls << QStringLiteral("editList ") + list.table;
+    parents << parent;
+    if (duringEditList)
+        duringEditList(document, list);
+}
+
+void RecordingFrameDialogs::chooseCdDrive(AppSettings&, const QStringList& drives, QWidget* parent)
+{
+    calls << QStringLiteral("chooseCdDrive ") + drives.join(QLatin1Char(' '));
+    parents << parent;
+}
+
+void RecordingFrameDialogs::showTipOfTheDay(AppSettings&, QWidget* parent)
+{
+    calls << QStringLiteral("showTipOfTheDay");
+    parents << parent;
+}
+
+void RecordingFrameDialogs::showAbout(QWidget* parent)
+{
+    calls << QStringLiteral("showAbout");
+    parents << parent;
+}
+
+void RecordingFrameDialogs::showHelp(const QString& topic, QWidget* parent)
+{
+    calls << QStringLiteral("showHelp ") + topic;
+    parents << parent;
+}
