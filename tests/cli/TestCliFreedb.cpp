@@ -1,3 +1,4 @@
+#include "freedb/CdDrives.h"
 #include "freedb/CddbTestServer.h"
 #include "freedb/DiscImage.h"
 #include "freedb/FreedbTestData.h"
@@ -77,10 +78,10 @@ TestCliFreedb::Result TestCliFreedb::run(const QStringList& arguments)
 
 void TestCliFreedb::drivesListsWhatThereIs()
 {
+    // The same drives the desktop program offers, one per line (none on most test machines).
     const Result drives = run({QStringLiteral("drives")});
     QCOMPARE(drives.exitCode, 0);
-    for (const QString& line : drives.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        QVERIFY2(line.startsWith(QLatin1Char('/')), qPrintable(line));
+    QCOMPARE(drives.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), EnumerateCdDrives());
 }
 
 void TestCliFreedb::discIdOfAnImage()

@@ -426,7 +426,10 @@ void TestCatalogTable::noDatabaseMeansFailure()
     QVERIFY(!m_table.FillListFromHeader(nullptr, &rows, QStringLiteral("SELECT * FROM music"),
                                         QStringLiteral("music_id"), QString(), QString(), false));
     QCOMPARE(m_table.GetNameById(nullptr, 1, Artists, ArtistName, ArtistId), QString());
+    // Without a catalogue a save does nothing, and shows no second error box.
+    const int reportsBefore = m_reports->count();
     m_table.SaveLookupName(nullptr, -1, Artists, ArtistName, ArtistId, QStringLiteral("x"));
+    QCOMPARE(m_reports->count(), reportsBefore);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogTable)

@@ -7,17 +7,12 @@
 #include <QSet>
 #include <cdio/cdio.h>
 
-QStringList EnumerateCdDrives()
+QStringList distinctDrives(const QStringList& names)
 {
-    CdioLog::install();
+    // "/dev/cdrom" is usually a link to "/dev/sr0"; the drive is offered once, by its first name.
     QStringList drives;
-    char** devices = cdio_get_devices(DRIVER_DEVICE);
-    if (!devices)
-        return drives;
-    // "/dev/cdrom" is usually a link to "/dev/sr0"; offer the drive once, by its first name.
     QSet<QString> seen;
-    for (char** device = devices; *device; ++device) {
-        const QString name = QFile::decodeName(*device);
+    for (const QString& name : names) {
         const QString target = QFileInfo(name).canonicalFilePath();
         const QString key = target.isEmpty() ? name : target;
         if (name.isEmpty() || seen.contains(key))
@@ -25,6 +20,18 @@ QStringList EnumerateCdDrives()
         seen.insert(key);
         drives.append(name);
     }
-    cdio_free_device_list(devices);
     return drives;
+}
+
+QStringList EnumerateCdDrives()
+{
+    CdioLog::install();
+    char** devices = cdio_get_devices(DRIVER_DEVICE);
+    if (!devices)
+        return {};
+    QStringList names;
+    for (char** device = devices; *device; ++device)
+        names.append(QFile::decodeName(*device));
+    cdio_free_device_list(devices);
+    return distinctDrives(names);
 }
