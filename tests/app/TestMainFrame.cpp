@@ -7,6 +7,7 @@
 #include "support/TestCatalog.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
+#include "ui/UrlOpener.h"
 #include "views/AlbumListCtrl.h"
 #include "views/AlbumListModel.h"
 #include "views/CBottomView.h"
@@ -18,9 +19,15 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QProcess>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QtTest>
 
 // The desktop program on the offscreen platform: start-up, placement, the panes working
@@ -49,8 +56,20 @@ private slots:
     void newCatalogueIsEmpty();
     void nonsenseSettingsStillGiveAUsableWindow();
     void menusCarryTheirCommands();
-    void arrowKeysFollowWithThePageButPagingKeysDoNot();
+    void pageFollowsTheSelectedRow_data();
+    void pageFollowsTheSelectedRow();
     void albumPagePrints();
+    void albumPageLinksOpenInTheDesktopBrowser_data();
+    void albumPageLinksOpenInTheDesktopBrowser();
+    void changesByAnotherProgramShowWithTheSelectionKept();
+    void ownChangesReloadOnce();
+    void toolbarLabelsStay_data();
+    void toolbarLabelsStay();
+    void paneKeysFocusTheViews_data();
+    void paneKeysFocusTheViews();
+    void listLookFollowsTheSettings_data();
+    void listLookFollowsTheSettings();
+    void treeKeepsItsWidthWhenTheWindowResizes();
 
 private:
     void start(const QString& catalogue);
@@ -60,6 +79,10 @@ private:
     int rows() const { return list()->model()->rowCount(); }
     QTreeWidgetItem* artistNode(const QString& name) const;
     QStringList headerCaptions() const;
+    QString shownPage() const;
+    QPoint rowCentre(int row) const;
+    void runCli(const QStringList& arguments);
+    void focusWindow();
 
     std::unique_ptr<TestCatalog> m_files;
     std::unique_ptr<CVastryApp> m_app;
@@ -74,6 +97,8 @@ void TestMainFrame::init()
     AppPaths::setProgramDirectory(TestCatalog::programDirectory());
     m_catalogue = m_files->copyOfDemo();
     MessageBox::history().clear();
+    UrlOpener::setRecordOnly(true);
+    UrlOpener::history().clear();
     // Any box a test does not expect is answered rather than left blocking the run.
     MessageBox::setAnswerForAll(QMessageBox::Ok);
 }
@@ -114,6 +139,37 @@ QStringList TestMainFrame::headerCaptions() const
         captions
             << list()->model()->headerData(header->logicalIndex(visual), Qt::Horizontal).toString();
     return captions;
+}
+
+QString TestMainFrame::shownPage() const
+{
+    return QString::fromUtf8(TestCatalog::readBytes(frame()->pagePane()->shownPath()));
+}
+
+QPoint TestMainFrame::rowCentre(int row) const
+{
+    const AlbumListCtrl* control = list()->list();
+    return QPoint(control->columnViewportPosition(1) + 20,
+                  control->rowViewportPosition(row) + control->rowHeight(row) / 2);
+}
+
+// The command-line companion on the catalogue: another program changing it.
+void TestMainFrame::runCli(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_files->filePath(QStringLiteral("cli")));
+    process.setProcessEnvironment(environment);
+    process.start(TestCatalog::programDirectory() + QLatin1String("/tunvale-cli"), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+}
+
+// Keys go through the window's shortcuts only while it is the active one.
+void TestMainFrame::focusWindow()
+{
+    frame()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame()));
 }
 
 void TestMainFrame::firstStartGeometry_data()
@@ -313,9 +369,18 @@ void TestMainFrame::deleteAsksFirstAndSelectsTheNextRow()
 void TestMainFrame::columnsCanBeShownAndHidden()
 {
     start(m_catalogue);
+    AlbumListCtrl* control = list()->list();
+    QTest::mouseClick(control->viewport(), Qt::LeftButton, {}, rowCentre(5));
+    const int album = list()->selectedAlbumId();
+    const QString page = shownPage();
+    QVERIFY(page.contains(list()->model()->data(list()->model()->index(5, 1)).toString()));
     const int genre = 33006;
     QVERIFY(frame()->runCommand(genre));
     QCOMPARE(headerCaptions(), QStringList({"Artist", "Title", "Record Year", "Genre"}));
+    // The selection and the page stay with the album.
+    QCOMPARE(control->selectedRow(), 5);
+    QCOMPARE(list()->selectedAlbumId(), album);
+    QCOMPARE(shownPage(), page);
     QCOMPARE(list()->model()->data(list()->model()->index(0, 3)).toString(),
              QStringLiteral("Jazz"));
     QVERIFY(frame()->runCommand(33000)); // hide Artist
@@ -326,6 +391,12 @@ void TestMainFrame::columnsCanBeShownAndHidden()
     QCOMPARE(headerCaptions(), QStringList());
     QCOMPARE(rows(), 26); // still counted without columns
     QCOMPARE(frame()->statusPaneText(1), QStringLiteral("Displayed Posts: 26"));
+    QCOMPARE(list()->selectedAlbumId(), album);
+    QCOMPARE(shownPage(), page);
+    QVERIFY(frame()->runCommand(33001)); // Title back: the album is selected again
+    QCOMPARE(control->selectedRow(), 5);
+    QCOMPARE(control->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(list()->selectedAlbumId(), album);
 }
 
 void TestMainFrame::settingsWrittenAtExitAreReadAtNextStart()
@@ -425,6 +496,7 @@ void TestMainFrame::nonsenseSettingsStillGiveAUsableWindow()
         settings.writeColumnState(QStringLiteral("Artist"), 500, true, -40);
         settings.writeColumnState(QStringLiteral("Title"), -7, true, 100000);
         settings.write(SettingsTable::OrderByColumn, 77);
+        settings.write(SettingsTable::OrderBy, QStringLiteral("nonsense DESC; DROP TABLE music"));
     }
     start(m_catalogue);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -435,6 +507,9 @@ void TestMainFrame::nonsenseSettingsStillGiveAUsableWindow()
     QCOMPARE(headerCaptions(), QStringList({"Title", "Record Year", "Artist"}));
     QCOMPARE(list()->list()->horizontalHeader()->sectionSize(0), 100);
     QCOMPARE(rows(), 26);
+    QCOMPARE(m_app->document()->sortText(), QStringLiteral("artist_name ASC, title ASC"));
+    QVERIFY(frame()->runCommand(CommandIds::ShowAll));
+    QVERIFY(MessageBox::history().isEmpty()); // no engine error, then or at a reload
 }
 
 void TestMainFrame::menusCarryTheirCommands()
@@ -449,6 +524,10 @@ void TestMainFrame::menusCarryTheirCommands()
     QCOMPARE(newPost->statusTip(), QStringLiteral("Create a new post"));
     QCOMPARE(newPost->toolTip(), QStringLiteral("New Post (Ins)"));
     QCOMPARE(frame()->action(CommandIds::DeletePost)->shortcut(), QKeySequence(Qt::Key_Delete));
+    // The Record menu reads "Enter"; the main keyboard's Return key edits as well.
+    QAction* editPost = frame()->action(CommandIds::EditPost);
+    QCOMPARE(editPost->shortcut().toString(QKeySequence::NativeText), QStringLiteral("Enter"));
+    QVERIFY(editPost->shortcuts().contains(QKeySequence(Qt::Key_Return)));
     QCOMPARE(frame()->action(32804)->toolTip(), QStringLiteral("Orhcestra list"));
     const QMenu* view = frame()->menuBar()->findChild<QMenu*>(QStringLiteral("ViewMenu"));
     QCOMPARE(view->actions().value(2)->text(), QStringLiteral("CD-Rom Drives"));
@@ -464,21 +543,49 @@ void TestMainFrame::menusCarryTheirCommands()
         QVERIFY(!frame()->action(id)->isEnabled());
 }
 
-void TestMainFrame::arrowKeysFollowWithThePageButPagingKeysDoNot()
+void TestMainFrame::pageFollowsTheSelectedRow_data()
 {
+    QTest::addColumn<int>("key"); // 0: a drag with the mouse from row 1 to row 4
+    QTest::addColumn<int>("row");
+    QTest::newRow("down") << int(Qt::Key_Down) << 3;
+    QTest::newRow("up") << int(Qt::Key_Up) << 1;
+    QTest::newRow("page down") << int(Qt::Key_PageDown) << -1;
+    QTest::newRow("page up") << int(Qt::Key_PageUp) << 0;
+    QTest::newRow("drag") << 0 << 4;
+}
+
+// The page shows the album of the selected row however the selection moved, and Del deletes
+// that very album.
+void TestMainFrame::pageFollowsTheSelectedRow()
+{
+    QFETCH(int, key);
+    QFETCH(int, row);
     start(m_catalogue);
     AlbumListCtrl* control = list()->list();
+    QWidget* viewport = control->viewport();
     control->setFocus();
-    control->selectRow(0);
-    QTest::keyClick(control, Qt::Key_Down);
-    QCOMPARE(control->selectedRow(), 1);
-    const QString second =
-        QString::fromUtf8(TestCatalog::readBytes(frame()->pagePane()->shownPath()));
-    QVERIFY(second.contains(QStringLiteral("Samovar Blues")));
-    QTest::keyClick(control, Qt::Key_PageDown);
-    QVERIFY(control->selectedRow() > 1);
-    // The page still shows the album the arrow key chose.
-    QCOMPARE(QString::fromUtf8(TestCatalog::readBytes(frame()->pagePane()->shownPath())), second);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(2));
+    if (key == 0) {
+        QTest::mousePress(viewport, Qt::LeftButton, {}, rowCentre(1));
+        QTest::mouseMove(viewport, rowCentre(2));
+        QTest::mouseMove(viewport, rowCentre(row));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, rowCentre(row));
+    } else {
+        QTest::keyClick(control, Qt::Key(key));
+    }
+    const int selected = control->selectedRow();
+    QVERIFY(selected > 2 || row >= 0);
+    if (row >= 0)
+        QCOMPARE(selected, row);
+    const QString title = list()->model()->data(list()->model()->index(selected, 1)).toString();
+    QVERIFY2(shownPage().contains(QStringLiteral("> - ") + title + QLatin1Char('<')),
+             qPrintable(title));
+
+    const int shown = list()->selectedAlbumId();
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    QVERIFY(frame()->runCommand(CommandIds::DeletePost));
+    QCOMPARE(rows(), 25);
+    QCOMPARE(list()->model()->rowOfAlbum(shown), -1);
 }
 
 void TestMainFrame::albumPagePrints()
@@ -495,6 +602,253 @@ void TestMainFrame::albumPagePrints()
     printer.setOutputFileName(pdf);
     QVERIFY(page->printTo(&printer));
     QVERIFY(TestCatalog::readBytes(pdf).startsWith("%PDF"));
+}
+
+void TestMainFrame::albumPageLinksOpenInTheDesktopBrowser_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("https") << "https://music.example/albums/7" << true;
+    QTest::newRow("http") << "http://music.example/?a=1&b=2" << true;
+    QTest::newRow("mail") << "mailto:shop@music.example" << true;
+    QTest::newRow("local file") << "file:///etc/passwd" << false;
+    QTest::newRow("ftp") << "ftp://music.example/album.zip" << false;
+}
+
+// "This item on the Internet" opens the album's address with the desktop, never in the pane.
+void TestMainFrame::albumPageLinksOpenInTheDesktopBrowser()
+{
+    QFETCH(QString, url);
+    QFETCH(bool, opened);
+    start(m_catalogue);
+    CBottomView* page = frame()->pagePane();
+    const int album = list()->selectedAlbumId();
+    QVERIFY(m_app->document()->database()->execute(
+        QStringLiteral("UPDATE music SET url = '%1' WHERE music_id = %2")
+            .arg(url, QString::number(album))
+            .toUtf8()));
+    QSignalSpy loaded(page, &QWebEngineView::loadFinished);
+    SendPaneMessage(list(), UWM_SHOW_ALBUM);
+    QVERIFY(loaded.wait(15000));
+    const QUrl pageUrl = page->url();
+
+    QVariant centre;
+    page->page()->runJavaScript(
+        QStringLiteral("(function() { const link = document.links[0]; link.scrollIntoView();"
+                       " const r = link.getBoundingClientRect();"
+                       " return [r.left + r.width / 2, r.top + r.height / 2]; })()"),
+        QWebEngineScript::ApplicationWorld, [&centre](const QVariant& result) { centre = result; });
+    QTRY_VERIFY_WITH_TIMEOUT(centre.isValid(), 10000);
+    const QVariantList xy = centre.toList();
+    QVERIFY(page->focusProxy());
+    QTest::mouseClick(page->focusProxy(), Qt::LeftButton, {},
+                      QPoint(qRound(xy.value(0).toDouble()), qRound(xy.value(1).toDouble())));
+    if (opened) {
+        QTRY_COMPARE_WITH_TIMEOUT(UrlOpener::history(), QList<QUrl>{QUrl(url)}, 10000);
+    } else {
+        QTest::qWait(1500);
+        QVERIFY(UrlOpener::history().isEmpty());
+    }
+    QCOMPARE(page->url(), pageUrl); // the pane stays on the album page
+}
+
+// Another program renames an artist and adds an album: the window follows by itself, with the
+// same artist and album chosen, the focus where it was and the list where it was scrolled.
+void TestMainFrame::changesByAnotherProgramShowWithTheSelectionKept()
+{
+    start(m_catalogue);
+    focusWindow();
+    CLeftView* tree = frame()->treePane();
+    AlbumListCtrl* control = list()->list();
+    tree->setCurrentItem(artistNode(QStringLiteral("O'Malley's Kitchen Band")));
+    QCOMPARE(rows(), 2);
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key_Down);
+    const int album = list()->selectedAlbumId();
+    QCOMPARE(control->selectedRow(), 1);
+
+    runCli({QStringLiteral("rename"), m_catalogue, QStringLiteral("music_artists"),
+            QStringLiteral("2"), QStringLiteral("O'Malley & Sons")});
+    QTRY_VERIFY(artistNode(QStringLiteral("O'Malley & Sons")));
+    QCOMPARE(tree->currentItem(), artistNode(QStringLiteral("O'Malley & Sons")));
+    QCOMPARE(list()->caption(), QStringLiteral("O'Malley & Sons"));
+    QCOMPARE(list()->selectedAlbumId(), album);
+    QTRY_VERIFY(shownPage().contains(QStringLiteral("O'Malley &amp; Sons")));
+
+    const QString json = m_files->filePath(QStringLiteral("album.json"));
+    {
+        QFile file(json);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"artist_name": "O'Malley & Sons", "title": "AAA First Light"})");
+    }
+    runCli({QStringLiteral("add"), m_catalogue, json});
+    QTRY_COMPARE(rows(), 3);
+    QCOMPARE(frame()->statusPaneText(2), QStringLiteral("Total Posts: 27"));
+    QCOMPARE(list()->selectedAlbumId(), album); // now in another row
+    QCOMPARE(control->selectedRow(), 2);
+    QCOMPARE(QApplication::focusWidget(), control);
+
+    // All albums, scrolled to the end: a change elsewhere leaves the list where it is.
+    tree->setCurrentItem(tree->topLevelItem(0));
+    QTest::keyClick(control, Qt::Key_End, Qt::ControlModifier);
+    const int scrolled = control->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    const int last = list()->selectedAlbumId();
+    runCli({QStringLiteral("rename"), m_catalogue, QStringLiteral("music_artists"),
+            QStringLiteral("3"), QStringLiteral("Renamed Elsewhere")});
+    QTRY_VERIFY(artistNode(QStringLiteral("Renamed Elsewhere")));
+    QCOMPARE(control->verticalScrollBar()->value(), scrolled);
+    QCOMPARE(list()->selectedAlbumId(), last);
+    QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
+    QCOMPARE(QApplication::focusWidget(), control);
+}
+
+// The program's own changes reload the list once; nothing changed elsewhere, nothing reloads.
+void TestMainFrame::ownChangesReloadOnce()
+{
+    start(m_catalogue);
+    QSignalSpy resets(list()->model(), &QAbstractItemModel::modelReset);
+    QTest::qWait(1500);
+    QCOMPARE(resets.size(), 0);
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    QVERIFY(frame()->runCommand(CommandIds::DeletePost));
+    QCOMPARE(rows(), 25);
+    const int afterDelete = resets.size();
+    QTest::qWait(2500);
+    QCOMPARE(resets.size(), afterDelete);
+}
+
+void TestMainFrame::toolbarLabelsStay_data()
+{
+    QTest::addColumn<int>("tbText");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("labels") << 1 << QStringList({"New", "Search"});
+    QTest::newRow("no labels") << 0 << QStringList({QString(), QString()});
+}
+
+// The labels are there from the start and stay when the commands change.
+void TestMainFrame::toolbarLabelsStay()
+{
+    QFETCH(int, tbText);
+    QFETCH(QStringList, labels);
+    AppSettings().write(SettingsTable::TbText, tbText);
+    start(m_catalogue);
+    QToolBar* toolBar = frame()->findChild<QToolBar*>(QStringLiteral("ToolBar"));
+    const int commands[] = {CommandIds::NewPost, CommandIds::Find};
+    const auto shownLabels = [&] {
+        QStringList shown;
+        for (int id : commands) {
+            const auto* button =
+                qobject_cast<QToolButton*>(toolBar->widgetForAction(frame()->action(id)));
+            shown << (button->toolButtonStyle() == Qt::ToolButtonIconOnly ? QString()
+                                                                          : button->text());
+        }
+        return shown;
+    };
+    QCOMPARE(shownLabels(), labels);
+    for (int id : commands) {
+        QAction* action = frame()->action(id);
+        const bool enabled = action->isEnabled();
+        action->setEnabled(!enabled);
+        action->setEnabled(enabled);
+    }
+    QCOMPARE(shownLabels(), labels);
+    QCOMPARE(frame()->action(CommandIds::NewPost)->text(), QStringLiteral("&New Post"));
+}
+
+void TestMainFrame::paneKeysFocusTheViews_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("pane");
+    const int next = Qt::Key_F6;
+    const int previous = (Qt::SHIFT | Qt::Key_F6).toCombined();
+    QTest::newRow("next: the list") << QList<int>{next} << "CTopView";
+    QTest::newRow("next twice: the page") << QList<int>{next, next} << "CBottomView";
+    QTest::newRow("round") << QList<int>{next, next, next} << "CLeftView";
+    QTest::newRow("previous: the page") << QList<int>{previous} << "CBottomView";
+    QTest::newRow("previous twice: the list") << QList<int>{previous, previous} << "CTopView";
+}
+
+// F6 and Shift+F6 hand the focus to the view inside each pane, where the keys then work.
+void TestMainFrame::paneKeysFocusTheViews()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, pane);
+    start(m_catalogue);
+    QTRY_VERIFY_WITH_TIMEOUT(frame()->pagePane()->focusProxy(), 10000);
+    focusWindow();
+    QCOMPARE(QApplication::focusWidget(), frame()->treePane());
+    for (int key : keys)
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence(key));
+    QWidget* focused = QApplication::focusWidget();
+    if (pane == QLatin1String("CTopView")) {
+        QCOMPARE(focused, list()->list());
+        QTest::keyClick(focused, Qt::Key_Down);
+        QCOMPARE(list()->list()->selectedRow(), 1);
+    } else if (pane == QLatin1String("CBottomView")) {
+        QCOMPARE(focused, frame()->pagePane()->focusProxy());
+    } else {
+        QCOMPARE(focused, frame()->treePane());
+        QTest::keyClick(focused, Qt::Key_Down);
+        QCOMPARE(frame()->treePane()->currentItem()->parent(),
+                 frame()->treePane()->topLevelItem(0));
+    }
+}
+
+void TestMainFrame::listLookFollowsTheSettings_data()
+{
+    QTest::addColumn<int>("fullRow");
+    QTest::addColumn<int>("hotTrack");
+    QTest::newRow("defaults") << 1 << 1;
+    QTest::newRow("no full row") << 0 << 1;
+    QTest::newRow("no hot tracking") << 1 << 0;
+}
+
+// Full-row selection decides how much of the row is highlighted, also after a reload; hot
+// tracking underlines the row under the mouse.
+void TestMainFrame::listLookFollowsTheSettings()
+{
+    QFETCH(int, fullRow);
+    QFETCH(int, hotTrack);
+    {
+        AppSettings settings;
+        settings.write(SettingsTable::FullrowSelect, fullRow);
+        settings.write(SettingsTable::HotTrack, hotTrack);
+    }
+    start(m_catalogue);
+    AlbumListCtrl* control = list()->list();
+    const int highlighted = fullRow ? 3 : 1;
+    QCOMPARE(control->selectionModel()->selectedIndexes().size(), highlighted);
+    QVERIFY(frame()->runCommand(CommandIds::ShowAll));
+    QCOMPARE(control->selectionModel()->selectedIndexes().size(), highlighted);
+
+    const QRect row3(0, control->rowViewportPosition(3), control->viewport()->width(),
+                     control->rowHeight(3));
+    const QImage before = control->viewport()->grab(row3).toImage();
+    QTest::mouseMove(control->viewport(), rowCentre(3));
+    QApplication::processEvents();
+    const QImage under = control->viewport()->grab(row3).toImage();
+    QCOMPARE(under != before, hotTrack != 0);
+    QTest::mouseMove(control->viewport(), rowCentre(6));
+    QApplication::processEvents();
+    QCOMPARE(control->viewport()->grab(row3).toImage(), before);
+}
+
+// Resizing the window gives or takes the room on the right; the tree keeps its width and that
+// width is what the next start gets.
+void TestMainFrame::treeKeepsItsWidthWhenTheWindowResizes()
+{
+    start(m_catalogue);
+    QSplitter* outer = frame()->outerSplitter();
+    QCOMPARE(outer->sizes().value(0), 180);
+    for (int width : {900, 1000, 720}) {
+        frame()->resize(width, 570);
+        QTRY_COMPARE(frame()->width(), width);
+        QTRY_COMPARE(outer->sizes().value(0), 180);
+        QCOMPARE(outer->sizes().value(1), outer->width() - 180 - outer->handleWidth());
+    }
+    stop();
+    QCOMPARE(AppSettings().read(SettingsTable::TreeWidth), 180);
 }
 
 int main(int argc, char** argv)

@@ -197,6 +197,11 @@ bool Database::tableDefinition(int index, QString* tableName)
     return found;
 }
 
+bool Database::dataVersion(qint64* version)
+{
+    return m_connection && queryInteger(m_connection, "PRAGMA data_version", version);
+}
+
 bool Database::execute(const QByteArray& sql)
 {
     if (!m_connection) {

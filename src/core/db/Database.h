@@ -43,6 +43,11 @@ public:
     // Name of table number `index` (0-based, in creation order); false past the last one.
     bool tableDefinition(int index, QString* tableName);
 
+    // A number that changes whenever another connection (this process's or another's) commits
+    // to the file; this connection's own commits leave it alone. False, quietly, while the
+    // file is busy: the caller asks again later.
+    bool dataVersion(qint64* version);
+
     // Runs one statement that returns no rows.
     bool execute(const QByteArray& sql);
 

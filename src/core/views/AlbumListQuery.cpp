@@ -1,10 +1,46 @@
 #include "views/AlbumListQuery.h"
 
 #include "app/AppSettings.h"
+#include "views/AlbumColumns.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace
+{
+
+bool isColumnField(const QString& name)
+{
+    const QVector<AlbumColumns::Column>& columns = AlbumColumns::defaults();
+    return std::any_of(columns.begin(), columns.end(), [&name](const AlbumColumns::Column& c) {
+        return c.field.compare(name, Qt::CaseInsensitive) == 0;
+    });
+}
+
+bool isSortKey(const QString& key)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\w+)(\\s+(ASC|DESC))?\\s*$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(key);
+    return match.hasMatch() && isColumnField(match.captured(1));
+}
+
+// Keys of album columns, each with ASC, DESC or neither, separated by commas; an empty text
+// (unsorted) is one too.
+bool isColumnSortText(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return true;
+    const QStringList keys = text.split(QLatin1Char(','));
+    return std::all_of(keys.begin(), keys.end(), isSortKey);
+}
+
+} // namespace
 
 void AlbumListQuery::load(const AppSettings& settings)
 {
-    m_sortText = settings.read(SettingsTable::OrderBy);
+    const QString stored = settings.read(SettingsTable::OrderBy);
+    m_sortText = isColumnSortText(stored) ? stored : QLatin1String(DefaultSortText);
 }
 
 void AlbumListQuery::save(AppSettings& settings) const

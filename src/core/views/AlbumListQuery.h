@@ -14,6 +14,8 @@ class AlbumListQuery
 public:
     static constexpr const char* DefaultSortText = "artist_name ASC, title ASC";
 
+    // A stored sort text that is not keys of album columns gives way to the default: the list
+    // must not come up empty, with an engine error at every reload, over a damaged setting.
     void load(const AppSettings& settings);
     void save(AppSettings& settings) const;
 

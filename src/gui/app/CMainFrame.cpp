@@ -9,6 +9,7 @@
 #include "freedb/CdDrives.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
+#include "ui/UrlOpener.h"
 #include "views/CBottomView.h"
 #include "views/CLeftView.h"
 #include "views/CTopView.h"
@@ -16,9 +17,8 @@
 #include "views/PostDialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -44,6 +44,9 @@ namespace
 {
 
 constexpr int ClockInterval = 15000;
+// How often the catalogue is asked whether another program changed it: a cheap question of
+// the open connection, so changes show within about a second.
+constexpr int OutsideChangeInterval = 1000;
 constexpr int TopPaneHeight = 250;
 constexpr int MinimumPane = 10;
 const char* const SupportMail = "mailto:support@tunvale.example";
@@ -274,9 +277,10 @@ void CMainFrame::createCommands()
     addCommand(Paste, QStringLiteral("&Paste"), nullptr);
     addCommand(NewPost, QStringLiteral("&New Post"), ifPostOffers(NewPost, toList(UWM_NEW_POST)))
         ->setShortcut(QKeySequence(Qt::Key_Insert));
+    // The first key is the one the menus show.
     addCommand(EditPost, QStringLiteral("&Edit Post"),
                ifPostOffers(EditPost, toList(UWM_EDIT_POST)))
-        ->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+        ->setShortcuts({QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)});
     addCommand(DeletePost, QStringLiteral("&Delete Post"), toList(UWM_DELETE_POST))
         ->setShortcut(QKeySequence(Qt::Key_Delete));
     addCommand(Preferences, QStringLiteral("&Preferences"), nullptr);
@@ -286,9 +290,9 @@ void CMainFrame::createCommands()
         showAll();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     addCommand(EmailSupport, QStringLiteral("&Email Support"),
-               [] { QDesktopServices::openUrl(QUrl(QLatin1String(SupportMail))); });
+               [] { UrlOpener::open(QUrl(QLatin1String(SupportMail))); });
     addCommand(VisitWebsite, QStringLiteral("&Visit our Website"),
-               [] { QDesktopServices::openUrl(QUrl(QLatin1String(Website))); });
+               [] { UrlOpener::open(QUrl(QLatin1String(Website))); });
     addCommand(HelpContents, QStringLiteral("Contents"),
                ifFrameOffers(HelpContents, [this] { showHelp(); }))
         ->setShortcut(QKeySequence(Qt::Key_F1));
@@ -356,11 +360,12 @@ void CMainFrame::createToolBar()
             const char* label;
         } labels[] = {{NewPost, "New"}, {Find, "Search"}};
         for (const auto& label : labels) {
+            // The label is the action's icon text: a button takes it again whenever its
+            // command changes, where a text set on the button itself would be lost.
+            m_actions[label.id]->setIconText(QLatin1String(label.label));
             if (auto* button =
-                    qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_actions[label.id]))) {
+                    qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_actions[label.id])))
                 button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-                button->setText(QLatin1String(label.label));
-            }
         }
     }
 }
@@ -418,12 +423,20 @@ void CMainFrame::createPanes()
     m_list->setDialogs(m_postDialogs);
     m_page = new CBottomView(m_document, m_inner);
     m_page->setMinimumHeight(MinimumPane);
+    // A growing or shrinking window changes the right side only; the tree keeps its width.
+    m_outer->setStretchFactor(0, 0);
+    m_outer->setStretchFactor(1, 1);
     m_inner->setSizes({TopPaneHeight, std::max(MinimumPane, height() - TopPaneHeight)});
     setCentralWidget(m_outer);
     m_tree->setFocus();
     m_document.setPanes(m_tree, m_list, m_page);
     applyTreeWidth();
     m_panesCreated = true;
+    watchOpenCatalog();
+    m_outsideChanges = new QTimer(this);
+    m_outsideChanges->setInterval(OutsideChangeInterval);
+    connect(m_outsideChanges, &QTimer::timeout, this, &CMainFrame::checkForOutsideChanges);
+    m_outsideChanges->start();
 }
 
 // The remembered tree width, kept within the window so both sides stay usable.
@@ -603,6 +616,7 @@ void CMainFrame::savePlacement()
 
 void CMainFrame::reloadPanesAfterCatalogChange(bool listFirst)
 {
+    watchOpenCatalog();
     if (listFirst) {
         SendPaneMessage(m_document.listPane(), UWM_RELOAD);
         SendPaneMessage(m_document.treePane(), UWM_RELOAD);
@@ -681,4 +695,41 @@ void CMainFrame::moveFocusBetweenPanes(int step)
         if (panes[i]->isAncestorOf(focusWidget()) || panes[i] == focusWidget())
             current = i;
     panes[(current + step + 3) % 3]->setFocus();
+}
+
+// What the open catalogue holds now counts as shown.
+void CMainFrame::watchOpenCatalog()
+{
+    m_watchedDatabase = m_document.database();
+    if (m_watchedDatabase && !m_watchedDatabase->dataVersion(&m_seenVersion))
+        m_watchedDatabase = nullptr; // busy: the next look takes the state as shown
+}
+
+// The program's own writes never count here (the engine tells apart commits of other
+// connections), so they cause no second reload.
+void CMainFrame::checkForOutsideChanges()
+{
+    // Rows changing under an open dialog would pull its album away; the change waits for it.
+    if (QApplication::activeModalWidget())
+        return;
+    Database* database = m_document.database();
+    if (database != m_watchedDatabase) {
+        watchOpenCatalog();
+        return;
+    }
+    qint64 version = 0;
+    if (!database || !database->dataVersion(&version) || version == m_seenVersion)
+        return;
+    m_seenVersion = version;
+    reloadAfterOutsideChange();
+}
+
+// Names, albums and pages may all have changed: the tree and the list are rebuilt, keeping the
+// chosen artist and album where they still exist.
+void CMainFrame::reloadAfterOutsideChange()
+{
+    SendPaneMessage(m_document.treePane(), UWM_RELOAD);
+    const TreeNodeData* node = CLeftView::nodeData(m_tree->currentItem());
+    SendPaneMessage(m_document.listPane(), UWM_RELOAD, ReloadKeepingAlbum,
+                    qintptr(reinterpret_cast<quintptr>(node)));
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 class AppSettings;
+class Database;
 class CBottomView;
 class CLeftView;
 class CTopView;
@@ -80,6 +81,9 @@ private:
     void showHelp();
     void moveFocusBetweenPanes(int step);
     void reloadPanesAfterCatalogChange(bool listFirst);
+    void watchOpenCatalog();
+    void checkForOutsideChanges();
+    void reloadAfterOutsideChange();
 
     CVastryDoc& m_document;
     AppSettings& m_settings;
@@ -94,6 +98,9 @@ private:
     QMenu* m_columnsMenu = nullptr;
     QLabel* m_statusPanes[6] = {};
     QTimer* m_clock = nullptr;
+    QTimer* m_outsideChanges = nullptr;
+    Database* m_watchedDatabase = nullptr;
+    qint64 m_seenVersion = 0;
     QHash<int, QAction*> m_actions;
     QHash<int, std::function<void()>> m_handlers;
     bool m_panesCreated = false;

@@ -26,6 +26,10 @@ enum PrivateMessage : int {
     UWM_LIST_CONTEXT_MENU = 0x8012,
 };
 
+// UWM_RELOAD's wParam when another program changed the catalogue: the list keeps the selected
+// album and its scroll position; lParam points to the tree's current TreeNodeData (or is 0).
+inline constexpr quintptr ReloadKeepingAlbum = 1;
+
 // A command id delivered to a window as a message, the way menu commands reach their handler.
 inline constexpr int CommandMessageType = QEvent::User + 0x111;
 

@@ -5,8 +5,31 @@
 #include "views/SortHeaderCtrl.h"
 
 #include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+namespace
+{
+
+// Underlines the row under the mouse, as hot tracking shows it.
+class HotRowDelegate : public QStyledItemDelegate
+{
+public:
+    explicit HotRowDelegate(AlbumListCtrl* list) : QStyledItemDelegate(list), m_list(list) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.row() == m_list->hotRow())
+            option->font.setUnderline(true);
+    }
+
+private:
+    const AlbumListCtrl* m_list;
+};
+
+} // namespace
 
 AlbumListCtrl::AlbumListCtrl(QWidget* parent) : QTableView(parent)
 {
@@ -28,6 +51,7 @@ AlbumListCtrl::AlbumListCtrl(QWidget* parent) : QTableView(parent)
     // sorts through its pane, and the arrow is shown all the same.
     header->setSortIndicatorShown(true);
     header->installEventFilter(this);
+    setItemDelegate(new HotRowDelegate(this));
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int section) { notifyParent(UWM_SORT_COLUMN, quintptr(section)); });
 }
@@ -38,11 +62,31 @@ void AlbumListCtrl::applyListLook(const AppSettings& settings)
     setSelectionBehavior(settings.read(SettingsTable::FullrowSelect) != 0
                              ? QAbstractItemView::SelectRows
                              : QAbstractItemView::SelectItems);
-    const bool hotTrack = settings.read(SettingsTable::HotTrack) != 0;
-    setMouseTracking(hotTrack);
-    setStyleSheet(hotTrack
-                      ? QStringLiteral("QTableView::item:hover { text-decoration: underline; }")
-                      : QString());
+    m_hotTracking = settings.read(SettingsTable::HotTrack) != 0;
+    setMouseTracking(m_hotTracking);
+    setHotRow(-1);
+}
+
+void AlbumListCtrl::setHotRow(int row)
+{
+    if (row == m_hotRow)
+        return;
+    m_hotRow = row;
+    viewport()->update();
+}
+
+void AlbumListCtrl::mouseMoveEvent(QMouseEvent* event)
+{
+    QTableView::mouseMoveEvent(event);
+    if (m_hotTracking)
+        setHotRow(rowAt(event->position().toPoint().y()));
+}
+
+bool AlbumListCtrl::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Leave)
+        setHotRow(-1);
+    return QTableView::viewportEvent(event);
 }
 
 SortHeaderCtrl* AlbumListCtrl::sortHeader() const
@@ -52,6 +96,8 @@ SortHeaderCtrl* AlbumListCtrl::sortHeader() const
 
 int AlbumListCtrl::selectedRow() const
 {
+    if (model() && model()->columnCount() == 0)
+        return m_rowWithoutColumns < model()->rowCount() ? m_rowWithoutColumns : -1;
     const QModelIndexList rows =
         selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
     int first = -1;
@@ -63,35 +109,37 @@ int AlbumListCtrl::selectedRow() const
 
 void AlbumListCtrl::selectRow(int row)
 {
-    if (!model() || row < 0 || row >= model()->rowCount()) {
+    const bool inRange = model() && row >= 0 && row < model()->rowCount();
+    // A list without columns has no cell to select; the row waits for the first column.
+    m_rowWithoutColumns = inRange ? row : -1;
+    m_selectingByProgram = true;
+    if (!inRange || model()->columnCount() == 0) {
         clearSelection();
-        return;
+    } else {
+        const QModelIndex index = model()->index(row, 0);
+        // Without full-row selection only the album's first cell is highlighted.
+        const QItemSelectionModel::SelectionFlags whole = selectionBehavior() == SelectRows
+                                                              ? QItemSelectionModel::Rows
+                                                              : QItemSelectionModel::NoUpdate;
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | whole);
+        scrollTo(index);
     }
-    const QModelIndex index = model()->index(row, 0);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                 QItemSelectionModel::Rows);
-    scrollTo(index);
+    m_selectingByProgram = false;
+}
+
+// Whatever moves the selection (click, drag, any key), the album page follows it, so the page
+// always shows the album Edit and Delete act on.
+void AlbumListCtrl::selectionChanged(const QItemSelection& selected,
+                                     const QItemSelection& deselected)
+{
+    QTableView::selectionChanged(selected, deselected);
+    if (!m_selectingByProgram)
+        notifyParent(UWM_SHOW_ALBUM);
 }
 
 void AlbumListCtrl::notifyParent(int message, quintptr wParam, qintptr lParam)
 {
     SendPaneMessage(parentWidget(), message, wParam, lParam);
-}
-
-void AlbumListCtrl::keyReleaseEvent(QKeyEvent* event)
-{
-    QTableView::keyReleaseEvent(event);
-    // Only the arrow keys follow with the page; paging keys move the selection alone.
-    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
-        notifyParent(UWM_SHOW_ALBUM);
-}
-
-void AlbumListCtrl::mousePressEvent(QMouseEvent* event)
-{
-    QTableView::mousePressEvent(event);
-    const bool onRow = indexAt(event->position().toPoint()).isValid();
-    if (onRow && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton))
-        notifyParent(UWM_SHOW_ALBUM);
 }
 
 void AlbumListCtrl::mouseDoubleClickEvent(QMouseEvent* event)

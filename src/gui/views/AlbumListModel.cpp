@@ -1,5 +1,7 @@
 #include "views/AlbumListModel.h"
 
+#include <algorithm>
+
 void AlbumListModel::setColumns(const QVector<ColumnInfo>& columns)
 {
     beginResetModel();
@@ -11,6 +13,13 @@ void AlbumListModel::setColumns(const QVector<ColumnInfo>& columns)
 int AlbumListModel::albumId(int row) const
 {
     return row >= 0 && row < int(m_rows.size()) ? m_rows[std::size_t(row)].id : -1;
+}
+
+int AlbumListModel::rowOfAlbum(int albumId) const
+{
+    const auto found = std::find_if(m_rows.begin(), m_rows.end(),
+                                    [albumId](const Row& row) { return row.id == albumId; });
+    return found == m_rows.end() ? -1 : int(found - m_rows.begin());
 }
 
 int AlbumListModel::columnOfFlag(std::uint64_t flag) const

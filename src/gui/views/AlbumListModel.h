@@ -19,6 +19,8 @@ public:
     void setColumns(const QVector<ColumnInfo>& columns);
     const QVector<ColumnInfo>& columns() const { return m_columns; }
     int albumId(int row) const;
+    // The row of the album with this id, or -1.
+    int rowOfAlbum(int albumId) const;
     // The model column showing the album column with this flag, or -1.
     int columnOfFlag(std::uint64_t flag) const;
 

@@ -2,17 +2,58 @@
 
 #include "app/PrivateMessages.h"
 #include "ui/PrintDialogs.h"
+#include "ui/UrlOpener.h"
 #include "views/CVastryDoc.h"
 
 #include <QEventLoop>
 #include <QPrinter>
+#include <QWebEnginePage>
 #include <QWebEngineSettings>
+
+namespace
+{
+
+// Stands in for the window a link with a target asks for: its one address goes to the
+// desktop, and the stand-in goes away.
+class LinkWindow : public QWebEnginePage
+{
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override
+    {
+        UrlOpener::open(url);
+        deleteLater();
+        return false;
+    }
+};
+
+// The album page stays on its file: a followed link opens in the desktop's browser.
+class AlbumPage : public QWebEnginePage
+{
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
+    {
+        if (type != NavigationTypeLinkClicked)
+            return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+        UrlOpener::open(url);
+        return false;
+    }
+    QWebEnginePage* createWindow(WebWindowType) override { return new LinkWindow(this); }
+};
+
+} // namespace
 
 CBottomView::CBottomView(CVastryDoc& document, QWidget* parent)
     : QWebEngineView(parent), m_document(document)
 {
     setObjectName(QStringLiteral("CBottomView"));
     setAccessibleName(QStringLiteral("Album page"));
+    setPage(new AlbumPage(this));
     // The page holds text from the catalogue and the network: no scripts run in it.
     QWebEngineSettings* web = settings();
     web->setAttribute(QWebEngineSettings::JavascriptEnabled, false);

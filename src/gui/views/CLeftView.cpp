@@ -4,6 +4,7 @@
 #include "views/CVastryDoc.h"
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QStyle>
 
 namespace
@@ -97,8 +98,14 @@ bool CLeftView::event(QEvent* event)
     return QTreeWidget::event(event);
 }
 
+// The node chosen before stays chosen where it still exists (quietly: the album list keeps its
+// rows), and the tree stays scrolled where it was.
 void CLeftView::rebuild()
 {
+    const TreeNodeData* chosen = nodeData(currentItem());
+    const int chosenType = chosen ? chosen->type : -1;
+    const int chosenId = chosen ? chosen->id : -1;
+    const int scrolled = verticalScrollBar()->value();
     m_selectingByProgram = true;
     clear();
     auto rootData = std::make_unique<TreeNodeData>();
@@ -112,8 +119,20 @@ void CLeftView::rebuild()
             QStringLiteral("music_artists"), QStringLiteral("artist_name"),
             QStringLiteral("artist_id"), QStringLiteral("artist_deleted"), false);
     root->setExpanded(true);
-    setCurrentItem(nullptr);
+    setCurrentItem(findNode(chosenType, chosenId));
+    executeDelayedItemsLayout();
+    verticalScrollBar()->setValue(scrolled);
     m_selectingByProgram = false;
+}
+
+QTreeWidgetItem* CLeftView::findNode(int nodeType, int id)
+{
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        const TreeNodeData* data = nodeData(*it);
+        if (data && data->type == nodeType && data->id == id)
+            return *it;
+    }
+    return nullptr;
 }
 
 void CLeftView::selectFirstNodeOfType(int nodeType)

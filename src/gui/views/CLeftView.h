@@ -27,6 +27,7 @@ protected:
 private:
     void rebuild();
     void selectFirstNodeOfType(int nodeType);
+    QTreeWidgetItem* findNode(int nodeType, int id);
     void onCurrentItemChanged(QTreeWidgetItem* current);
     QIcon nodeIcon(int image, int selectedImage) const;
 

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -52,6 +53,8 @@ CTopView::CTopView(CVastryDoc& document, QWidget* parent) : QWidget(parent), m_d
     layout->setSpacing(0);
     layout->addWidget(m_band);
     layout->addWidget(m_list, 1);
+    // Focus given to the pane (F6, Shift+F6) belongs to the list, where the keys work.
+    setFocusProxy(m_list);
 
     m_list->sortHeader()->setSortColumn(m_document.settings().read(SettingsTable::OrderByColumn));
 }
@@ -106,7 +109,10 @@ void CTopView::handleMessage(PaneMessage* message)
         chooseNode(int(message->wParam()), quintptr(message->lParam()));
         break;
     case UWM_RELOAD:
-        reload();
+        if (message->wParam() == ReloadKeepingAlbum)
+            reloadAfterOutsideChange(reinterpret_cast<const TreeNodeData*>(message->lParam()));
+        else
+            reload();
         break;
     case UWM_SHOW_ALBUM:
         showSelectedAlbum();
@@ -214,7 +220,39 @@ void CTopView::chooseNode(int nodeType, quintptr nodeData)
 
 void CTopView::reload()
 {
-    const int remembered = std::max(0, m_list->selectedRow());
+    reloadSelecting(std::max(0, m_list->selectedRow()));
+}
+
+// The rows afresh; then the row at the same index is selected (not necessarily the same album:
+// after a delete it is the next one), or none past the end.
+void CTopView::reloadSelecting(int row)
+{
+    fillRows();
+    selectAndShow(row);
+}
+
+// The catalogue was changed by another program: the same album stays selected (the row at its
+// index when it is gone), the list stays scrolled where it was, and a renamed artist shows its
+// new name on the band.
+void CTopView::reloadAfterOutsideChange(const TreeNodeData* treeNode)
+{
+    if (treeNode && treeNode->type == TreeNodeData::ArtistNode &&
+        m_document.filter() == AlbumListQuery::artistCondition(treeNode->id))
+        m_caption->setText(treeNode->name);
+    const int albumId = selectedAlbumId();
+    const int row = std::max(0, m_list->selectedRow());
+    const int horizontal = m_list->horizontalScrollBar()->value();
+    const int vertical = m_list->verticalScrollBar()->value();
+    fillRows();
+    m_list->horizontalScrollBar()->setValue(horizontal);
+    m_list->verticalScrollBar()->setValue(vertical);
+    const int albumRow = m_model->rowOfAlbum(albumId);
+    selectAndShow(albumRow >= 0 ? albumRow : row);
+}
+
+// Fills the list from the catalogue and reports the counts to the status bar.
+void CTopView::fillRows()
+{
     m_model->beginFill();
     // Without a catalogue the table writes nothing: the old rows must not stay behind.
     m_model->removeAllRows();
@@ -225,8 +263,12 @@ void CTopView::reload()
     SendPaneMessage(frame, UWM_DISPLAYED_POSTS, quintptr(m_model->rowCount()));
     const int total = m_document.albumTable().Count(m_document.database(), false);
     SendPaneMessage(frame, UWM_TOTAL_POSTS, quintptr(std::max(0, total)));
+}
+
+void CTopView::selectAndShow(int row)
+{
     if (m_model->rowCount() > 0)
-        m_list->selectRow(remembered);
+        m_list->selectRow(row);
     SendPaneMessage(this, UWM_SHOW_ALBUM);
 }
 
@@ -264,12 +306,14 @@ void CTopView::toggleColumn(int commandId)
     const int index = columns.indexOfCommand(commandId);
     if (index < 0)
         return;
+    // Rebuilding the columns empties the list; the selected album comes back with the rows.
+    const int row = std::max(0, m_list->selectedRow());
     storeColumnState();
     columns[index].shown = columns[index].shown ? 0 : 1;
     removeColumns();
     buildColumns();
     showSortArrow();
-    reload();
+    reloadSelecting(row);
 }
 
 void CTopView::editPost()

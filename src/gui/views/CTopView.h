@@ -8,6 +8,7 @@ class CVastryDoc;
 class PaneMessage;
 class PostDialogs;
 class QLabel;
+struct TreeNodeData;
 
 // The album list pane: a caption band over the list of albums, sorted, filtered by the tree or
 // a find condition, with the columns the user chose.
@@ -41,6 +42,10 @@ private:
 
     void chooseNode(int nodeType, quintptr nodeData);
     void reload();
+    void reloadSelecting(int row);
+    void reloadAfterOutsideChange(const TreeNodeData* treeNode);
+    void fillRows();
+    void selectAndShow(int row);
     void showSelectedAlbum();
     void sort(int column);
     void sortAtHeaderPoint(int directionFlag);
