@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMenuBar>
-#include <QPrinter>
 #include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
@@ -58,7 +57,6 @@ private slots:
     void menusCarryTheirCommands();
     void pageFollowsTheSelectedRow_data();
     void pageFollowsTheSelectedRow();
-    void albumPagePrints();
     void albumPageLinksOpenInTheDesktopBrowser_data();
     void albumPageLinksOpenInTheDesktopBrowser();
     void changesByAnotherProgramShowWithTheSelectionKept();
@@ -586,22 +584,6 @@ void TestMainFrame::pageFollowsTheSelectedRow()
     QVERIFY(frame()->runCommand(CommandIds::DeletePost));
     QCOMPARE(rows(), 25);
     QCOMPARE(list()->model()->rowOfAlbum(shown), -1);
-}
-
-void TestMainFrame::albumPagePrints()
-{
-    start(m_catalogue);
-    CBottomView* page = frame()->pagePane();
-    QTRY_VERIFY_WITH_TIMEOUT(!page->url().isEmpty(), 10000);
-    QSignalSpy loaded(page, &QWebEngineView::loadFinished);
-    SendPaneMessage(list(), UWM_SHOW_ALBUM);
-    QVERIFY(loaded.wait(15000));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = m_files->filePath(QStringLiteral("page.pdf"));
-    printer.setOutputFileName(pdf);
-    QVERIFY(page->printTo(&printer));
-    QVERIFY(TestCatalog::readBytes(pdf).startsWith("%PDF"));
 }
 
 void TestMainFrame::albumPageLinksOpenInTheDesktopBrowser_data()
