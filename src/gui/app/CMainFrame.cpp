@@ -329,6 +329,9 @@ void CMainFrame::createToolBar()
     m_toolBar = addToolBar(QStringLiteral("Standard"));
     m_toolBar->setObjectName(QStringLiteral("ToolBar"));
     m_toolBar->setAccessibleName(QStringLiteral("Toolbar"));
+    // The button that shows the commands a narrow window has no room for.
+    if (auto* more = m_toolBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More commands"));
     m_toolBar->setIconSize(QSize(16, 15));
     m_toolBar->setMovable(true);
     m_toolBar->addAction(m_actions[NewPost]);
@@ -375,6 +378,7 @@ void CMainFrame::createStatusBar()
     const char* const templates[6] = {
         nullptr, "Displayed posts: 8888", "Total posts: 8888", "CAP", "NUM", " 00:00 "};
     QStatusBar* bar = statusBar();
+    bar->setAccessibleName(QStringLiteral("Status bar"));
     m_statusPanes[0] = new QLabel(QStringLiteral("Ready"), bar);
     bar->addWidget(m_statusPanes[0], 1);
     for (int pane = 1; pane < 6; ++pane) {

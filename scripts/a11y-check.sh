@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Starts the desktop program on a copy of the demo catalogue under Xvfb with an accessibility
+# bus, prints its AT-SPI tree (as a screen reader sees it) and the controls without a name.
+# Needs at-spi2-core, python3-pyatspi and dbus-x11 (apt); settings go to a temporary folder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp build/bin/demo.muf "$work/demo.muf"
+export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
+export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
+xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash -c '
+    /usr/libexec/at-spi-bus-launcher --launch-immediately &
+    sleep 1
+    build/bin/tunvale "$0/demo.muf" & program=$!
+    sleep 4
+    status=0
+    /usr/bin/python3 scripts/a11y-tree.py tunvale || status=$?
+    kill $program
+    exit $status' "$work"
