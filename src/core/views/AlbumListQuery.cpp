@@ -2,9 +2,14 @@
 
 #include "app/AppSettings.h"
 
+#include <QRegularExpression>
+#include <algorithm>
+
 void AlbumListQuery::load(const AppSettings& settings)
 {
-    m_sortText = settings.read(SettingsTable::OrderBy);
+    // The settings file is text anyone can edit; what is not a sort order is not used as one.
+    const QString stored = settings.read(SettingsTable::OrderBy);
+    m_sortText = isSortText(stored) ? stored : QLatin1String(DefaultSortText);
 }
 
 void AlbumListQuery::save(AppSettings& settings) const
@@ -38,4 +43,15 @@ QString AlbumListQuery::bothConditions(const QString& first, const QString& seco
     if (second.isEmpty())
         return first;
     return QStringLiteral("%1 AND (%2)").arg(first, second);
+}
+
+bool AlbumListQuery::isSortText(const QString& text)
+{
+    static const QRegularExpression key(
+        QStringLiteral("^\\s*[A-Za-z_][A-Za-z0-9_]*(\\.[A-Za-z_][A-Za-z0-9_]*)?"
+                       "(\\s+(ASC|DESC))?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QStringList keys = text.split(QLatin1Char(','));
+    return std::all_of(keys.begin(), keys.end(),
+                       [](const QString& item) { return key.match(item).hasMatch(); });
 }
