@@ -96,7 +96,7 @@ const QHash<QString, CommandSyntax>& commandSyntax()
 QString escapedCell(const QString& cell)
 {
     QString text;
-    text.reserve(cell.size() + cell.size() / 8 + 16);
+    text.reserve(cell.size());
     for (const QChar c : cell) {
         switch (c.unicode()) {
         case '\\':

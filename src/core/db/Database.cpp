@@ -4,10 +4,7 @@
 #include "db/UnicodeCollation.h"
 
 #include <QFileInfo>
-#include <algorithm>
-#include <chrono>
 #include <sqlcipher/sqlite3.h>
-#include <thread>
 
 namespace
 {
@@ -33,27 +30,6 @@ bool queryInteger(sqlite3* connection, const char* sql, qint64* result)
         *result = sqlite3_column_int64(statement, 0);
     sqlite3_finalize(statement);
     return rc == SQLITE_ROW || rc == SQLITE_DONE;
-}
-
-// The engine's own timed wait sleeps whole seconds when built without usleep(), which turns a
-// lock held for a few milliseconds into a second's pause: this one polls in short steps, longer
-// as the wait goes on, until BusyTimeoutMs have passed.
-int waitForLock(void*, int attempt)
-{
-    static const int StepsMs[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50};
-    constexpr int StepCount = int(sizeof StepsMs / sizeof *StepsMs);
-    constexpr int LastStepMs = 100;
-    int waitedMs = 0;
-    for (int i = 0; i < attempt && i < StepCount; ++i)
-        waitedMs += StepsMs[i];
-    if (attempt > StepCount)
-        waitedMs += (attempt - StepCount) * LastStepMs;
-    if (waitedMs >= Database::BusyTimeoutMs)
-        return 0;
-    const int stepMs = attempt < StepCount ? StepsMs[attempt] : LastStepMs;
-    std::this_thread::sleep_for(
-        std::chrono::milliseconds(std::min(stepMs, Database::BusyTimeoutMs - waitedMs)));
-    return 1;
 }
 
 QString quotedIdentifier(const QString& name)
@@ -140,7 +116,7 @@ bool Database::open(const QString& path, const QString& connect)
     }
     // Another program (the desktop program, a script) may be writing: wait for it rather than
     // failing at once.
-    sqlite3_busy_handler(connection, waitForLock, nullptr);
+    sqlite3_busy_timeout(connection, BusyTimeoutMs);
     m_path = path;
     if (!unlock(keyFromConnectString(connect)) || !checkReadable()) {
         const DbError error = m_lastError;
