@@ -116,6 +116,9 @@ bool read(const QJsonObject& object, const Fields<Record>& fields, const QString
             continue;
         if (!value.isString())
             return fail(QLatin1String(key), "text");
+        // Names become part of SQL texts, where a NUL would end them early.
+        if (value.toString().contains(QChar(0)))
+            return fail(QLatin1String(key), "text without NUL characters");
         record->*member = value.toString();
     }
     for (const auto& [key, member] : fields.numbers) {

@@ -1,9 +1,11 @@
 #include "cli/CliCommands.h"
 
 #include "app/AppSettings.h"
+#include "app/ErrorReporter.h"
 #include "cli/AlbumJson.h"
 #include "db/CatalogTemplate.h"
 #include "db/LookupList.h"
+#include "db/ReadOnlyScope.h"
 #include "db/SqlText.h"
 #include "db/TrackTable.h"
 #include "freedb/CdDrives.h"
@@ -12,12 +14,14 @@
 #include "freedb/LookupProgress.h"
 #include "views/AlbumColumns.h"
 #include "views/AlbumListQuery.h"
+#include "views/OutputTarget.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QSaveFile>
 #include <algorithm>
 #include <cstdio>
 
@@ -87,22 +91,32 @@ const QHash<QString, CommandSyntax>& commandSyntax()
     return table;
 }
 
-// Cells stay on one line: tabs, line feeds and backslashes are written as escapes.
+// Cells stay on one line and free of NULs (which would end the line for many tools): tabs,
+// line feeds, carriage returns, NULs and backslashes are written as escapes.
 QString escapedCell(const QString& cell)
 {
     QString text;
     text.reserve(cell.size());
     for (const QChar c : cell) {
-        if (c == QLatin1Char('\\'))
+        switch (c.unicode()) {
+        case '\\':
             text += QLatin1String("\\\\");
-        else if (c == QLatin1Char('\t'))
+            break;
+        case '\t':
             text += QLatin1String("\\t");
-        else if (c == QLatin1Char('\n'))
+            break;
+        case '\n':
             text += QLatin1String("\\n");
-        else if (c == QLatin1Char('\r'))
+            break;
+        case '\r':
             text += QLatin1String("\\r");
-        else
+            break;
+        case 0:
+            text += QLatin1String("\\0");
+            break;
+        default:
             text += c;
+        }
     }
     return text;
 }
@@ -142,6 +156,19 @@ public:
 
 CliCommands::CliCommands(AppSettings& settings) : m_settings(settings), m_out(stdout), m_err(stderr)
 {
+    // Messages meant for a box become one line on standard error: the first line of the text
+    // is the engine's own description. A command that failed after such a line adds none.
+    ErrorReporter::setHandler([this](const Report& report) {
+        ++m_reported;
+        m_err << "tunvale-cli: "
+              << report.text.section(QLatin1Char('\r'), 0, 0).section(QLatin1Char('\n'), 0, 0)
+              << Qt::endl;
+    });
+}
+
+int CliCommands::failUnlessReported(const QString& message)
+{
+    return m_reported > 0 ? 1 : fail(message);
 }
 
 QString CliCommands::usage() const
@@ -187,6 +214,13 @@ int CliCommands::fail(const QString& message)
 int CliCommands::usageError(const QString& message)
 {
     m_err << "tunvale-cli: " << message << "\n" << usage() << Qt::flush;
+    return 2;
+}
+
+// An option whose value is wrong in itself: the usage text would not help.
+int CliCommands::invalidOption(const QString& message)
+{
+    m_err << "tunvale-cli: " << message << Qt::endl;
     return 2;
 }
 
@@ -254,6 +288,17 @@ bool CliCommands::openCatalog(const QString& path)
     return m_albums.OpenDatabase(&m_database, path, DatabaseEx::CatalogConnectString());
 }
 
+// Commands that change the catalogue say so when it cannot be changed, before trying.
+bool CliCommands::openWritableCatalog(const QString& path)
+{
+    if (!openCatalog(path))
+        return false;
+    if (!m_database->isReadOnly())
+        return true;
+    fail(QStringLiteral("'%1' is read-only; nothing was changed.").arg(path));
+    return false;
+}
+
 bool CliCommands::parseId(const QString& text, int* id)
 {
     bool ok = false;
@@ -284,9 +329,12 @@ int CliCommands::commandAdd(const Arguments& args)
         return fail(QStringLiteral("cannot read '%1': %2").arg(source, file.errorString()));
     QJsonParseError parseError;
     const QJsonDocument json = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (json.isNull() || !json.isObject())
+    if (json.isNull())
         return fail(
             QStringLiteral("%1: not a JSON object (%2)").arg(source, parseError.errorString()));
+    if (!json.isObject())
+        return fail(
+            QStringLiteral("%1: not a JSON object (the top level is an array).").arg(source));
     AlbumRecord album;
     QVector<TrackRecord> tracks;
     QString error;
@@ -295,11 +343,11 @@ int CliCommands::commandAdd(const Arguments& args)
     // Tracks of a new album are new, whatever ids the JSON carried from elsewhere.
     for (TrackRecord& track : tracks)
         track.trackId = -1;
-    if (!openCatalog(args.positional[0]))
+    if (!openWritableCatalog(args.positional[0]))
         return 1;
     const int id = m_albums.SaveWithTracks(m_database.get(), album, -1, &tracks);
     if (id < 0)
-        return fail(QStringLiteral("the album was not saved."));
+        return failUnlessReported(QStringLiteral("the album was not saved."));
     m_out << id << '\n';
     return 0;
 }
@@ -326,10 +374,10 @@ int CliCommands::commandDelete(const Arguments& args)
     if (!parseId(args.positional[1], &id))
         return usageError(
             QStringLiteral("delete: '%1' is not an album id").arg(args.positional[1]));
-    if (!openCatalog(args.positional[0]))
+    if (!openWritableCatalog(args.positional[0]))
         return 1;
     if (!m_albums.Delete(m_database.get(), id, false))
-        return fail(QStringLiteral("no album with id %1.").arg(id));
+        return failUnlessReported(QStringLiteral("no album with id %1.").arg(id));
     return 0;
 }
 
@@ -364,8 +412,9 @@ bool CliCommands::columnsFromCaptions(const QString& captions, bool withWidths,
         if (withWidths && colon > 0) {
             bool ok = false;
             width = caption.mid(colon + 1).toInt(&ok);
-            if (!ok || width < 0) {
-                fail(QStringLiteral("'%1' is not a caption with a width.").arg(item));
+            if (!ok || width < 0 || width > AlbumColumns::MaxWidth) {
+                fail(QStringLiteral("'%1' is not a caption with a width (0 to %2 pixels).")
+                         .arg(item, QString::number(AlbumColumns::MaxWidth)));
                 return false;
             }
             caption = caption.left(colon).trimmed();
@@ -388,6 +437,41 @@ QString CliCommands::sortText(const Arguments& args) const
     AlbumListQuery query;
     query.load(m_settings);
     return args.options.value(QStringLiteral("--order"), query.sortText());
+}
+
+// The order and condition are SQL from outside: an order is column names with their
+// directions, a condition one expression, and neither may do more than read.
+bool CliCommands::listOptionsAreValid(const Arguments& args)
+{
+    const QString order = args.options.value(QStringLiteral("--order"));
+    if (args.options.contains(QStringLiteral("--order")) && !AlbumListQuery::isSortText(order)) {
+        m_listOptionError = QStringLiteral("--order '%1' is not a list of column names, each "
+                                           "with ASC or DESC or neither.")
+                                .arg(order);
+        return false;
+    }
+    const QString condition = args.options.value(QStringLiteral("--where"));
+    if (!SqlText::isEnclosable(condition.toUtf8())) {
+        m_listOptionError =
+            QStringLiteral("--where '%1' is not one expression (unbalanced parentheses, a ';' "
+                           "or a comment).")
+                .arg(condition);
+        return false;
+    }
+    return true;
+}
+
+// Prepared, not run, with the catalogue open for reading only.
+bool CliCommands::listQueryIsReadOnly(const QString& order, const QString& condition)
+{
+    const QString sql =
+        CatalogTable::BuildItemQuery(m_albums.baseSelect(), order, false, condition);
+    ReadOnlyScope readOnly(m_database.get());
+    if (m_database->isSingleStatement(sql))
+        return true;
+    m_listOptionError = QStringLiteral("--where or --order is not a read-only expression: %1")
+                            .arg(m_database->lastError().description);
+    return false;
 }
 
 bool CliCommands::listCondition(const Arguments& args, QString* condition)
@@ -415,6 +499,8 @@ bool CliCommands::listCondition(const Arguments& args, QString* condition)
 
 int CliCommands::commandList(const Arguments& args)
 {
+    if (!listOptionsAreValid(args))
+        return invalidOption(m_listOptionError);
     QVector<ColumnInfo> columns;
     if (args.options.contains(QStringLiteral("--columns"))) {
         if (!columnsFromCaptions(args.options.value(QStringLiteral("--columns")), false, &columns))
@@ -433,9 +519,12 @@ int CliCommands::commandList(const Arguments& args)
         captions << column.caption;
         fields << column.field;
     }
+    const QString order = sortText(args);
+    if (!listQueryIsReadOnly(order, condition))
+        return invalidOption(m_listOptionError);
     m_out << captions.join(QLatin1Char('\t')) << '\n';
     TabSeparatedRows rows(m_out, fields);
-    const QString order = sortText(args);
+    ReadOnlyScope readOnly(m_database.get());
     return m_albums.FillList(m_database.get(), &rows, order, false, condition) ? 0 : 1;
 }
 
@@ -444,20 +533,36 @@ int CliCommands::commandPage(const Arguments& args)
     int id = -1;
     if (!parseId(args.positional[1], &id))
         return usageError(QStringLiteral("page: '%1' is not an album id").arg(args.positional[1]));
+    const QString target = args.positional[2];
+    const QString refused = OutputTarget::refusal(target, args.positional[0]);
+    if (!refused.isEmpty())
+        return fail(refused);
     if (!openCatalog(args.positional[0]))
         return 1;
-    const QString written = m_albums.WritePage(m_database.get(), id, false);
-    if (written.isEmpty())
-        return fail(QStringLiteral("no page for album %1.").arg(id));
-    const QString target = args.positional[2];
-    QFile::remove(target);
-    const bool copied = QFile::copy(written, target);
-    QFile::remove(written);
-    return copied ? 0 : fail(QStringLiteral("cannot write '%1'.").arg(target));
+    // The page replaces the target only once every byte of it is written.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(HtmlPageWriter::CannotWrite(target, file));
+    switch (m_albums.WritePageTo(m_database.get(), id, false, &file)) {
+    case AlbumTable::PageResult::NoAlbum:
+        return failUnlessReported(QStringLiteral("no page for album %1.").arg(id));
+    case AlbumTable::PageResult::TracksUnreadable:
+        return failUnlessReported(QStringLiteral("the tracks of album %1 cannot be read.").arg(id));
+    case AlbumTable::PageResult::WriteFailed:
+        return fail(HtmlPageWriter::CannotWrite(target, file));
+    case AlbumTable::PageResult::Written:
+        break;
+    }
+    // A short write at the final flush sets no error that commit() would see: flush first.
+    if (!file.flush() || !file.commit())
+        return fail(HtmlPageWriter::CannotWrite(target, file));
+    return 0;
 }
 
 int CliCommands::commandExport(const Arguments& args)
 {
+    if (!listOptionsAreValid(args))
+        return invalidOption(m_listOptionError);
     QVector<ColumnInfo> columns;
     if (args.options.contains(QStringLiteral("--columns"))) {
         if (!columnsFromCaptions(args.options.value(QStringLiteral("--columns")), true, &columns))
@@ -468,10 +573,14 @@ int CliCommands::commandExport(const Arguments& args)
     if (!openCatalog(args.positional[0]))
         return 1;
     const QString order = sortText(args);
+    const QString condition = args.options.value(QStringLiteral("--where"));
+    if (!listQueryIsReadOnly(order, condition))
+        return invalidOption(m_listOptionError);
     const int grid = args.options.contains(QStringLiteral("--grid")) ? 1 : 0;
+    ReadOnlyScope readOnly(m_database.get());
     if (!m_albums.WriteListTable(m_database.get(), columns, grid, args.positional[1], order, false,
-                                 args.options.value(QStringLiteral("--where"))))
-        return fail(QStringLiteral("cannot write '%1'.").arg(args.positional[1]));
+                                 condition))
+        return failUnlessReported(QStringLiteral("cannot write '%1'.").arg(args.positional[1]));
     return 0;
 }
 
@@ -512,7 +621,7 @@ int CliCommands::commandRename(const Arguments& args)
     const QString name = args.positional[3];
     if (name.isEmpty())
         return fail(QStringLiteral("a name cannot be empty."));
-    if (!openCatalog(args.positional[0]))
+    if (!openWritableCatalog(args.positional[0]))
         return 1;
     Database* database = m_database.get();
     RecordsetHandle entry;

@@ -40,18 +40,26 @@ private:
     int commandXmcd(const Arguments& args);
 
     bool openCatalog(const QString& path);
+    bool openWritableCatalog(const QString& path);
     bool parseId(const QString& text, int* id);
     bool columnsFromCaptions(const QString& captions, bool withWidths,
                              QVector<ColumnInfo>* columns);
     QVector<ColumnInfo> columnsFromSettings() const;
     QString sortText(const Arguments& args) const;
     bool listCondition(const Arguments& args, QString* condition);
+    bool listOptionsAreValid(const Arguments& args);
+    bool listQueryIsReadOnly(const QString& order, const QString& condition);
     int fail(const QString& message);
+    // Fails with `message` unless the reason has been reported already.
+    int failUnlessReported(const QString& message);
     int usageError(const QString& message);
+    int invalidOption(const QString& message);
 
     AppSettings& m_settings;
     AlbumTable m_albums;
     DatabaseHandle m_database;
     QTextStream m_out;
     QTextStream m_err;
+    int m_reported = 0; // messages the core has reported
+    QString m_listOptionError;
 };

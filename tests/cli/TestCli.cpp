@@ -1,3 +1,4 @@
+#include "db/DatabaseEx.h"
 #include "support/TestCatalog.h"
 
 #include <QJsonArray>
@@ -5,6 +6,9 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 // The command-line companion run as a process on real catalogue files.
 class TestCli : public QObject
@@ -27,6 +31,18 @@ private slots:
     void pageAndExport();
     void namesAndRename();
     void newCatalogue();
+    void parallelWritersAllSucceed();
+    void parallelPagesKeepTheirOwnContent();
+    void nonRegularCatalogueIsRefused_data();
+    void nonRegularCatalogueIsRefused();
+    void targetsThatAreNoPlainFileAreKept_data();
+    void targetsThatAreNoPlainFileAreKept();
+    void failedWriteKeepsTheOldFile_data();
+    void failedWriteKeepsTheOldFile();
+    void listOptionsAreOneReadOnlyExpression_data();
+    void listOptionsAreOneReadOnlyExpression();
+    void messagesNameTheRealCause_data();
+    void messagesNameTheRealCause();
 
 private:
     struct Result {
@@ -34,7 +50,10 @@ private:
         QString out;
         QString err;
     };
-    Result run(const QStringList& arguments, const QByteArray& input = QByteArray());
+    Result run(const QStringList& arguments, const QByteArray& input = QByteArray(),
+               qint64 fileSizeLimit = -1);
+    QProcessEnvironment environment() const;
+    bool execute(const QString& catalogue, const QByteArray& sql);
 
     std::unique_ptr<TestCatalog> m_files;
     QString m_demo;
@@ -46,17 +65,43 @@ void TestCli::init()
     m_demo = m_files->copyOfDemo();
 }
 
-TestCli::Result TestCli::run(const QStringList& arguments, const QByteArray& input)
+QProcessEnvironment TestCli::environment() const
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        m_files->filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("XDG_CACHE_HOME"),
                        m_files->filePath(QStringLiteral("cache")));
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    process.setProcessEnvironment(environment);
+    return environment;
+}
+
+// Changes a catalogue behind the program's back, as another tool could.
+bool TestCli::execute(const QString& catalogue, const QByteArray& sql)
+{
+    DatabaseEx layer;
+    DatabaseHandle database;
+    const bool done =
+        layer.OpenDatabase(&database, catalogue, DatabaseEx::CatalogConnectString()) &&
+        database->execute(sql);
+    layer.CloseDatabase(&database);
+    return done;
+}
+
+// A limit on the size of files the program writes stands in for a full disk.
+TestCli::Result TestCli::run(const QStringList& arguments, const QByteArray& input,
+                             qint64 fileSizeLimit)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
     process.setWorkingDirectory(m_files->folder());
+    if (fileSizeLimit >= 0) {
+        process.setChildProcessModifier([fileSizeLimit] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
     process.start(TestCatalog::programDirectory() + QLatin1String("/tunvale-cli"), arguments);
     process.write(input);
     process.closeWriteChannel();
@@ -114,8 +159,9 @@ void TestCli::failuresGiveOneLine_data()
                                   << "unknown list 'Planets'.";
     QTest::newRow("unknown artist")
         << QStringList{"list", "demo.muf", "--artist", "Nobody"} << "no artist named 'Nobody'.";
-    QTest::newRow("bad condition")
-        << QStringList{"list", "demo.muf", "--where", "nonsense ="} << "near \")\": syntax error";
+    QTest::newRow("column too wide")
+        << QStringList{"export", "demo.muf", "l.html", "--columns", "Title:2147483647"}
+        << "'Title:2147483647' is not a caption with a width (0 to 4000 pixels).";
     QTest::newRow("page of a deleted album")
         << QStringList{"page", "demo.muf", "27", "p.html"} << "no page for album 27.";
     QTest::newRow("rename unknown entry") << QStringList{"rename", "demo.muf", "Genre", "99", "x"}
@@ -222,7 +268,10 @@ void TestCli::addRejectsBadJson_data()
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("message");
     QTest::newRow("not JSON") << QByteArray("{title:") << "-: not a JSON object";
-    QTest::newRow("array") << QByteArray("[1,2]") << "-: not a JSON object";
+    QTest::newRow("array") << QByteArray("[1,2]")
+                           << "-: not a JSON object (the top level is an array).";
+    QTest::newRow("NUL in a name") << QByteArray("{\"artist_name\": \"a\\u0000b\"}")
+                                   << "album: 'artist_name' must be text without NUL characters.";
     QTest::newRow("unknown key") << QByteArray("{\"titel\": \"x\"}")
                                  << "album: unknown key 'titel'.";
     QTest::newRow("number as text")
@@ -300,6 +349,258 @@ void TestCli::newCatalogue()
     const QByteArray before = TestCatalog::readBytes(m_demo);
     QCOMPARE(run({QStringLiteral("new"), m_demo}).exitCode, 1); // never over an existing file
     QCOMPARE(TestCatalog::readBytes(m_demo), before);
+}
+
+// Scripts add albums while others do: each waits its turn, none fails.
+void TestCli::parallelWritersAllSucceed()
+{
+    const QString album = m_files->filePath(QStringLiteral("album.json"));
+    QFile json(album);
+    QVERIFY(json.open(QIODevice::WriteOnly));
+    json.write(R"({"title": "Parallel", "tracks": [{"title": "One"}, {"title": "Two"}]})");
+    json.close();
+    const QString loop =
+        QStringLiteral("for i in $(seq 25); do \"$0\" add \"$1\" \"$2\" >/dev/null "
+                       "|| echo failed; done");
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (int w = 0; w < 4; ++w) {
+        auto writer = std::make_unique<QProcess>();
+        writer->setProcessEnvironment(environment());
+        writer->start(QStringLiteral("/bin/sh"),
+                      {QStringLiteral("-c"), loop,
+                       TestCatalog::programDirectory() + QLatin1String("/tunvale-cli"), m_demo,
+                       album});
+        writers.push_back(std::move(writer));
+    }
+    for (auto& writer : writers) {
+        QVERIFY(writer->waitForFinished(240000));
+        const QByteArray errors = writer->readAllStandardError() + writer->readAllStandardOutput();
+        QVERIFY2(errors.isEmpty(), errors.constData());
+    }
+    QCOMPARE(run({QStringLiteral("count"), m_demo}).out, QStringLiteral("126\n"));
+}
+
+void TestCli::parallelPagesKeepTheirOwnContent()
+{
+    const Result titles =
+        run({QStringLiteral("list"), m_demo, QStringLiteral("--columns"), QStringLiteral("Title"),
+             QStringLiteral("--order"), QStringLiteral("music.music_id")});
+    const QStringList lines = titles.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(lines.size() > 12);
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::unique_ptr<QProcess>> pages;
+        for (int id = 1; id <= 12; ++id) {
+            auto page = std::make_unique<QProcess>();
+            page->setProcessEnvironment(environment());
+            page->start(TestCatalog::programDirectory() + QLatin1String("/tunvale-cli"),
+                        {QStringLiteral("page"), m_demo, QString::number(id),
+                         m_files->filePath(QStringLiteral("page-%1.html").arg(id))});
+            pages.push_back(std::move(page));
+        }
+        for (auto& page : pages)
+            QVERIFY(page->waitForFinished(60000) && page->exitCode() == 0);
+        for (int id = 1; id <= 12; ++id) {
+            const QString html = QString::fromUtf8(
+                TestCatalog::readBytes(m_files->filePath(QStringLiteral("page-%1.html").arg(id))));
+            QVERIFY2(html.contains(QLatin1String("> - ") +
+                                   lines[id].toHtmlEscaped().replace(QLatin1String("&#39;"),
+                                                                     QLatin1String("'")) +
+                                   QLatin1String("</SPAN>")) &&
+                         html.endsWith(QLatin1String("</HTML>")),
+                     qPrintable(QStringLiteral("album %1").arg(id)));
+        }
+    }
+}
+
+void TestCli::nonRegularCatalogueIsRefused_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("count a pipe") << "count"
+                                  << "pipe";
+    QTest::newRow("list a pipe") << "list"
+                                 << "pipe";
+    QTest::newRow("count a device") << "count"
+                                    << "/dev/zero";
+}
+
+void TestCli::nonRegularCatalogueIsRefused()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, path);
+    QVERIFY(mkfifo(QFile::encodeName(m_files->filePath(QStringLiteral("pipe"))).constData(),
+                   0600) == 0);
+    const Result result = run({command, path});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err, QStringLiteral("tunvale-cli: '%1' is not a regular file.\n").arg(path));
+}
+
+void TestCli::targetsThatAreNoPlainFileAreKept_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("reason");
+    for (const char* command : {"page", "export"}) {
+        QTest::addRow("%s over a pipe", command) << command << "pipe"
+                                                 << "is not a regular file";
+        QTest::addRow("%s over a link", command) << command << "link"
+                                                 << "is not a regular file";
+        QTest::addRow("%s over the catalogue", command) << command << "demo.muf"
+                                                        << "is the open catalogue";
+        QTest::addRow("%s over a hard link to the catalogue", command) << command << "same.muf"
+                                                                       << "is the open catalogue";
+    }
+}
+
+void TestCli::targetsThatAreNoPlainFileAreKept()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
+    QVERIFY(mkfifo(QFile::encodeName(m_files->filePath(QStringLiteral("pipe"))).constData(),
+                   0600) == 0);
+    QVERIFY(QFile::link(m_demo, m_files->filePath(QStringLiteral("link"))));
+    QVERIFY(::link(QFile::encodeName(m_demo).constData(),
+                   QFile::encodeName(m_files->filePath(QStringLiteral("same.muf"))).constData()) ==
+            0);
+    const QByteArray before = TestCatalog::readBytes(m_demo);
+    const QStringList arguments = command == QLatin1String("page")
+                                      ? QStringList{command, m_demo, QStringLiteral("1"), target}
+                                      : QStringList{command, m_demo, target};
+    const Result result = run(arguments);
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.err,
+             QStringLiteral("tunvale-cli: '%1' %2; it was left as it is.\n").arg(target, reason));
+    QCOMPARE(TestCatalog::readBytes(m_demo), before);
+    QVERIFY(QFileInfo(m_files->filePath(QStringLiteral("link"))).isSymLink());
+    struct stat pipe {
+    };
+    QVERIFY(::stat(QFile::encodeName(m_files->filePath(QStringLiteral("pipe"))).constData(),
+                   &pipe) == 0 &&
+            S_ISFIFO(pipe.st_mode));
+}
+
+void TestCli::failedWriteKeepsTheOldFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("page") << QStringList{"page", "demo.muf", "1", "out.html"};
+    QTest::newRow("export") << QStringList{"export", "demo.muf", "out.html"};
+}
+
+void TestCli::failedWriteKeepsTheOldFile()
+{
+    QFETCH(QStringList, arguments);
+    const QString target = m_files->filePath(QStringLiteral("out.html"));
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("the old page");
+    old.close();
+    const Result result = run(arguments, QByteArray(), 2048);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.startsWith(QStringLiteral("tunvale-cli: cannot write 'out.html': ")),
+             qPrintable(result.err));
+    QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+    QCOMPARE(TestCatalog::readBytes(target), QByteArray("the old page"));
+    QCOMPARE(QDir(m_files->folder()).entryList(QDir::Files).size(), 2); // no temporary left
+}
+
+void TestCli::listOptionsAreOneReadOnlyExpression_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("condition leaving its parentheses") << "list"
+                                                       << "--where"
+                                                       << "1=1) OR (1=1"
+                                                       << "is not one expression";
+    QTest::newRow("second statement") << "list"
+                                      << "--where"
+                                      << "1=1; DELETE FROM music"
+                                      << "is not one expression";
+    QTest::newRow("comment hiding the rest") << "export"
+                                             << "--where"
+                                             << "1=1 --"
+                                             << "is not one expression";
+    QTest::newRow("incomplete condition") << "list"
+                                          << "--where"
+                                          << "nonsense ="
+                                          << "is not a read-only expression: near";
+    QTest::newRow("function that writes elsewhere")
+        << "export"
+        << "--where"
+        << "sqlcipher_export('main') IS NULL"
+        << "is not a read-only expression: not authorized";
+    QTest::newRow("order with a statement") << "list"
+                                            << "--order"
+                                            << "year; DROP TABLE music"
+                                            << "is not a list of column names";
+    QTest::newRow("order by an expression") << "export"
+                                            << "--order"
+                                            << "(SELECT 1)"
+                                            << "is not a list of column names";
+}
+
+void TestCli::listOptionsAreOneReadOnlyExpression()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, option);
+    QFETCH(QString, value);
+    QFETCH(QString, message);
+    const QByteArray before = TestCatalog::readBytes(m_demo);
+    QStringList arguments{command, m_demo};
+    if (command == QLatin1String("export"))
+        arguments << m_files->filePath(QStringLiteral("list.html"));
+    const Result result = run(arguments << option << value);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QCOMPARE(result.out, QString());
+    QCOMPARE(TestCatalog::readBytes(m_demo), before);
+    QVERIFY(!QFileInfo::exists(m_files->filePath(QStringLiteral("list.html"))));
+    // Sound options still work.
+    QCOMPARE(run({QStringLiteral("list"), m_demo, QStringLiteral("--order"),
+                  QStringLiteral("music.year DESC, title"), QStringLiteral("--where"),
+                  QStringLiteral("(year < 1990) AND title <> 'a;b)'")})
+                 .exitCode,
+             0);
+}
+
+void TestCli::messagesNameTheRealCause_data()
+{
+    QTest::addColumn<QByteArray>("change");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("delete from a read-only catalogue")
+        << QByteArray() << QStringList{"delete", "demo.muf", "1"} << QString()
+        << "'demo.muf' is read-only; nothing was changed.";
+    QTest::newRow("ids used up")
+        << QByteArray("INSERT INTO music (music_id, title) VALUES (2147483647, 'last')")
+        << QStringList{"add", "demo.muf", "-"} << QString()
+        << "The id 2147483648 for a new row of 'music' is out of range (the largest id is "
+           "2147483647).";
+    QTest::newRow("NUL stored by another tool")
+        << QByteArray("UPDATE music SET title = 'a' || char(0) || 'b' WHERE music_id = 1")
+        << QStringList{"list", "demo.muf", "--columns", "Title", "--where", "music.music_id = 1"}
+        << "Title\na\\0b\n"
+        << QString();
+}
+
+void TestCli::messagesNameTheRealCause()
+{
+    QFETCH(QByteArray, change);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, output);
+    QFETCH(QString, message);
+    if (change.isEmpty())
+        QVERIFY(QFile::setPermissions(m_demo, QFile::ReadOwner));
+    else
+        QVERIFY(execute(m_demo, change));
+    const Result result = run(arguments, QByteArray(R"({"title": "x"})"));
+    QCOMPARE(result.out, output);
+    QCOMPARE(result.err,
+             message.isEmpty() ? QString() : QLatin1String("tunvale-cli: ") + message + '\n');
+    QCOMPARE(result.exitCode, message.isEmpty() ? 0 : 1);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -4,6 +4,9 @@
 #include "support/TestCatalog.h"
 
 #include <QtTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 // The engine layer over a real catalogue file: recordset navigation, typed values, the text
 // rules, adding, changing and deleting rows, transactions and the error box.
@@ -33,6 +36,7 @@ private slots:
     void errorMessageFormat();
     void transactionRollsBackUnlessCommitted();
     void cursorSurvivesWritesWhileOpen();
+    void opensWhileAnotherConnectionWrites();
 
 private:
     int addAlbum(const QString& title, const QVariant& value = QVariant());
@@ -405,6 +409,39 @@ void TestDatabase::cursorSurvivesWritesWhileOpen()
     QCOMPARE(m_layer.GetFieldText(recordset.get(), QStringLiteral("title")), QStringLiteral("t1"));
     m_layer.CloseRecordset(&recordset);
     QCOMPARE(addAlbum(QStringLiteral("next")), 7);
+}
+
+// Another program writing in short transactions (a script adding albums) makes opening wait a
+// moment; it neither fails nor takes the locked file for a foreign one.
+void TestDatabase::opensWhileAnotherConnectionWrites()
+{
+    const QString path = m_database->name();
+    std::atomic<bool> stop{false};
+    std::atomic<int> transactions{0};
+    std::thread writer([&] {
+        Database other;
+        if (!other.open(path, DatabaseEx::CatalogConnectString()))
+            return;
+        while (!stop) {
+            if (other.execute("BEGIN EXCLUSIVE")) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                other.execute("COMMIT");
+                ++transactions;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    int opened = 0;
+    for (int i = 0; i < 40; ++i) {
+        DatabaseHandle database;
+        opened += m_layer.OpenDatabase(&database, path, DatabaseEx::CatalogConnectString());
+        m_layer.CloseDatabase(&database);
+    }
+    stop = true;
+    writer.join();
+    QVERIFY(transactions > 0);
+    QVERIFY2(m_reports->count() == 0, qPrintable(m_reports->lastText()));
+    QCOMPARE(opened, 40);
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

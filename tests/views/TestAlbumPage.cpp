@@ -29,6 +29,9 @@ private slots:
     void nothingToShowGivesNoPage_data();
     void nothingToShowGivesNoPage();
     void unwritablePageFolderGivesNoPage();
+    void bodyWritesEveryPartAfterAFailedOne_data();
+    void bodyWritesEveryPartAfterAFailedOne();
+    void pageFolderIsThisProcesssOwn();
 
 private:
     QString body(const AlbumRecord& record, const QVector<TrackRecord>& tracks = {});
@@ -75,6 +78,23 @@ TrackRecord track(int number, const QString& artist, const QString& title, int y
     t.length = length;
     return t;
 }
+
+// A device that refuses one write, as a disk that was full for a moment, and takes the others.
+class RefusingDevice : public QBuffer
+{
+public:
+    explicit RefusingDevice(int refused) : m_refused(refused) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        return ++m_writes == m_refused ? -1 : QBuffer::writeData(data, size);
+    }
+
+private:
+    int m_refused;
+    int m_writes = 0;
+};
 
 } // namespace
 
@@ -380,6 +400,48 @@ void TestAlbumPage::unwritablePageFolderGivesNoPage()
     AppPaths::setPageDirectory(m_files.filePath("blocker/pages"));
     const int id = m_albums.Add(m_database.get(), AlbumRecord());
     QCOMPARE(m_albums.WritePage(m_database.get(), id, false), QString());
+}
+
+void TestAlbumPage::bodyWritesEveryPartAfterAFailedOne_data()
+{
+    QTest::addColumn<int>("refused");
+    QTest::addColumn<QString>("missing");
+    QTest::newRow("heading") << 1 << "<SPAN class=\"title\">";
+    QTest::newRow("a music detail row") << 4 << "<B>Genre</B>";
+    QTest::newRow("the tracks") << 6 << "01 One";
+    QTest::newRow("a personal detail row") << 9 << "Purchase Date";
+}
+
+void TestAlbumPage::bodyWritesEveryPartAfterAFailedOne()
+{
+    QFETCH(int, refused);
+    QFETCH(QString, missing);
+    AlbumRecord r;
+    r.artist = QStringLiteral("Artist");
+    r.genre = QStringLiteral("Genre");
+    r.purchaseDate = QDateTime(QDate(2020, 1, 2), QTime(0, 0), Qt::UTC);
+    r.notes = QStringLiteral("Notes");
+    RefusingDevice device(refused);
+    QVERIFY(!m_albums.WriteAlbumBody(&device, r, {track(1, QString(), "One", 0, QString())}));
+    const QString written = QString::fromUtf8(device.data());
+    QVERIFY(!written.contains(missing));
+    QVERIFY(written.contains(QStringLiteral("Product Details")));
+    QVERIFY(written.contains(QStringLiteral("<B>Notes</B>")));
+    QVERIFY(written.endsWith(QStringLiteral("</TR></TABLE>\n")));
+}
+
+// Without a folder given, pages go to a folder of this process's own in the cache, so two
+// running programs never show each other's pages.
+void TestAlbumPage::pageFolderIsThisProcesssOwn()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    AppPaths::setPageDirectory(QString());
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QString folder = AppPaths::pageDirectory();
+    QCOMPARE(folder, cache + QStringLiteral("/pages-%1/").arg(QCoreApplication::applicationPid()));
+    const int id = m_albums.Add(m_database.get(), AlbumRecord());
+    QCOMPARE(m_albums.WritePage(m_database.get(), id, false), folder + QLatin1String("post.html"));
+    QDir(folder).removeRecursively();
 }
 
 QTEST_GUILESS_MAIN(TestAlbumPage)

@@ -204,6 +204,11 @@ void TestListDocument::missingFolderFails()
     QVERIFY(!m_albums.WriteListTable(m_database.get(), {column("Title", "title", 80)}, 1,
                                      m_files.filePath("missing/print.html"), QString(), false,
                                      QString()));
+    // The reason is reported, once.
+    QCOMPARE(m_reports->count(), 1);
+    QVERIFY(m_reports->lastText().startsWith(
+        QStringLiteral("cannot write '%1': ").arg(m_files.filePath("missing/print.html"))));
+    m_reports->clear();
 }
 
 QTEST_GUILESS_MAIN(TestListDocument)

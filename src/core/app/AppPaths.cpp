@@ -49,15 +49,50 @@ QString AppPaths::programDirectory()
     return withSeparator(beside);
 }
 
+namespace
+{
+
+// Two running instances (or an instance and a script) must never write each other's pages:
+// each process keeps its pages in a folder named after it, removed when the application object
+// goes away.
+QString& instancePageFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+void removeInstancePageFolder()
+{
+    if (!instancePageFolder().isEmpty())
+        QDir(instancePageFolder()).removeRecursively();
+    instancePageFolder().clear();
+}
+
+QString makeInstancePageFolder()
+{
+    QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (cache.isEmpty())
+        cache = QDir::tempPath();
+    const QString folder =
+        cache + QStringLiteral("/pages-%1").arg(QCoreApplication::applicationPid());
+    if (QDir().mkpath(folder) && QCoreApplication::instance())
+        qAddPostRoutine(removeInstancePageFolder);
+    return folder;
+}
+
+} // namespace
+
 QString AppPaths::pageDirectory()
 {
-    QString folder = pageDirectoryOverride();
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    QDir().mkpath(folder);
-    return withSeparator(folder);
+    if (!pageDirectoryOverride().isEmpty()) {
+        QDir().mkpath(pageDirectoryOverride());
+        return withSeparator(pageDirectoryOverride());
+    }
+    if (instancePageFolder().isEmpty())
+        instancePageFolder() = makeInstancePageFolder();
+    else
+        QDir().mkpath(instancePageFolder());
+    return withSeparator(instancePageFolder());
 }
 
 QString AppPaths::templatePath()

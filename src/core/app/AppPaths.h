@@ -9,7 +9,9 @@ public:
     // The folder holding "template.bin" and the help, ending with a separator: the executable's
     // folder, or <prefix>/share/tunvale/ when the program is installed.
     static QString programDirectory();
-    // A per-user writable folder for "post.html" and "print.html", ending with a separator.
+    // A writable folder of this process's own for "post.html" and "print.html", ending with a
+    // separator: "pages-<process id>" in the per-user cache folder, removed with the
+    // application object.
     static QString pageDirectory();
     static QString templatePath();
 

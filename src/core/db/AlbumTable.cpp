@@ -280,33 +280,54 @@ bool AlbumTable::Export(Database*, const QString&, bool, const QString&)
 
 QString AlbumTable::WritePage(Database* database, int id, bool deletedValue)
 {
-    if (!database)
+    AlbumRecord record;
+    if (!LoadPageAlbum(database, id, deletedValue, &record))
         return QString();
+    QFile file(AppPaths::pageDirectory() + QLatin1String(PageFileName));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QString();
+    // The view shows what the page got, a write error or not.
+    WritePageContent(database, id, record, &file);
+    file.close();
+    return QFileInfo(file).absoluteFilePath();
+}
+
+AlbumTable::PageResult AlbumTable::WritePageTo(Database* database, int id, bool deletedValue,
+                                               QIODevice* device)
+{
+    AlbumRecord record;
+    if (!LoadPageAlbum(database, id, deletedValue, &record))
+        return PageResult::NoAlbum;
+    return WritePageContent(database, id, record, device);
+}
+
+// The album the page is of: exactly one row with that id and deleted value.
+bool AlbumTable::LoadPageAlbum(Database* database, int id, bool deletedValue, AlbumRecord* record)
+{
+    if (!database)
+        return false;
     RecordsetHandle recordset;
     const QString sql = QStringLiteral("%1 WHERE music_id = %2 AND deleted = %3")
                             .arg(m_baseSelect, QString::number(id), BooleanWord(deletedValue));
     if (!OpenRecordset(&recordset, database, sql))
-        return QString();
+        return false;
     const bool single = GetRecordCount(recordset.get()) == 1;
     CloseRecordset(&recordset);
-    AlbumRecord record;
-    if (!single || !Load(database, id, &record))
-        return QString();
+    return single && Load(database, id, record);
+}
 
-    QFile file(AppPaths::pageDirectory() + QLatin1String(PageFileName));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QString();
+AlbumTable::PageResult AlbumTable::WritePageContent(Database* database, int id,
+                                                    const AlbumRecord& record, QIODevice* device)
+{
     QVector<TrackRecord> tracks;
-    TrackTable trackTable;
     // Without its tracks the album would look complete when it is not: the page stays empty.
-    if (trackTable.LoadForPage(database, id, &tracks)) {
-        // A write error ends one writer; the page is shown with what it got.
-        WritePageHeader(&file, QStringLiteral("Music Item"));
-        WriteAlbumBody(&file, record, tracks);
-        WritePageFooter(&file);
-    }
-    file.close();
-    return QFileInfo(file).absoluteFilePath();
+    if (!TrackTable().LoadForPage(database, id, &tracks))
+        return PageResult::TracksUnreadable;
+    // Each part runs even when one before it failed.
+    const bool header = WritePageHeader(device, QStringLiteral("Music Item"));
+    const bool body = WriteAlbumBody(device, record, tracks);
+    const bool footer = WritePageFooter(device);
+    return header && body && footer ? PageResult::Written : PageResult::WriteFailed;
 }
 
 bool AlbumTable::WriteListTable(Database* database, const QVector<ColumnInfo>& columns,

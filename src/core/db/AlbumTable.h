@@ -27,6 +27,11 @@ public:
     bool Export(Database* database, const QString& path, bool deletedValue,
                 const QString& condition) override;
     QString WritePage(Database* database, int id, bool deletedValue) override;
+
+    enum class PageResult { Written, NoAlbum, TracksUnreadable, WriteFailed };
+    // The album page written to `device` rather than to the page folder: for callers that need
+    // to know whether every byte of it was written.
+    PageResult WritePageTo(Database* database, int id, bool deletedValue, QIODevice* device);
     bool WriteListTable(Database* database, const QVector<ColumnInfo>& columns, int gridLines,
                         const QString& path, const QString& sortText, bool deletedValue,
                         const QString& condition) override;
@@ -42,5 +47,9 @@ public:
     static double MoneyValue(const QString& text);
 
 private:
+    bool LoadPageAlbum(Database* database, int id, bool deletedValue, AlbumRecord* record);
+    PageResult WritePageContent(Database* database, int id, const AlbumRecord& record,
+                                QIODevice* device);
+
     QString m_baseSelect;
 };

@@ -1,5 +1,6 @@
 #include "db/Database.h"
 
+#include "db/SqlText.h"
 #include "db/UnicodeCollation.h"
 
 #include <QFileInfo>
@@ -92,6 +93,13 @@ bool Database::open(const QString& path, const QString& connect)
             DbError{QStringLiteral("'%1' is a folder, not a file.").arg(path), SQLITE_CANTOPEN};
         return false;
     }
+    // A pipe or a device would block the first read for ever, or be written to as if it were a
+    // catalogue: only regular files (or links to them) are opened.
+    if (!file.isFile()) {
+        m_lastError =
+            DbError{QStringLiteral("'%1' is not a regular file.").arg(path), SQLITE_CANTOPEN};
+        return false;
+    }
     // A file marked read-only opens read-only, even for a user whose rights would let the
     // engine write to it anyway.
     const bool markedReadOnly =
@@ -106,6 +114,9 @@ bool Database::open(const QString& path, const QString& connect)
         close();
         return false;
     }
+    // Another program (the desktop program, a script) may be writing: wait for it rather than
+    // failing at once.
+    sqlite3_busy_timeout(connection, BusyTimeoutMs);
     m_path = path;
     if (!unlock(keyFromConnectString(connect)) || !checkReadable()) {
         const DbError error = m_lastError;
@@ -199,7 +210,38 @@ bool Database::tableDefinition(int index, QString* tableName)
 
 bool Database::dataVersion(qint64* version)
 {
-    return m_connection && queryInteger(m_connection, "PRAGMA data_version", version);
+    if (!m_connection)
+        return false;
+    // Asked on a timer from the window: while another program holds the file it answers
+    // "busy" at once rather than waiting its turn like a write would.
+    sqlite3_busy_timeout(m_connection, 0);
+    const bool answered = queryInteger(m_connection, "PRAGMA data_version", version);
+    sqlite3_busy_timeout(m_connection, BusyTimeoutMs);
+    return answered;
+}
+
+bool Database::isSingleStatement(const QString& sql)
+{
+    if (!m_connection) {
+        setErrorFromConnection();
+        return false;
+    }
+    const QByteArray text = SqlText::withBooleanLiterals(sql.toUtf8());
+    sqlite3_stmt* statement = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(m_connection, text.constData(), text.size(), &statement, &tail) !=
+        SQLITE_OK) {
+        setErrorFromConnection();
+        sqlite3_finalize(statement);
+        return false;
+    }
+    sqlite3_finalize(statement);
+    const QByteArray rest = tail ? text.mid(int(tail - text.constData())).trimmed() : QByteArray();
+    if (!statement || !rest.isEmpty()) {
+        m_lastError = DbError{QStringLiteral("The SQL text is not one statement."), SQLITE_ERROR};
+        return false;
+    }
+    return true;
 }
 
 bool Database::execute(const QByteArray& sql)

@@ -25,6 +25,10 @@ struct TableInfo {
 class Database
 {
 public:
+    // How long a statement waits for another connection's lock before it fails with
+    // "database is locked".
+    static constexpr int BusyTimeoutMs = 5000;
+
     Database();
     ~Database();
     Database(const Database&) = delete;
@@ -40,13 +44,17 @@ public:
     QString name() const { return m_path; }
     bool isReadOnly() const;
 
-    // Name of table number `index` (0-based, in creation order); false past the last one.
+    // Name of table number `index` (0-based, in creation order); false past the last one (the
+    // error's code is SQLITE_NOTFOUND then) or when the engine fails.
     bool tableDefinition(int index, QString* tableName);
 
     // A number that changes whenever another connection (this process's or another's) commits
     // to the file; this connection's own commits leave it alone. False, quietly, while the
     // file is busy: the caller asks again later.
     bool dataVersion(qint64* version);
+    // Whether `sql` is exactly one statement the engine accepts (and, under a ReadOnlyScope,
+    // one that only reads); it is prepared, not run. The engine's reason is the last error.
+    bool isSingleStatement(const QString& sql);
 
     // Runs one statement that returns no rows.
     bool execute(const QByteArray& sql);

@@ -5,6 +5,7 @@
 #include "db/OleDate.h"
 
 #include <QLocale>
+#include <sqlcipher/sqlite3.h>
 
 namespace
 {
@@ -66,6 +67,13 @@ bool DatabaseEx::OpenDatabase(DatabaseHandle* database, const QString& path, con
     QString table;
     for (int i = 0; opened.tableDefinition(i, &table); ++i)
         tables.append(table);
+    // The walk ends past the last table. Ending on anything else (another program's lock that
+    // outlasted the wait, a read error) says nothing about which tables the file holds.
+    if (opened.lastError().code != SQLITE_NOTFOUND) {
+        ReportDbError(opened.lastError(), __LINE__, __FILE__);
+        opened.close();
+        return false;
+    }
     // A file without the catalogue's tables is no catalogue, whatever else it holds.
     const QString missing = CatalogSchema::firstMissingTable(tables);
     if (!missing.isEmpty()) {

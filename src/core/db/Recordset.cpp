@@ -315,6 +315,14 @@ bool Recordset::addNew()
         m_lastError = m_database.lastError();
         return false;
     }
+    // Ids travel as 32-bit integers: a key past the largest one would be stored and then be
+    // unreadable as an id.
+    if (key > std::numeric_limits<int>::max())
+        return fail(QStringLiteral("The id %1 for a new row of '%2' is out of range (the largest "
+                                   "id is %3).")
+                        .arg(QString::number(key), table->name,
+                             QString::number(std::numeric_limits<int>::max())),
+                    SQLITE_RANGE);
     cancelUpdate();
     m_editMode = EditMode::AddNew;
     m_pendingKey = key;

@@ -80,3 +80,32 @@ QByteArray SqlText::withBooleanLiterals(const QByteArray& sql)
     }
     return out;
 }
+
+bool SqlText::isEnclosable(const QByteArray& expression)
+{
+    int depth = 0;
+    int i = 0;
+    while (i < expression.size()) {
+        const char c = expression[i];
+        if (c == '\'' || c == '"' || c == '`') {
+            i = skipQuoted(expression, i, c);
+            continue;
+        }
+        if (c == '[') {
+            i = skipQuoted(expression, i, ']');
+            continue;
+        }
+        // A comment could hide the closing parenthesis put after the expression.
+        if ((c == '-' && i + 1 < expression.size() && expression[i + 1] == '-') ||
+            (c == '/' && i + 1 < expression.size() && expression[i + 1] == '*'))
+            return false;
+        if (c == '(')
+            ++depth;
+        else if (c == ')' && --depth < 0)
+            return false;
+        else if (c == ';')
+            return false;
+        ++i;
+    }
+    return depth == 0;
+}

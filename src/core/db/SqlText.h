@@ -14,4 +14,10 @@ public:
     // The engine has no TRUE/FALSE literals; the program's SQL uses them for booleans. Bare
     // TRUE and FALSE words (outside strings, quoted identifiers and comments) become 1 and 0.
     static QByteArray withBooleanLiterals(const QByteArray& sql);
+
+    // Whether `expression` stays one expression when put between parentheses inside a larger
+    // statement: its parentheses balance (outside strings and quoted names), and it holds no
+    // statement end and no comment. (An unclosed string swallows the rest of the statement,
+    // which the engine then refuses.)
+    static bool isEnclosable(const QByteArray& expression);
 };

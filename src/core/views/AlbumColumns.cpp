@@ -7,9 +7,6 @@
 namespace
 {
 
-// Widths are pixels on screen: anything outside this range in the settings is nonsense.
-constexpr int MaxColumnWidth = 4000;
-
 AlbumColumns::Column column(const char* caption, const char* field, int bit, int shown, int index)
 {
     AlbumColumns::Column c;
@@ -108,7 +105,7 @@ void AlbumColumns::load(const AppSettings& settings)
         Column& c = m_columns[i];
         c.order = settings.columnOrder(c.caption, i);
         const int width = settings.columnWidth(c.caption);
-        c.width = width < 0 || width > MaxColumnWidth ? 100 : width;
+        c.width = width < 0 || width > MaxWidth ? 100 : width;
         c.shown = settings.columnShown(c.caption) ? 1 : 0;
     }
 }

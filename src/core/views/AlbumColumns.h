@@ -36,6 +36,8 @@ public:
     };
 
     static constexpr int ColumnCount = 36;
+    // The widest a column may be, in pixels; wider widths in the settings are not believed.
+    static constexpr int MaxWidth = 4000;
 
     // The table as it is before any settings were read.
     static const QVector<Column>& defaults();

@@ -9,7 +9,28 @@
 namespace
 {
 
-bool isColumnField(const QString& name)
+// One key of a sort order: a column name (a table name and a dot may come first), then ASC,
+// DESC or nothing. The column name is the second capture.
+const QRegularExpression& sortKeyPattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*([A-Za-z_][A-Za-z0-9_]*\\.)?([A-Za-z_][A-Za-z0-9_]*)"
+                       "(\\s+(ASC|DESC))?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return pattern;
+}
+
+// Every comma-separated key of `text` is a sort key whose column passes `acceptColumn`.
+template <class Predicate> bool isSortTextOf(const QString& text, Predicate acceptColumn)
+{
+    const QStringList keys = text.split(QLatin1Char(','));
+    return std::all_of(keys.begin(), keys.end(), [&acceptColumn](const QString& key) {
+        const QRegularExpressionMatch match = sortKeyPattern().match(key);
+        return match.hasMatch() && acceptColumn(match.captured(2));
+    });
+}
+
+bool isAlbumColumnField(const QString& name)
 {
     const QVector<AlbumColumns::Column>& columns = AlbumColumns::defaults();
     return std::any_of(columns.begin(), columns.end(), [&name](const AlbumColumns::Column& c) {
@@ -17,30 +38,15 @@ bool isColumnField(const QString& name)
     });
 }
 
-bool isSortKey(const QString& key)
-{
-    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\w+)(\\s+(ASC|DESC))?\\s*$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = pattern.match(key);
-    return match.hasMatch() && isColumnField(match.captured(1));
-}
-
-// Keys of album columns, each with ASC, DESC or neither, separated by commas; an empty text
-// (unsorted) is one too.
-bool isColumnSortText(const QString& text)
-{
-    if (text.trimmed().isEmpty())
-        return true;
-    const QStringList keys = text.split(QLatin1Char(','));
-    return std::all_of(keys.begin(), keys.end(), isSortKey);
-}
-
 } // namespace
 
 void AlbumListQuery::load(const AppSettings& settings)
 {
+    // The settings file is text anyone can edit: only keys of the album columns are used (or
+    // no order at all); anything else gives way to the default, quietly.
     const QString stored = settings.read(SettingsTable::OrderBy);
-    m_sortText = isColumnSortText(stored) ? stored : QLatin1String(DefaultSortText);
+    const bool usable = stored.trimmed().isEmpty() || isSortTextOf(stored, isAlbumColumnField);
+    m_sortText = usable ? stored : QLatin1String(DefaultSortText);
 }
 
 void AlbumListQuery::save(AppSettings& settings) const
@@ -74,4 +80,9 @@ QString AlbumListQuery::bothConditions(const QString& first, const QString& seco
     if (second.isEmpty())
         return first;
     return QStringLiteral("%1 AND (%2)").arg(first, second);
+}
+
+bool AlbumListQuery::isSortText(const QString& text)
+{
+    return isSortTextOf(text, [](const QString&) { return true; });
 }

@@ -28,6 +28,9 @@ public:
     // neighbour (the left-hand one for the last column), both in the same direction. Empty
     // when `column` is not one of `columns`.
     static QString sortTextFor(const QVector<ColumnInfo>& columns, int column, bool descending);
+    // Whether `text` is a sort order: a comma-separated list of column names (a table name and
+    // a dot may come first), each followed by ASC or DESC or by nothing.
+    static bool isSortText(const QString& text);
     // The condition that shows one artist's albums.
     static QString artistCondition(int artistId);
     // Both conditions must hold; either may be empty.

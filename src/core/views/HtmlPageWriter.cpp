@@ -1,8 +1,12 @@
 #include "views/HtmlPageWriter.h"
 
-#include <QFile>
+#include "views/OutputTarget.h"
+
 #include <QLocale>
+#include <QSaveFile>
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 
 namespace
 {
@@ -36,6 +40,13 @@ bool writeBytes(QIODevice* file, const QByteArray& bytes)
 bool writeText(QIODevice* file, const QString& text)
 {
     return writeBytes(file, text.toUtf8());
+}
+
+// The pieces are written in list order (a braced list is evaluated left to right), every one
+// of them whatever became of the one before.
+bool allWritten(std::initializer_list<bool> pieces)
+{
+    return std::all_of(pieces.begin(), pieces.end(), [](bool written) { return written; });
 }
 
 QString localDate(const QDate& date)
@@ -162,13 +173,15 @@ bool HtmlPageWriter::WritePlainRow(QIODevice* file, const QString& label, const 
                                QLatin1String("</TD></TR>\n"));
 }
 
+// A failed piece leaves a gap, not a cut: the pieces after it are still written, and the
+// page as a whole reports the failure.
 bool HtmlPageWriter::WriteAlbumBody(QIODevice* file, const AlbumRecord& record,
                                     const QVector<TrackRecord>& tracks)
 {
-    return WriteAlbumHeading(file, record) && WriteMusicDetails(file, record) &&
-           WriteTrackBlock(file, tracks) && WritePersonalDetails(file, record) &&
-           WriteProductDetails(file, record) && WriteNotesBlock(file, record) &&
-           writeText(file, QStringLiteral("</TR></TABLE>\n"));
+    return allWritten({WriteAlbumHeading(file, record), WriteMusicDetails(file, record),
+                       WriteTrackBlock(file, tracks), WritePersonalDetails(file, record),
+                       WriteProductDetails(file, record), WriteNotesBlock(file, record),
+                       writeText(file, QStringLiteral("</TR></TABLE>\n"))});
 }
 
 bool HtmlPageWriter::WriteAlbumHeading(QIODevice* file, const AlbumRecord& record)
@@ -190,77 +203,88 @@ bool HtmlPageWriter::WriteAlbumHeading(QIODevice* file, const AlbumRecord& recor
 
 bool HtmlPageWriter::WriteMusicDetails(QIODevice* file, const AlbumRecord& record)
 {
-    return writeText(file, QLatin1String("<TD>") + QLatin1String(TableStart) +
-                               QLatin1String("<TH align=\"left\" colspan=\"2\" "
-                                             "bgcolor=\"#e0e0e0\">Music Details</th>\n")) &&
-           WriteDetailRow(file, QStringLiteral("Artist"), record.artist) &&
-           WriteDetailRow(file, QStringLiteral("Conductor"), record.conductor) &&
-           WriteDetailRow(file, QStringLiteral("Orchestra"), record.orchestra) &&
-           WriteDetailRow(file, QStringLiteral("Label"), record.label) &&
-           WriteDetailRow(file, QStringLiteral("Label Number"), record.labelNumber) &&
-           WriteDetailRow(file, QStringLiteral("Length"), record.length) &&
-           WriteDetailRow(file, QStringLiteral("Media Type"), record.mediaType) &&
-           WriteDetailRow(file, QStringLiteral("Genre"), record.genre) &&
-           WriteDetailRow(file, QStringLiteral("Language"), record.language) &&
-           writeText(file, QStringLiteral("</TABLE></TD></TR></TABLE><BR>\n"));
+    return allWritten(
+        {writeText(file, QLatin1String("<TD>") + QLatin1String(TableStart) +
+                             QLatin1String("<TH align=\"left\" colspan=\"2\" "
+                                           "bgcolor=\"#e0e0e0\">Music Details</th>\n")),
+         WriteDetailRow(file, QStringLiteral("Artist"), record.artist),
+         WriteDetailRow(file, QStringLiteral("Conductor"), record.conductor),
+         WriteDetailRow(file, QStringLiteral("Orchestra"), record.orchestra),
+         WriteDetailRow(file, QStringLiteral("Label"), record.label),
+         WriteDetailRow(file, QStringLiteral("Label Number"), record.labelNumber),
+         WriteDetailRow(file, QStringLiteral("Length"), record.length),
+         WriteDetailRow(file, QStringLiteral("Media Type"), record.mediaType),
+         WriteDetailRow(file, QStringLiteral("Genre"), record.genre),
+         WriteDetailRow(file, QStringLiteral("Language"), record.language),
+         writeText(file, QStringLiteral("</TABLE></TD></TR></TABLE><BR>\n"))});
 }
 
+// Written in pieces of bounded size: an album of many thousand tracks costs no page-sized
+// intermediate text.
 bool HtmlPageWriter::WriteTrackBlock(QIODevice* file, const QVector<TrackRecord>& tracks)
 {
     if (tracks.isEmpty())
         return true;
-    QString lines;
-    for (const TrackRecord& track : tracks)
-        lines += TrackLine(track);
-    return writeText(file, QLatin1String(TableStart) +
-                               QLatin1String("<TH align=\"left\" bgcolor=\"#e0e0e0\">\n"
-                                             "<B>Tracks</B></TH><TR><TD>\n") +
-                               lines + QLatin1String("</TR></TABLE><BR>\n"));
+    constexpr int ChunkSize = 64 * 1024;
+    QByteArray chunk = QByteArray(TableStart) +
+                       "<TH align=\"left\" bgcolor=\"#e0e0e0\">\n<B>Tracks</B></TH><TR><TD>\n";
+    bool written = true;
+    for (const TrackRecord& track : tracks) {
+        chunk += TrackLine(track).toUtf8();
+        if (chunk.size() >= ChunkSize) {
+            written = writeBytes(file, chunk) && written;
+            chunk.resize(0);
+        }
+    }
+    chunk += "</TR></TABLE><BR>\n";
+    return writeBytes(file, chunk) && written;
 }
 
 bool HtmlPageWriter::WritePersonalDetails(QIODevice* file, const AlbumRecord& record)
 {
     const bool onLoan = !record.onLoanTo.isEmpty();
-    return writeText(file, QLatin1String("<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" "
-                                         "width=\"100%\"><TR>\n<TD valign=\"top\">\n") +
-                               QLatin1String(TableStart) +
-                               QLatin1String("<TH align=\"left\" colspan=\"2\" "
-                                             "bgcolor=\"#e0e0e0\">Personal Details</TH>\n")) &&
-           WritePlainRow(file, QStringLiteral("In Collection"), yesNo(record.inCollection != 0),
-                         false, QString()) &&
-           WritePlainRow(file, QStringLiteral("URL"), QStringLiteral("This item on the Internet"),
-                         true, record.url) &&
-           WritePlainRow(file, QStringLiteral("Location"), record.location, false, QString()) &&
-           WritePlainRow(file, QStringLiteral("Purchase Price"), record.purchasePrice, false,
-                         QString()) &&
-           WritePlainRow(file, QStringLiteral("Current Value"), record.currentValue, false,
-                         QString()) &&
-           WritePlainRow(file, QStringLiteral("Purchase Date"),
-                         localDate(record.purchaseDate.date()), false, QString()) &&
-           WritePlainRow(file, QStringLiteral("Purchased From"), record.purchasedFrom, false,
-                         QString()) &&
-           WritePlainRow(file, QStringLiteral("Condition"), record.condition, false, QString()) &&
-           WritePlainRow(file, QStringLiteral("Grade"), QString::number(record.grade), false,
-                         QString()) &&
-           WritePlainRow(file, QStringLiteral("On Loan"), yesNo(onLoan), false, QString()) &&
-           WritePlainRow(file, QStringLiteral("On Loan To"), record.onLoanTo, false, QString());
+    return allWritten(
+        {writeText(file, QLatin1String("<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" "
+                                       "width=\"100%\"><TR>\n<TD valign=\"top\">\n") +
+                             QLatin1String(TableStart) +
+                             QLatin1String("<TH align=\"left\" colspan=\"2\" "
+                                           "bgcolor=\"#e0e0e0\">Personal Details</TH>\n")),
+         WritePlainRow(file, QStringLiteral("In Collection"), yesNo(record.inCollection != 0),
+                       false, QString()),
+         WritePlainRow(file, QStringLiteral("URL"), QStringLiteral("This item on the Internet"),
+                       true, record.url),
+         WritePlainRow(file, QStringLiteral("Location"), record.location, false, QString()),
+         WritePlainRow(file, QStringLiteral("Purchase Price"), record.purchasePrice, false,
+                       QString()),
+         WritePlainRow(file, QStringLiteral("Current Value"), record.currentValue, false,
+                       QString()),
+         WritePlainRow(file, QStringLiteral("Purchase Date"), localDate(record.purchaseDate.date()),
+                       false, QString()),
+         WritePlainRow(file, QStringLiteral("Purchased From"), record.purchasedFrom, false,
+                       QString()),
+         WritePlainRow(file, QStringLiteral("Condition"), record.condition, false, QString()),
+         WritePlainRow(file, QStringLiteral("Grade"), QString::number(record.grade), false,
+                       QString()),
+         WritePlainRow(file, QStringLiteral("On Loan"), yesNo(onLoan), false, QString()),
+         WritePlainRow(file, QStringLiteral("On Loan To"), record.onLoanTo, false, QString())});
 }
 
 bool HtmlPageWriter::WriteProductDetails(QIODevice* file, const AlbumRecord& record)
 {
-    return writeText(file, QLatin1String("</TABLE></TD>\n<TD valign=\"top\">\n") +
-                               QLatin1String(TableStart) +
-                               QLatin1String("<TH align=\"left\" colspan=\"2\" "
-                                             "bgcolor=\"#e0e0e0\">Product Details</TH>\n")) &&
-           WritePlainRow(file, QStringLiteral("Studio"), record.studio, false, QString()) &&
-           WritePlainRow(file, QStringLiteral("Producer"), record.producer, false, QString()) &&
-           WritePlainRow(file, QStringLiteral("Engineer"), record.engineer, false, QString()) &&
-           WritePlainRow(file, QStringLiteral("A/D"), AnalogueDigitalText(record.ad), false,
-                         QString()) &&
-           WritePlainRow(file, QStringLiteral("Tourname"), record.tourName, false, QString()) &&
-           WritePlainRow(file, QStringLiteral("Country"), record.country, false, QString()) &&
-           WritePlainRow(file, QStringLiteral("FreeDB ID"), record.freedbId, false, QString()) &&
-           writeText(file, QStringLiteral("</TABLE></TD></TR></TABLE><BR>\n"));
+    return allWritten(
+        {writeText(file, QLatin1String("</TABLE></TD>\n<TD valign=\"top\">\n") +
+                             QLatin1String(TableStart) +
+                             QLatin1String("<TH align=\"left\" colspan=\"2\" "
+                                           "bgcolor=\"#e0e0e0\">Product Details</TH>\n")),
+         WritePlainRow(file, QStringLiteral("Studio"), record.studio, false, QString()),
+         WritePlainRow(file, QStringLiteral("Producer"), record.producer, false, QString()),
+         WritePlainRow(file, QStringLiteral("Engineer"), record.engineer, false, QString()),
+         WritePlainRow(file, QStringLiteral("A/D"), AnalogueDigitalText(record.ad), false,
+                       QString()),
+         WritePlainRow(file, QStringLiteral("Tourname"), record.tourName, false, QString()),
+         WritePlainRow(file, QStringLiteral("Country"), record.country, false, QString()),
+         WritePlainRow(file, QStringLiteral("FreeDB ID"), record.freedbId, false, QString()),
+         writeText(file, QStringLiteral("</TABLE></TD></TR></TABLE><BR>\n"))});
 }
 
 bool HtmlPageWriter::WriteNotesBlock(QIODevice* file, const AlbumRecord& record)
@@ -302,15 +326,26 @@ bool HtmlPageWriter::WriteQueryAsTable(Database* database, const QString& sql,
                                        const QVector<ColumnInfo>& columns, int gridLines,
                                        const QString& path)
 {
-    RecordsetHandle recordset;
-    if (!database || !OpenRecordset(&recordset, database, sql))
+    if (!database)
         return false;
-    int totalWidth = 0;
+    const QString refused = OutputTarget::refusal(path, database->name());
+    if (!refused.isEmpty()) {
+        ReportEngineError(DbError{refused, 1});
+        return false;
+    }
+    RecordsetHandle recordset;
+    if (!OpenRecordset(&recordset, database, sql))
+        return false;
+    // Widths are bounded where they are read; the sum is taken wide all the same.
+    qint64 totalWidth = 0;
     for (const ColumnInfo& column : columns)
         totalWidth += column.width;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // The document replaces the file only once it is complete: a failure leaves the old one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ReportEngineError(DbError{CannotWrite(path, file), 1});
         return false;
+    }
     QByteArray captions = "<TR>";
     for (const ColumnInfo& column : columns) {
         captions +=
@@ -324,7 +359,22 @@ bool HtmlPageWriter::WriteQueryAsTable(Database* database, const QString& sql,
         writeBytes(&file, captions) && WriteListRows(&file, recordset.get(), columns) &&
         WriteListFooter(&file);
     CloseRecordset(&recordset);
-    return written && file.flush();
+    // A short write at the final flush sets no error that commit() would see: flush first.
+    if (!written || !file.flush() || !file.commit()) {
+        ReportEngineError(DbError{CannotWrite(path, file), 1});
+        return false;
+    }
+    return true;
+}
+
+QString HtmlPageWriter::CannotWrite(const QString& path, const QFileDevice& file)
+{
+    // A write that stops short (a full disk, a size limit) leaves no error code behind.
+    const bool known =
+        file.error() != QFileDevice::NoError && file.error() != QFileDevice::UnspecifiedError;
+    return QStringLiteral("cannot write '%1': %2")
+        .arg(path, known ? file.errorString()
+                         : QStringLiteral("not all of it was written (is the disk full?)"));
 }
 
 bool HtmlPageWriter::WriteListRows(QIODevice* file, Recordset* recordset,

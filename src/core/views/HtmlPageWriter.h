@@ -5,6 +5,7 @@
 #include "db/DatabaseEx.h"
 #include "db/TrackRecord.h"
 
+#include <QFileDevice>
 #include <QHash>
 #include <QIODevice>
 #include <QVector>
@@ -14,7 +15,8 @@
 // pages are shown by a real browser engine.
 //
 // Each writer operation writes to an open device, stops at the first write that fails and
-// then returns false, leaving what was written.
+// then returns false, leaving what was written; the operations made of others (the album body
+// and its blocks) run all of their parts and fail when any part failed.
 class HtmlPageWriter : public DatabaseEx
 {
 public:
@@ -35,8 +37,9 @@ public:
     bool WriteListHeader(QIODevice* file, const QString& widthText, int border);
     bool WriteListFooter(QIODevice* file);
     // Writes every row of `sql` as the list document at `path`: the given columns, their
-    // captions in a header row. Fails when the query cannot be opened (no file is touched then)
-    // or the file cannot be written.
+    // captions in a header row. The document replaces `path` only once it is complete. Fails,
+    // having reported why and leaving `path` as it was, when `path` is no regular file or is
+    // the catalogue, when the query cannot be opened or the file cannot be written.
     bool WriteQueryAsTable(Database* database, const QString& sql,
                            const QVector<ColumnInfo>& columns, int gridLines, const QString& path);
 
@@ -45,6 +48,8 @@ public:
     // One line of the page's track block, "<BR>" included.
     static QString TrackLine(const TrackRecord& track);
     static QString AnalogueDigitalText(int code);
+    // The message for a file that could not be written.
+    static QString CannotWrite(const QString& path, const QFileDevice& file);
 
 private:
     bool WriteAlbumHeading(QIODevice* file, const AlbumRecord& record);
