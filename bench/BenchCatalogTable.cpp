@@ -64,7 +64,7 @@ OpenCatalogue& catalogue(int albums, bool writable)
         slot = std::make_unique<OpenCatalogue>();
         const QString path = writable ? CatalogueGenerator::workingCopy(albums)
                                       : CatalogueGenerator::catalogue(albums);
-        if (!slot->table.OpenDatabase(&slot->database, path, DatabaseEx::CatalogConnectString()))
+        if (!slot->table.OpenDatabase(&slot->database, path, DatabaseEx::catalogConnectString()))
             std::abort();
     }
     return *slot;

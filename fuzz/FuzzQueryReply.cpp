@@ -26,22 +26,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray reply(reinterpret_cast<const char*>(data), int(size));
 
     CddbMatchList matches;
-    const CddbReply::QueryResult direct = CddbReply::ParseQuery(reply, matches);
+    const CddbReply::QueryResult direct = CddbReply::parseQuery(reply, matches);
     if ((direct == CddbReply::QueryResult::Matches) == matches.isEmpty())
         std::abort();
 
     QByteArray body;
-    if (CddbReply::HttpBody(reply, body)) {
-        CddbReply::ParseQuery(body, matches);
+    if (CddbReply::httpBody(reply, body)) {
+        CddbReply::parseQuery(body, matches);
         if (body.size() > reply.size() - 4)
             std::abort();
     }
 
-    for (const QByteArray& line : CddbReply::SplitLines(reply)) {
+    for (const QByteArray& line : CddbReply::splitLines(reply)) {
         if (line.contains('\n'))
             std::abort();
         CddbMatch match;
-        if (CddbReply::ParseMatchLine(line, match) && match.category.contains(' '))
+        if (CddbReply::parseMatchLine(line, match) && match.category.contains(' '))
             std::abort();
     }
 

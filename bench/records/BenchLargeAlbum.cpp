@@ -43,7 +43,7 @@ QString catalogueWithTracks(int tracks)
         "SELECT i, 'Track <' || i || '>', '3:' || (10 + i % 50), 1990 + i % 30, 1, "
         "CASE WHEN i % 3 = 0 THEN 1 END FROM n; COMMIT;";
     if (!CatalogTemplate::copyTo(path, &error) ||
-        !table.OpenDatabase(&database, path, DatabaseEx::CatalogConnectString()) ||
+        !table.OpenDatabase(&database, path, DatabaseEx::catalogConnectString()) ||
         !database->execute(sql)) {
         std::fprintf(stderr, "cannot make %s: %s\n", qPrintable(path), qPrintable(error));
         std::exit(1);
@@ -56,7 +56,7 @@ struct OpenCatalogue {
     explicit OpenCatalogue(int tracks)
     {
         table.OpenDatabase(&database, catalogueWithTracks(tracks),
-                           DatabaseEx::CatalogConnectString());
+                           DatabaseEx::catalogConnectString());
     }
     ~OpenCatalogue() { table.CloseDatabase(&database); }
     AlbumTable table;
@@ -71,7 +71,7 @@ void ShowLargeAlbum(benchmark::State& state)
         AlbumRecord album;
         QVector<TrackRecord> tracks;
         if (!catalogue.table.Load(catalogue.database.get(), 1, &album) ||
-            !TrackTable().LoadForPage(catalogue.database.get(), 1, &tracks))
+            !TrackTable().loadForPage(catalogue.database.get(), 1, &tracks))
             state.SkipWithError("album not read");
         const QByteArray json =
             QJsonDocument(AlbumJson::toJson(album, 1, tracks)).toJson(QJsonDocument::Indented);

@@ -41,7 +41,7 @@ QString copyOf(int albums)
 struct OpenCatalogue {
     explicit OpenCatalogue(const QString& path)
     {
-        ok = table.OpenDatabase(&database, path, DatabaseEx::CatalogConnectString());
+        ok = table.OpenDatabase(&database, path, DatabaseEx::catalogConnectString());
     }
     ~OpenCatalogue() { table.CloseDatabase(&database); }
     AlbumTable table;
@@ -122,7 +122,7 @@ void SaveAlbumWithTracks(benchmark::State& state)
     int serial = 0;
     for (auto _ : state) {
         QVector<TrackRecord> tracks = twelveTracks();
-        const int id = catalogue.table.SaveWithTracks(catalogue.database.get(),
+        const int id = catalogue.table.saveWithTracks(catalogue.database.get(),
                                                       albumWithSixteenNames(++serial), -1, &tracks);
         if (id == -1)
             state.SkipWithError("save failed");

@@ -53,7 +53,7 @@ QJsonArray textsArray(const QVector<QByteArray>& texts)
 {
     QJsonArray array;
     for (const QByteArray& text : texts)
-        array.append(FreedbClient::ServerText(text));
+        array.append(FreedbClient::serverText(text));
     return array;
 }
 
@@ -285,7 +285,7 @@ int CliCommands::run(const QStringList& arguments)
 bool CliCommands::openCatalog(const QString& path)
 {
     // The engine reports why on standard error.
-    return m_albums.OpenDatabase(&m_database, path, DatabaseEx::CatalogConnectString());
+    return m_albums.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString());
 }
 
 // Commands that change the catalogue say so when it cannot be changed, before trying.
@@ -345,7 +345,7 @@ int CliCommands::commandAdd(const Arguments& args)
         track.trackId = -1;
     if (!openWritableCatalog(args.positional[0]))
         return 1;
-    const int id = m_albums.SaveWithTracks(m_database.get(), album, -1, &tracks);
+    const int id = m_albums.saveWithTracks(m_database.get(), album, -1, &tracks);
     if (id < 0)
         return failUnlessReported(QStringLiteral("the album was not saved."));
     m_out << id << '\n';
@@ -363,7 +363,7 @@ int CliCommands::commandShow(const Arguments& args)
     if (!m_albums.Load(m_database.get(), id, &album))
         return fail(QStringLiteral("no album with id %1.").arg(id));
     QVector<TrackRecord> tracks;
-    TrackTable().LoadForPage(m_database.get(), id, &tracks);
+    TrackTable().loadForPage(m_database.get(), id, &tracks);
     m_out << QJsonDocument(AlbumJson::toJson(album, id, tracks)).toJson(QJsonDocument::Indented);
     return 0;
 }
@@ -703,20 +703,20 @@ int CliCommands::commandXmcd(const Arguments& args)
         return fail(QStringLiteral("'%1' holds no complete xmcd entry.").arg(file.fileName()));
     const QJsonObject object{
         {QStringLiteral("disc_id"), discIdText(entry.discId)},
-        {QStringLiteral("artist"), FreedbClient::ServerText(entry.artist)},
-        {QStringLiteral("title"), FreedbClient::ServerText(entry.title)},
+        {QStringLiteral("artist"), FreedbClient::serverText(entry.artist)},
+        {QStringLiteral("title"), FreedbClient::serverText(entry.title)},
         {QStringLiteral("year"), entry.year},
-        {QStringLiteral("genre"), FreedbClient::ServerText(entry.genre)},
+        {QStringLiteral("genre"), FreedbClient::serverText(entry.genre)},
         {QStringLiteral("disc_length"), entry.discLength},
         {QStringLiteral("revision"), entry.revision},
         {QStringLiteral("frame_offsets"), numbersArray(entry.frameOffsets)},
         {QStringLiteral("track_titles"), textsArray(entry.trackTitles)},
-        {QStringLiteral("extended_disc_data"), FreedbClient::ServerText(entry.extendedDiscData)},
+        {QStringLiteral("extended_disc_data"), FreedbClient::serverText(entry.extendedDiscData)},
         {QStringLiteral("extended_track_data"), textsArray(entry.extendedTrackData)},
         {QStringLiteral("play_order"), numbersArray(entry.playOrder)},
-        {QStringLiteral("submitter_client"), FreedbClient::ServerText(entry.submitterClient)},
-        {QStringLiteral("submitter_version"), FreedbClient::ServerText(entry.submitterVersion)},
-        {QStringLiteral("submitter_comment"), FreedbClient::ServerText(entry.submitterComment)},
+        {QStringLiteral("submitter_client"), FreedbClient::serverText(entry.submitterClient)},
+        {QStringLiteral("submitter_version"), FreedbClient::serverText(entry.submitterVersion)},
+        {QStringLiteral("submitter_comment"), FreedbClient::serverText(entry.submitterComment)},
     };
     m_out << QJsonDocument(object).toJson(QJsonDocument::Indented);
     return 0;

@@ -82,7 +82,7 @@ bool TestCli::execute(const QString& catalogue, const QByteArray& sql)
     DatabaseEx layer;
     DatabaseHandle database;
     const bool done =
-        layer.OpenDatabase(&database, catalogue, DatabaseEx::CatalogConnectString()) &&
+        layer.OpenDatabase(&database, catalogue, DatabaseEx::catalogConnectString()) &&
         database->execute(sql);
     layer.CloseDatabase(&database);
     return done;

@@ -59,7 +59,7 @@ void TestAlbumTable::init()
 {
     m_reports = std::make_unique<ReportRecorder>();
     QVERIFY(m_albums.OpenDatabase(&m_database, m_files.copyOfTemplate(),
-                                  DatabaseEx::CatalogConnectString()));
+                                  DatabaseEx::catalogConnectString()));
 }
 
 void TestAlbumTable::cleanup()
@@ -299,20 +299,20 @@ void TestAlbumTable::saveWithTracksStoresEverything()
         tracks[i].trackNumber = i + 1;
         tracks[i].songwriter = QStringLiteral("Writer");
     }
-    const int id = m_albums.SaveWithTracks(m_database.get(), filledRecord(), -1, &tracks);
+    const int id = m_albums.saveWithTracks(m_database.get(), filledRecord(), -1, &tracks);
     QVERIFY(id > 0);
     for (const TrackRecord& track : tracks) {
         QCOMPARE(track.albumId, id);
         QVERIFY(track.trackId > 0);
     }
     QVector<TrackRecord> stored;
-    QVERIFY(TrackTable().LoadForPage(m_database.get(), id, &stored));
+    QVERIFY(TrackTable().loadForPage(m_database.get(), id, &stored));
     QCOMPARE(stored.size(), 3);
     QCOMPARE(stored[2].title, QStringLiteral("Track 3"));
 
     // Saving again updates the same rows rather than adding new ones.
     tracks[0].title = QStringLiteral("Renamed");
-    QCOMPARE(m_albums.SaveWithTracks(m_database.get(), filledRecord(), id, &tracks), id);
+    QCOMPARE(m_albums.saveWithTracks(m_database.get(), filledRecord(), id, &tracks), id);
     QCOMPARE(rowsIn(QStringLiteral("tracks")), 3);
     QCOMPARE(rowsIn(QStringLiteral("music")), 1);
 }
@@ -325,7 +325,7 @@ void TestAlbumTable::failedTrackLeavesNoAlbumBehind()
     tracks[1].title = QStringLiteral("Refers to a track that is gone");
     tracks[1].trackId = 999;
     AlbumRecord record = filledRecord();
-    QCOMPARE(m_albums.SaveWithTracks(m_database.get(), record, -1, &tracks), -1);
+    QCOMPARE(m_albums.saveWithTracks(m_database.get(), record, -1, &tracks), -1);
     QVERIFY(m_reports->count() > 0);
     m_reports->clear();
     QCOMPARE(rowsIn(QStringLiteral("music")), 0);
@@ -336,7 +336,7 @@ void TestAlbumTable::failedTrackLeavesNoAlbumBehind()
 
     // The catalogue is usable afterwards and a corrected save goes through.
     tracks[1].trackId = -1;
-    QVERIFY(m_albums.SaveWithTracks(m_database.get(), record, -1, &tracks) > 0);
+    QVERIFY(m_albums.saveWithTracks(m_database.get(), record, -1, &tracks) > 0);
     QCOMPARE(rowsIn(QStringLiteral("tracks")), 2);
 }
 
@@ -350,7 +350,7 @@ void TestAlbumTable::noCatalogueMeansFailure()
     QVERIFY(!m_albums.Delete(nullptr, 1, false));
     QCOMPARE(m_albums.Add(nullptr, record), -1);
     QCOMPARE(m_albums.Update(nullptr, 1, record), -1);
-    QCOMPARE(m_albums.SaveWithTracks(nullptr, record, -1, &tracks), -1);
+    QCOMPARE(m_albums.saveWithTracks(nullptr, record, -1, &tracks), -1);
     QCOMPARE(m_albums.Count(nullptr, false), -1);
     QCOMPARE(m_albums.WritePage(nullptr, 1, false), QString());
     QVERIFY(!m_albums.WriteListTable(nullptr, {}, 1, m_files.filePath("x.html"), QString(), false,

@@ -262,7 +262,7 @@ void TestCatalogFiles::notACatalogue()
     ReportRecorder reports;
     DatabaseEx layer;
     DatabaseHandle database;
-    QVERIFY(!layer.OpenDatabase(&database, path, DatabaseEx::CatalogConnectString()));
+    QVERIFY(!layer.OpenDatabase(&database, path, DatabaseEx::catalogConnectString()));
     QVERIFY(!database || !database->isOpen());
     QCOMPARE(reports.count(), 1);
     const Report report = reports.reports().first();
@@ -288,7 +288,7 @@ void TestCatalogFiles::readOnlyCatalogueOpensButRefusesWrites()
     ReportRecorder reports;
     DatabaseEx layer;
     DatabaseHandle database;
-    QVERIFY(layer.OpenDatabase(&database, path, DatabaseEx::CatalogConnectString()));
+    QVERIFY(layer.OpenDatabase(&database, path, DatabaseEx::catalogConnectString()));
     QVERIFY(database->isReadOnly());
     RecordsetHandle recordset;
     QVERIFY(layer.OpenRecordset(&recordset, database.get(),

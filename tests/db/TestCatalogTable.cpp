@@ -82,7 +82,7 @@ void TestCatalogTable::init()
 {
     m_reports = std::make_unique<ReportRecorder>();
     QVERIFY(m_table.OpenDatabase(&m_database, m_files.copyOfTemplate(),
-                                 DatabaseEx::CatalogConnectString()));
+                                 DatabaseEx::catalogConnectString()));
 }
 
 void TestCatalogTable::cleanup()
@@ -171,7 +171,7 @@ void TestCatalogTable::findOrAddNameOnReadOnlyCatalogue()
     m_table.CloseDatabase(&m_database);
     QFile::setPermissions(path, QFile::ReadOwner);
     const QByteArray before = TestCatalog::readBytes(path);
-    QVERIFY(m_table.OpenDatabase(&m_database, path, DatabaseEx::CatalogConnectString()));
+    QVERIFY(m_table.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString()));
     QCOMPARE(m_table.FindOrAddName(m_database.get(), Artists, ArtistName, QStringLiteral("New"),
                                    ArtistId),
              -1);

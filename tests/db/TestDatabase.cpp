@@ -57,7 +57,7 @@ void TestDatabase::init()
 {
     m_reports = std::make_unique<ReportRecorder>();
     QVERIFY(m_layer.OpenDatabase(&m_database, m_files.copyOfTemplate(),
-                                 DatabaseEx::CatalogConnectString()));
+                                 DatabaseEx::catalogConnectString()));
     QCOMPARE(m_reports->count(), 0);
 }
 
@@ -360,7 +360,7 @@ void TestDatabase::errorMessageFormat()
 {
     const QString longText(300, QLatin1Char('x'));
     const QString text =
-        DatabaseEx::FormatDbError(DbError{longText, 1}, 42, "/src/db/DatabaseEx.cpp");
+        DatabaseEx::formatDbError(DbError{longText, 1}, 42, "/src/db/DatabaseEx.cpp");
     QCOMPARE(text, QString(255, QLatin1Char('x')) + QStringLiteral("\r\n\r\n") +
                        QString(68, QLatin1Char('-')) +
                        QStringLiteral("\r\nLine: 42\r\nFile: /src/db/DatabaseEx.cpp"));
@@ -386,7 +386,7 @@ void TestDatabase::transactionRollsBackUnlessCommitted()
     // Reopen the file to see what really reached it.
     const QString path = m_database->name();
     m_layer.CloseDatabase(&m_database);
-    QVERIFY(m_layer.OpenDatabase(&m_database, path, DatabaseEx::CatalogConnectString()));
+    QVERIFY(m_layer.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString()));
     RecordsetHandle recordset;
     QVERIFY(m_layer.OpenRecordset(&recordset, m_database.get(),
                                   QStringLiteral("SELECT title FROM music ORDER BY music_id")));
@@ -420,7 +420,7 @@ void TestDatabase::opensWhileAnotherConnectionWrites()
     std::atomic<int> transactions{0};
     std::thread writer([&] {
         Database other;
-        if (!other.open(path, DatabaseEx::CatalogConnectString()))
+        if (!other.open(path, DatabaseEx::catalogConnectString()))
             return;
         while (!stop) {
             if (other.execute("BEGIN EXCLUSIVE")) {
@@ -434,7 +434,7 @@ void TestDatabase::opensWhileAnotherConnectionWrites()
     int opened = 0;
     for (int i = 0; i < 40; ++i) {
         DatabaseHandle database;
-        opened += m_layer.OpenDatabase(&database, path, DatabaseEx::CatalogConnectString());
+        opened += m_layer.OpenDatabase(&database, path, DatabaseEx::catalogConnectString());
         m_layer.CloseDatabase(&database);
     }
     stop = true;

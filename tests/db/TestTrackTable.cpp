@@ -36,7 +36,7 @@ void TestTrackTable::init()
 {
     m_reports = std::make_unique<ReportRecorder>();
     QVERIFY(m_tracks.OpenDatabase(&m_database, m_files.copyOfTemplate(),
-                                  DatabaseEx::CatalogConnectString()));
+                                  DatabaseEx::catalogConnectString()));
     m_albumId = AlbumTable().Add(m_database.get(), AlbumRecord());
     QVERIFY(m_albumId > 0);
 }
@@ -87,7 +87,7 @@ void TestTrackTable::everyFieldSurvivesSaveAndLoad()
     QVERIFY(id > 0);
 
     QVector<TrackRecord> loaded;
-    QVERIFY(m_tracks.LoadForPage(m_database.get(), m_albumId, &loaded));
+    QVERIFY(m_tracks.loadForPage(m_database.get(), m_albumId, &loaded));
     QCOMPARE(loaded.size(), 1);
     const TrackRecord& r = loaded.first();
     QCOMPARE(r.trackId, id);
@@ -112,7 +112,7 @@ void TestTrackTable::everyFieldSurvivesSaveAndLoad()
     bare.trackNumber = 5;
     QVERIFY(m_tracks.Save(m_database.get(), bare, -1) > 0);
     loaded.clear();
-    QVERIFY(m_tracks.LoadForPage(m_database.get(), m_albumId, &loaded));
+    QVERIFY(m_tracks.loadForPage(m_database.get(), m_albumId, &loaded));
     QCOMPARE(loaded.last().artist, QString());
     QCOMPARE(loaded.last().year, 1900);
     QCOMPARE(loaded.last().grade, 1);
@@ -125,20 +125,20 @@ void TestTrackTable::tracksComeInTrackOrder()
     addTrack(2, QStringLiteral("Two"));
     addTrack(12, QStringLiteral("Twelve"));
     PlainTrackList list;
-    QVERIFY(m_tracks.FillTrackList(m_database.get(), m_albumId, &list));
+    QVERIFY(m_tracks.fillTrackList(m_database.get(), m_albumId, &list));
     QCOMPARE(list.numbers, QStringList({"01", "02", "03", "12"}));
     QCOMPARE(list.texts, QStringList({"One", "Two", "Three", "Twelve"}));
     QCOMPARE(list.records.size(), size_t(4));
     QCOMPARE(list.records[2]->title, QStringLiteral("Three"));
 
     QVector<TrackRecord> page;
-    QVERIFY(m_tracks.LoadForPage(m_database.get(), m_albumId, &page));
+    QVERIFY(m_tracks.loadForPage(m_database.get(), m_albumId, &page));
     QCOMPARE(page[0].title, QStringLiteral("One"));
     QCOMPARE(page[3].title, QStringLiteral("Twelve"));
 
     // Another album's tracks stay out.
     QVector<TrackRecord> none;
-    QVERIFY(m_tracks.LoadForPage(m_database.get(), m_albumId + 1, &none));
+    QVERIFY(m_tracks.loadForPage(m_database.get(), m_albumId + 1, &none));
     QVERIFY(none.isEmpty());
 }
 
@@ -165,7 +165,7 @@ void TestTrackTable::listText()
     QFETCH(QString, text);
     addTrack(7, title, length);
     PlainTrackList list;
-    QVERIFY(m_tracks.FillTrackList(m_database.get(), m_albumId, &list));
+    QVERIFY(m_tracks.fillTrackList(m_database.get(), m_albumId, &list));
     QCOMPARE(list.numbers, QStringList{"07"});
     QCOMPARE(list.texts, QStringList{text});
 }
@@ -180,7 +180,7 @@ void TestTrackTable::idArgumentDecidesAddOrUpdate()
     changed.trackId = 12345; // ignored: the argument decides
     QCOMPARE(m_tracks.Save(m_database.get(), changed, id), id);
     QVector<TrackRecord> loaded;
-    QVERIFY(m_tracks.LoadForPage(m_database.get(), m_albumId, &loaded));
+    QVERIFY(m_tracks.loadForPage(m_database.get(), m_albumId, &loaded));
     QCOMPARE(loaded.size(), 1);
     QCOMPARE(loaded[0].title, QStringLiteral("Changed"));
 
@@ -212,7 +212,7 @@ void TestTrackTable::deleteRemovesOnlyThatTrack()
     addTrack(3, QStringLiteral("Three"));
     QVERIFY(m_tracks.Delete(m_database.get(), two, true));
     PlainTrackList list;
-    QVERIFY(m_tracks.FillTrackList(m_database.get(), m_albumId, &list));
+    QVERIFY(m_tracks.fillTrackList(m_database.get(), m_albumId, &list));
     QCOMPARE(list.numbers, QStringList({"01", "03"}));
     QVERIFY(!m_tracks.Delete(m_database.get(), two, true));
 }

@@ -67,17 +67,17 @@ void TestCddbReply::statusCode_data()
 void TestCddbReply::statusCode()
 {
     QFETCH(QByteArray, body);
-    QTEST(CddbReply::StatusCode(body), "code");
+    QTEST(CddbReply::statusCode(body), "code");
 }
 
 void TestCddbReply::httpBody()
 {
     QByteArray body;
-    QVERIFY(CddbReply::HttpBody(header + "200 x\r\n", body));
+    QVERIFY(CddbReply::httpBody(header + "200 x\r\n", body));
     QCOMPARE(body, QByteArray("200 x\r\n"));
-    QVERIFY(!CddbReply::HttpBody("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n", body));
+    QVERIFY(!CddbReply::httpBody("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n", body));
     // The first blank line ends the header, whatever follows.
-    QVERIFY(CddbReply::HttpBody("H\r\n\r\nA\r\n\r\nB", body));
+    QVERIFY(CddbReply::httpBody("H\r\n\r\nA\r\n\r\nB", body));
     QCOMPARE(body, QByteArray("A\r\n\r\nB"));
 }
 
@@ -97,7 +97,7 @@ void TestCddbReply::splitLines_data()
 void TestCddbReply::splitLines()
 {
     QFETCH(QByteArray, text);
-    QTEST(CddbReply::SplitLines(text), "lines");
+    QTEST(CddbReply::splitLines(text), "lines");
 }
 
 void TestCddbReply::matchLine_data()
@@ -141,7 +141,7 @@ void TestCddbReply::matchLine()
     QFETCH(QByteArray, line);
     QFETCH(bool, parses);
     CddbMatch match;
-    QCOMPARE(CddbReply::ParseMatchLine(line, match), parses);
+    QCOMPARE(CddbReply::parseMatchLine(line, match), parses);
     if (!parses)
         return;
     QTEST(match.category, "category");
@@ -196,7 +196,7 @@ void TestCddbReply::queryReplies()
     QFETCH(QByteArray, body);
     QFETCH(int, matches);
     CddbMatchList list{CddbMatch{"stale", 1, "x", "y"}};
-    QTEST(CddbReply::ParseQuery(body, list), "result");
+    QTEST(CddbReply::parseQuery(body, list), "result");
     QCOMPARE(list.size(), matches);
     if (matches > 0)
         QTEST(list.first().category, "firstCategory");
@@ -213,7 +213,7 @@ void TestCddbReply::queryOfTheInexactMatchSession()
     QVERIFY(end > start);
     const QByteArray body = FreedbTestData::crlf(session.mid(start, end - start + 1));
     CddbMatchList matches;
-    QCOMPARE(CddbReply::ParseQuery(body, matches), CddbReply::QueryResult::Matches);
+    QCOMPARE(CddbReply::parseQuery(body, matches), CddbReply::QueryResult::Matches);
     QCOMPARE(matches.size(), 2);
     QCOMPARE(matches[0].category, QByteArray("reggae"));
     QCOMPARE(matches[1].category, QByteArray("misc"));
@@ -223,7 +223,7 @@ void TestCddbReply::queryOfTheInexactMatchSession()
 
     const int exact = session.indexOf("200 jazz 820e770a");
     QVERIFY(exact > 0);
-    QCOMPARE(CddbReply::ParseQuery(session.mid(exact, session.indexOf('\n', exact) - exact + 1),
+    QCOMPARE(CddbReply::parseQuery(session.mid(exact, session.indexOf('\n', exact) - exact + 1),
                                    matches),
              CddbReply::QueryResult::Matches);
     QCOMPARE(matches.size(), 1);
@@ -362,9 +362,9 @@ void TestCddbReply::replyAcrossManyChunks()
     ReplyBuffer buffer(terminator, true, 1 << 20);
     QCOMPARE(feed(buffer, reply, 4096), ReplyBuffer::State::Complete);
     QByteArray received;
-    QVERIFY(CddbReply::HttpBody(buffer.text(), received));
+    QVERIFY(CddbReply::httpBody(buffer.text(), received));
     CddbMatchList matches;
-    QCOMPARE(CddbReply::ParseQuery(received, matches), CddbReply::QueryResult::Matches);
+    QCOMPARE(CddbReply::parseQuery(received, matches), CddbReply::QueryResult::Matches);
     QCOMPARE(matches.size(), 600);
     QCOMPARE(matches.last().artist, QByteArray("Artist 599"));
 }

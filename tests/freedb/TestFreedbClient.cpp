@@ -116,7 +116,7 @@ void TestFreedbClient::helloNames()
 {
     QFETCH(QByteArray, obtained);
     QFETCH(bool, failed);
-    QTEST(FreedbClient::HelloName(failed ? nullptr : obtained.constData()), "name");
+    QTEST(FreedbClient::helloName(failed ? nullptr : obtained.constData()), "name");
 }
 
 void TestFreedbClient::systemNamesAreSanitised()

@@ -108,7 +108,7 @@ void TestAlbumPage::init()
 {
     m_reports = std::make_unique<ReportRecorder>();
     QVERIFY(m_albums.OpenDatabase(&m_database, m_files.copyOfTemplate(),
-                                  DatabaseEx::CatalogConnectString()));
+                                  DatabaseEx::catalogConnectString()));
     QDir(m_files.filePath("pages")).removeRecursively();
     AppPaths::setPageDirectory(m_files.filePath("pages"));
 }
@@ -354,7 +354,7 @@ void TestAlbumPage::trackLine()
 {
     QFETCH(TrackRecord, record);
     QFETCH(QString, line);
-    QCOMPARE(HtmlPageWriter::TrackLine(record), line);
+    QCOMPARE(HtmlPageWriter::trackLine(record), line);
 }
 
 void TestAlbumPage::albumWithoutTracksStillGetsAPage()

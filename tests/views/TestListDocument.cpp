@@ -69,7 +69,7 @@ void TestListDocument::init()
 {
     m_reports = std::make_unique<ReportRecorder>();
     QVERIFY(m_albums.OpenDatabase(&m_database, m_files.copyOfTemplate(),
-                                  DatabaseEx::CatalogConnectString()));
+                                  DatabaseEx::catalogConnectString()));
 }
 
 void TestListDocument::cleanup()
@@ -146,7 +146,7 @@ void TestListDocument::everyColumnReadsAsTheAlbumList()
 {
     m_albums.CloseDatabase(&m_database);
     QVERIFY(m_albums.OpenDatabase(&m_database, m_files.copyOfDemo(),
-                                  DatabaseEx::CatalogConnectString()));
+                                  DatabaseEx::catalogConnectString()));
     AlbumRecord awkward;
     awkward.artist = QStringLiteral("Ωμέγα & <Co>");
     awkward.notes = QStringLiteral("tab\there\r\nline");
@@ -172,7 +172,7 @@ void TestListDocument::everyColumnReadsAsTheAlbumList()
         for (const QString& cell : row)
             expected +=
                 QLatin1String("<TD width=\"100\">") +
-                (cell.isEmpty() ? QStringLiteral("&nbsp;") : HtmlPageWriter::EscapeHtml(cell)) +
+                (cell.isEmpty() ? QStringLiteral("&nbsp;") : HtmlPageWriter::escapeHtml(cell)) +
                 QLatin1String("</TD>");
         expected += QLatin1String("</TR>");
     }

@@ -64,7 +64,7 @@ AlbumTable::AlbumTable() : m_baseSelect(QLatin1String(AlbumQuery)) {}
 
 AlbumTable::~AlbumTable() = default;
 
-double AlbumTable::MoneyValue(const QString& text)
+double AlbumTable::moneyValue(const QString& text)
 {
     int at = 0;
     while (at < text.size() && (text[at] == QLatin1Char(' ') ||
@@ -183,7 +183,7 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
     bool nameLost = false;
     auto idOf = [&](const char* table, const char* nameColumn, const QString& name,
                     const char* idColumn) {
-        return FindOrAddRecordName(database, table, nameColumn, name, idColumn, &nameLost);
+        return findOrAddRecordName(database, table, nameColumn, name, idColumn, &nameLost);
     };
     AlbumNameIds ids;
     ids.artist = idOf("music_artists", "artist_name", record.artist, "artist_id");
@@ -207,7 +207,7 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
         return -1;
 
     RecordsetHandle recordset;
-    if (!OpenRowForSave(&recordset, database, QStringLiteral("music"), QStringLiteral("music_id"),
+    if (!openRowForSave(&recordset, database, QStringLiteral("music"), QStringLiteral("music_id"),
                         id))
         return -1;
     Recordset* rs = recordset.get();
@@ -218,14 +218,14 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
         set("title", record.title) && set("artist_id", ids.artist) &&
         set("number", record.number) && set("type_id", ids.mediaType) && set("year", record.year) &&
         set("cat_id", ids.genre) && set("subcat_id", ids.subCategory) &&
-        set("value", MoneyValue(record.currentValue)) && set("person_id", ids.onLoanTo) &&
+        set("value", moneyValue(record.currentValue)) && set("person_id", ids.onLoanTo) &&
         set("purchasedfrom_id", ids.purchasedFrom) && set("purchasedate", record.purchaseDate) &&
         set("frontimage", record.frontImage) && set("backimage", record.backImage) &&
         set("length", record.length) && set("contents", record.contents) &&
         set("notes", record.notes) && set("returndate", record.returnDate) &&
         set("loandate", record.loanDate) && set("location_id", ids.location) &&
         set("condition_id", ids.condition) && set("grade", record.grade) &&
-        set("purchaseprice", MoneyValue(record.purchasePrice)) && set("url", record.url) &&
+        set("purchaseprice", moneyValue(record.purchasePrice)) && set("url", record.url) &&
         set("incollection", record.inCollection != 0) && set("language_id", ids.language) &&
         set("country_id", ids.country) && set("label_id", ids.label) &&
         set("labelnumber", record.labelNumber) && set("studio_id", ids.studio) &&
@@ -233,17 +233,17 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
         set("engineer_id", ids.engineer) && set("recordingdate", record.recordingDate) &&
         set("tourname", record.tourName) && set("conductor_id", ids.conductor) &&
         set("orchestra_id", ids.orchestra) && set("freedbid", record.freedbId);
-    return StoreSavedRow(&recordset, written, QStringLiteral("music_id"));
+    return storeSavedRow(&recordset, written, QStringLiteral("music_id"));
 }
 
-int AlbumTable::SaveWithTracks(Database* database, const AlbumRecord& record, int id,
+int AlbumTable::saveWithTracks(Database* database, const AlbumRecord& record, int id,
                                QVector<TrackRecord>* tracks)
 {
     if (!database || !tracks)
         return -1;
     TransactionScope transaction(database);
     if (!transaction.isActive()) {
-        ReportEngineError(database->lastError());
+        reportEngineError(database->lastError());
         return -1;
     }
     const int albumId = Save(database, record, id);
@@ -260,7 +260,7 @@ int AlbumTable::SaveWithTracks(Database* database, const AlbumRecord& record, in
             return -1;
     }
     if (!transaction.commit()) {
-        ReportEngineError(database->lastError());
+        reportEngineError(database->lastError());
         return -1;
     }
     *tracks = saved;
@@ -308,7 +308,7 @@ bool AlbumTable::LoadPageAlbum(Database* database, int id, bool deletedValue, Al
         return false;
     RecordsetHandle recordset;
     const QString sql = QStringLiteral("%1 WHERE music_id = %2 AND deleted = %3")
-                            .arg(m_baseSelect, QString::number(id), BooleanWord(deletedValue));
+                            .arg(m_baseSelect, QString::number(id), booleanWord(deletedValue));
     if (!OpenRecordset(&recordset, database, sql))
         return false;
     const bool single = GetRecordCount(recordset.get()) == 1;
@@ -321,7 +321,7 @@ AlbumTable::PageResult AlbumTable::WritePageContent(Database* database, int id,
 {
     QVector<TrackRecord> tracks;
     // Without its tracks the album would look complete when it is not: the page stays empty.
-    if (!TrackTable().LoadForPage(database, id, &tracks))
+    if (!TrackTable().loadForPage(database, id, &tracks))
         return PageResult::TracksUnreadable;
     // Each part runs even when one before it failed.
     const bool header = WritePageHeader(device, QStringLiteral("Music Item"));

@@ -39,12 +39,12 @@ public:
     // Stores the album and then each of its tracks as one change: either all of it is stored
     // or none. Each track's id decides between adding and updating it. On success the tracks
     // carry the album id and their own ids, and the album id is returned; otherwise -1.
-    int SaveWithTracks(Database* database, const AlbumRecord& record, int id,
+    int saveWithTracks(Database* database, const AlbumRecord& record, int id,
                        QVector<TrackRecord>* tracks);
 
     // Money as the user typed it: leading blanks skipped, the longest leading decimal number
     // read, 0 when there is none.
-    static double MoneyValue(const QString& text);
+    static double moneyValue(const QString& text);
 
 private:
     bool LoadPageAlbum(Database* database, int id, bool deletedValue, AlbumRecord* record);

@@ -20,7 +20,7 @@ QString unsignedNumber(int value)
 
 CatalogTable::~CatalogTable() = default;
 
-QString CatalogTable::BooleanWord(bool value)
+QString CatalogTable::booleanWord(bool value)
 {
     return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
 }
@@ -40,12 +40,12 @@ int CatalogTable::FindOrAddName(Database* database, const QString& table, const 
         // A soft-deleted entry of the same name was found above and is reused; only a name
         // the table has never held is added.
         if (!recordset->addNew() || !recordset->setField(nameColumn, name)) {
-            ReportEngineError(recordset->lastError());
+            reportEngineError(recordset->lastError());
             return -1;
         }
         id = GetFieldInt(recordset.get(), idColumn);
         if (!recordset->update()) {
-            ReportEngineError(recordset->lastError());
+            reportEngineError(recordset->lastError());
             return -1;
         }
     } else {
@@ -63,7 +63,7 @@ bool CatalogTable::FillNameCombo(Database* database, NameList* list, const QStri
         return false;
     RecordsetHandle recordset;
     const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
-                            .arg(table, deletedColumn, BooleanWord(deletedValue));
+                            .arg(table, deletedColumn, booleanWord(deletedValue));
     if (!OpenRecordset(&recordset, database, sql))
         return false;
     while (!recordset->isEOF()) {
@@ -86,7 +86,7 @@ bool CatalogTable::FillNameTree(Database* database, NameTree::NodeHandle parent,
         return false;
     RecordsetHandle recordset;
     const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3 ORDER BY %4 ASC")
-                            .arg(table, deletedColumn, BooleanWord(deletedValue), nameColumn);
+                            .arg(table, deletedColumn, booleanWord(deletedValue), nameColumn);
     if (!OpenRecordset(&recordset, database, sql))
         return false;
     while (!recordset->isEOF()) {
@@ -112,7 +112,7 @@ bool CatalogTable::FillLookupListView(Database* database, RowTable* list, const 
         return false;
     RecordsetHandle recordset;
     const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
-                            .arg(table, deletedColumn, BooleanWord(deletedValue));
+                            .arg(table, deletedColumn, booleanWord(deletedValue));
     if (!OpenRecordset(&recordset, database, sql))
         return false;
     while (!recordset->isEOF()) {
@@ -159,7 +159,7 @@ bool CatalogTable::DeleteRowById(Database* database, int id, const QString& tabl
     // A soft delete that cannot be stored (a read-only catalogue, say) is reported rather than
     // left for the user to wonder why the album is still there.
     if (!recordset->edit() || !recordset->setField(deletedColumn, true) || !recordset->update()) {
-        ReportEngineError(recordset->lastError());
+        reportEngineError(recordset->lastError());
         return false;
     }
     CloseRecordset(&recordset);
@@ -173,7 +173,7 @@ int CatalogTable::CountByDeleted(Database* database, const QString& table,
         return -1;
     RecordsetHandle recordset;
     const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
-                            .arg(table, deletedColumn, BooleanWord(deletedValue));
+                            .arg(table, deletedColumn, booleanWord(deletedValue));
     if (!OpenRecordset(&recordset, database, sql))
         return -1;
     const int count = GetRecordCount(recordset.get());
@@ -186,9 +186,9 @@ QString CatalogTable::BuildItemQuery(const QString& baseSelect, const QString& s
 {
     QString sql =
         condition.isEmpty()
-            ? QStringLiteral("%1 WHERE deleted = %2").arg(baseSelect, BooleanWord(deletedValue))
+            ? QStringLiteral("%1 WHERE deleted = %2").arg(baseSelect, booleanWord(deletedValue))
             : QStringLiteral("%1 WHERE deleted = %2 AND (%3)")
-                  .arg(baseSelect, BooleanWord(deletedValue), condition);
+                  .arg(baseSelect, booleanWord(deletedValue), condition);
     if (!sortText.isEmpty())
         sql += QLatin1String(" ORDER BY ") + sortText;
     return sql;
@@ -222,7 +222,7 @@ bool CatalogTable::FillListFromHeader(Database* database, RowTable* list, const 
     return true;
 }
 
-int CatalogTable::FindOrAddRecordName(Database* database, const char* table, const char* nameColumn,
+int CatalogTable::findOrAddRecordName(Database* database, const char* table, const char* nameColumn,
                                       const QString& name, const char* idColumn, bool* nameLost)
 {
     const int id = FindOrAddName(database, QLatin1String(table), QLatin1String(nameColumn), name,
@@ -232,7 +232,7 @@ int CatalogTable::FindOrAddRecordName(Database* database, const char* table, con
     return id;
 }
 
-bool CatalogTable::OpenRowForSave(RecordsetHandle* recordset, Database* database,
+bool CatalogTable::openRowForSave(RecordsetHandle* recordset, Database* database,
                                   const QString& table, const QString& idColumn, int id)
 {
     const bool adding = id == -1;
@@ -243,20 +243,20 @@ bool CatalogTable::OpenRowForSave(RecordsetHandle* recordset, Database* database
         return false;
     if (adding ? (*recordset)->addNew() : (*recordset)->edit())
         return true;
-    ReportEngineError((*recordset)->lastError());
+    reportEngineError((*recordset)->lastError());
     return false;
 }
 
-int CatalogTable::StoreSavedRow(RecordsetHandle* recordset, bool fieldsSet, const QString& idColumn)
+int CatalogTable::storeSavedRow(RecordsetHandle* recordset, bool fieldsSet, const QString& idColumn)
 {
     Recordset* row = recordset->get();
     if (!fieldsSet) {
-        ReportEngineError(row->lastError());
+        reportEngineError(row->lastError());
         return -1;
     }
     const int id = GetFieldInt(row, idColumn);
     if (!row->update()) {
-        ReportEngineError(row->lastError());
+        reportEngineError(row->lastError());
         return -1;
     }
     CloseRecordset(recordset);

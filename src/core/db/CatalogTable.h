@@ -15,7 +15,7 @@ public:
     static QString BuildItemQuery(const QString& baseSelect, const QString& sortText,
                                   bool deletedValue, const QString& condition);
     // TRUE or FALSE, as the SQL texts write a deleted value.
-    static QString BooleanWord(bool value);
+    static QString booleanWord(bool value);
 
 protected:
     int FindOrAddName(Database* database, const QString& table, const QString& nameColumn,
@@ -42,13 +42,13 @@ protected:
 
     // FindOrAddName for a name of a record being saved: a name that gets no id sets
     // `nameLost`, so the save fails rather than quietly storing "no name".
-    int FindOrAddRecordName(Database* database, const char* table, const char* nameColumn,
+    int findOrAddRecordName(Database* database, const char* table, const char* nameColumn,
                             const QString& name, const char* idColumn, bool* nameLost);
     // Opens the row a record is saved into: a new row of `table` for id -1, else the row with
     // that id, ready for its fields to be set. Errors have been reported when it fails.
-    bool OpenRowForSave(RecordsetHandle* recordset, Database* database, const QString& table,
+    bool openRowForSave(RecordsetHandle* recordset, Database* database, const QString& table,
                         const QString& idColumn, int id);
     // Stores the row once its fields are set; returns its id (the new key for an added row),
     // or -1 after reporting the engine's error.
-    int StoreSavedRow(RecordsetHandle* recordset, bool fieldsSet, const QString& idColumn);
+    int storeSavedRow(RecordsetHandle* recordset, bool fieldsSet, const QString& idColumn);
 };

@@ -23,31 +23,31 @@ void showMessage(const QString& text)
 
 DatabaseEx::~DatabaseEx() = default;
 
-QString DatabaseEx::CatalogConnectString()
+QString DatabaseEx::catalogConnectString()
 {
     return QLatin1String(";PWD=") + QLatin1String(CatalogPassword);
 }
 
-QString DatabaseEx::TruncatedDescription(const DbError& error)
+QString DatabaseEx::truncatedDescription(const DbError& error)
 {
     return error.description.left(MaxDescriptionLength);
 }
 
-QString DatabaseEx::FormatDbError(const DbError& error, int line, const char* file)
+QString DatabaseEx::formatDbError(const DbError& error, int line, const char* file)
 {
     return QStringLiteral("%1\r\n\r\n%2\r\nLine: %3\r\nFile: %4")
-        .arg(TruncatedDescription(error), QString(68, QLatin1Char('-')), QString::number(line),
+        .arg(truncatedDescription(error), QString(68, QLatin1Char('-')), QString::number(line),
              QString::fromLocal8Bit(file));
 }
 
 void DatabaseEx::ReportDbError(const DbError& error, int line, const char* file) const
 {
-    showMessage(FormatDbError(error, line, file));
+    showMessage(formatDbError(error, line, file));
 }
 
-void DatabaseEx::ReportEngineError(const DbError& error) const
+void DatabaseEx::reportEngineError(const DbError& error) const
 {
-    showMessage(TruncatedDescription(error));
+    showMessage(truncatedDescription(error));
 }
 
 bool DatabaseEx::OpenDatabase(DatabaseHandle* database, const QString& path, const QString& connect)

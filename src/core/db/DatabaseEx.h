@@ -22,7 +22,7 @@ public:
     virtual ~DatabaseEx();
 
     // ";PWD=" followed by the catalogue password.
-    static QString CatalogConnectString();
+    static QString catalogConnectString();
 
     bool OpenDatabase(DatabaseHandle* database, const QString& path, const QString& connect);
     void CloseDatabase(DatabaseHandle* database);
@@ -40,10 +40,10 @@ public:
     // The error box: description, blank line, a rule, the failing call's line and file.
     void ReportDbError(const DbError& error, int line, const char* file) const;
     // The engine's own report: its description alone.
-    void ReportEngineError(const DbError& error) const;
+    void reportEngineError(const DbError& error) const;
 
-    static QString FormatDbError(const DbError& error, int line, const char* file);
+    static QString formatDbError(const DbError& error, int line, const char* file);
 
 protected:
-    static QString TruncatedDescription(const DbError& error);
+    static QString truncatedDescription(const DbError& error);
 };

@@ -36,6 +36,6 @@ void ItemTable::SaveLookupName(Database* database, int id, const QString& table,
     // A rename that cannot be stored is reported: the list would otherwise show the old name
     // with no word of why.
     if (!started || !recordset->setField(nameColumn, name) || !recordset->update())
-        ReportEngineError(recordset->lastError());
+        reportEngineError(recordset->lastError());
     CloseRecordset(&recordset);
 }

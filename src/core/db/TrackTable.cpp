@@ -37,7 +37,7 @@ TrackTable::TrackTable() : m_baseSelect(QLatin1String(TrackQuery)) {}
 
 TrackTable::~TrackTable() = default;
 
-bool TrackTable::OpenAlbumTracks(RecordsetHandle* recordset, Database* database, int albumId)
+bool TrackTable::openAlbumTracks(RecordsetHandle* recordset, Database* database, int albumId)
 {
     if (!database)
         return false;
@@ -46,7 +46,7 @@ bool TrackTable::OpenAlbumTracks(RecordsetHandle* recordset, Database* database,
     return OpenRecordset(recordset, database, sql);
 }
 
-bool TrackTable::ReadRow(Recordset* recordset, TrackRecord* record)
+bool TrackTable::readRow(Recordset* recordset, TrackRecord* record)
 {
     Recordset* rs = recordset;
     record->trackId = GetFieldInt(rs, QStringLiteral("track_id"));
@@ -75,14 +75,14 @@ bool TrackTable::ReadRow(Recordset* recordset, TrackRecord* record)
     return true;
 }
 
-bool TrackTable::FillTrackList(Database* database, int albumId, TrackList* list)
+bool TrackTable::fillTrackList(Database* database, int albumId, TrackList* list)
 {
     RecordsetHandle recordset;
-    if (!list || !OpenAlbumTracks(&recordset, database, albumId))
+    if (!list || !openAlbumTracks(&recordset, database, albumId))
         return false;
     while (!recordset->isEOF()) {
         auto record = std::make_unique<TrackRecord>();
-        ReadRow(recordset.get(), record.get());
+        readRow(recordset.get(), record.get());
         const QString number = QString::asprintf("%02d", record->trackNumber);
         const QString text = listText(*record);
         list->appendTrack(number, text, std::move(record));
@@ -93,14 +93,14 @@ bool TrackTable::FillTrackList(Database* database, int albumId, TrackList* list)
     return true;
 }
 
-bool TrackTable::LoadForPage(Database* database, int albumId, QVector<TrackRecord>* tracks)
+bool TrackTable::loadForPage(Database* database, int albumId, QVector<TrackRecord>* tracks)
 {
     RecordsetHandle recordset;
-    if (!tracks || !OpenAlbumTracks(&recordset, database, albumId))
+    if (!tracks || !openAlbumTracks(&recordset, database, albumId))
         return false;
     while (!recordset->isEOF()) {
         TrackRecord record;
-        ReadRow(recordset.get(), &record);
+        readRow(recordset.get(), &record);
         tracks->append(record);
         if (!recordset->moveNext())
             break;
@@ -116,7 +116,7 @@ int TrackTable::Save(Database* database, TrackRecord record, int trackId)
     bool nameLost = false;
     auto idOf = [&](const char* table, const char* nameColumn, const QString& name,
                     const char* idColumn) {
-        return FindOrAddRecordName(database, table, nameColumn, name, idColumn, &nameLost);
+        return findOrAddRecordName(database, table, nameColumn, name, idColumn, &nameLost);
     };
     const int artistId = idOf("music_artists", "artist_name", record.artist, "artist_id");
     const int genreId = idOf("music_categories", "cat_name", record.genre, "cat_id");
@@ -138,7 +138,7 @@ int TrackTable::Save(Database* database, TrackRecord record, int trackId)
         return -1;
 
     RecordsetHandle recordset;
-    if (!OpenRowForSave(&recordset, database, QStringLiteral("tracks"), QStringLiteral("track_id"),
+    if (!openRowForSave(&recordset, database, QStringLiteral("tracks"), QStringLiteral("track_id"),
                         trackId))
         return -1;
     Recordset* rs = recordset.get();
@@ -164,7 +164,7 @@ int TrackTable::Save(Database* database, TrackRecord record, int trackId)
                      rs->setField(QStringLiteral("audiofile"), record.audioFile) &&
                      rs->setField(QStringLiteral("music_id"), record.albumId) &&
                      rs->setField(QStringLiteral("tracknumber"), record.trackNumber);
-    return StoreSavedRow(&recordset, set, QStringLiteral("track_id"));
+    return storeSavedRow(&recordset, set, QStringLiteral("track_id"));
 }
 
 bool TrackTable::Delete(Database* database, int trackId, bool hard)

@@ -15,15 +15,15 @@ public:
 
     const QString& baseSelect() const { return m_baseSelect; }
 
-    bool ReadRow(Recordset* recordset, TrackRecord* record);
-    bool FillTrackList(Database* database, int albumId, TrackList* list);
-    bool LoadForPage(Database* database, int albumId, QVector<TrackRecord>* tracks);
+    bool readRow(Recordset* recordset, TrackRecord* record);
+    bool fillTrackList(Database* database, int albumId, TrackList* list);
+    bool loadForPage(Database* database, int albumId, QVector<TrackRecord>* tracks);
     // The track id argument, not the record's own, decides between adding and updating.
     int Save(Database* database, TrackRecord record, int trackId);
     bool Delete(Database* database, int trackId, bool hard);
 
 private:
-    bool OpenAlbumTracks(RecordsetHandle* recordset, Database* database, int albumId);
+    bool openAlbumTracks(RecordsetHandle* recordset, Database* database, int albumId);
 
     QString m_baseSelect;
 };

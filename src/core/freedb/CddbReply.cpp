@@ -12,7 +12,7 @@ bool isBlank(char c)
 
 } // namespace
 
-bool CddbReply::HttpBody(const QByteArray& reply, QByteArray& body)
+bool CddbReply::httpBody(const QByteArray& reply, QByteArray& body)
 {
     const int end = reply.indexOf("\r\n\r\n");
     if (end < 0)
@@ -21,14 +21,14 @@ bool CddbReply::HttpBody(const QByteArray& reply, QByteArray& body)
     return true;
 }
 
-int CddbReply::StatusCode(const char* begin, const char* end)
+int CddbReply::statusCode(const char* begin, const char* end)
 {
     if (end - begin < 3)
         return -1;
     return TextNumbers::leadingInt(begin, begin + 3);
 }
 
-QVector<QByteArray> CddbReply::SplitLines(const QByteArray& text)
+QVector<QByteArray> CddbReply::splitLines(const QByteArray& text)
 {
     QVector<QByteArray> lines;
     int start = 0;
@@ -46,7 +46,7 @@ QVector<QByteArray> CddbReply::SplitLines(const QByteArray& text)
     return lines;
 }
 
-bool CddbReply::ParseMatchLine(const QByteArray& line, CddbMatch& match)
+bool CddbReply::parseMatchLine(const QByteArray& line, CddbMatch& match)
 {
     const char* p = line.constData();
     const char* const end = p + line.size();
@@ -90,15 +90,15 @@ bool CddbReply::ParseMatchLine(const QByteArray& line, CddbMatch& match)
     return true;
 }
 
-CddbReply::QueryResult CddbReply::ParseQuery(const QByteArray& body, CddbMatchList& matches)
+CddbReply::QueryResult CddbReply::parseQuery(const QByteArray& body, CddbMatchList& matches)
 {
     matches.clear();
-    const int code = StatusCode(body);
+    const int code = statusCode(body);
     if (isMultiLineStatus(code)) {
-        const QVector<QByteArray> lines = SplitLines(body);
+        const QVector<QByteArray> lines = splitLines(body);
         for (int i = 1; i < lines.size(); ++i) {
             CddbMatch match;
-            if (ParseMatchLine(lines.at(i), match))
+            if (parseMatchLine(lines.at(i), match))
                 matches.append(match);
         }
         return matches.isEmpty() ? QueryResult::NoMatch : QueryResult::Matches;
@@ -107,7 +107,7 @@ CddbReply::QueryResult CddbReply::ParseQuery(const QByteArray& body, CddbMatchLi
         if (body.size() <= 5)
             return QueryResult::ProtocolError;
         CddbMatch match;
-        if (!ParseMatchLine(body.mid(4), match))
+        if (!parseMatchLine(body.mid(4), match))
             return QueryResult::NoMatch;
         matches.append(match);
         return QueryResult::Matches;

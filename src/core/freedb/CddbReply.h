@@ -17,21 +17,21 @@ public:
     };
 
     // The text after the first "\r\n\r\n"; false when the header has no end.
-    static bool HttpBody(const QByteArray& reply, QByteArray& body);
+    static bool httpBody(const QByteArray& reply, QByteArray& body);
     // The first three characters as a decimal number; -1 for a shorter text.
-    static int StatusCode(const char* begin, const char* end);
-    static int StatusCode(const QByteArray& body)
+    static int statusCode(const char* begin, const char* end);
+    static int statusCode(const QByteArray& body)
     {
-        return StatusCode(body.constData(), body.constData() + body.size());
+        return statusCode(body.constData(), body.constData() + body.size());
     }
     static bool isMultiLineStatus(int code) { return code >= 210 && code <= 219; }
 
     // "category discid artist / title"; false when the line lacks a part.
-    static bool ParseMatchLine(const QByteArray& line, CddbMatch& match);
+    static bool parseMatchLine(const QByteArray& line, CddbMatch& match);
     // The body of a query reply; `matches` is emptied first.
-    static QueryResult ParseQuery(const QByteArray& body, CddbMatchList& matches);
+    static QueryResult parseQuery(const QByteArray& body, CddbMatchList& matches);
 
     // The lines of a text: each ends with "\n", a "\r" before it is dropped; the last line may
     // have no end. A final line end does not start another (empty) line.
-    static QVector<QByteArray> SplitLines(const QByteArray& text);
+    static QVector<QByteArray> splitLines(const QByteArray& text);
 };

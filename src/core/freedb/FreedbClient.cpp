@@ -76,14 +76,14 @@ void showProgress(LookupProgress* progress, const char* text)
 } // namespace
 
 FreedbClient::FreedbClient()
-    : m_userName(HelloName(userNameFromSystem().constData())),
-      m_hostName(HelloName(hostNameFromSystem().constData()))
+    : m_userName(helloName(userNameFromSystem().constData())),
+      m_hostName(helloName(hostNameFromSystem().constData()))
 {
 }
 
 FreedbClient::~FreedbClient() = default;
 
-QByteArray FreedbClient::HelloName(const char* obtained)
+QByteArray FreedbClient::helloName(const char* obtained)
 {
     if (!obtained || !*obtained)
         return QByteArrayLiteral("Unknown");
@@ -103,7 +103,7 @@ QByteArray FreedbClient::HelloString() const
            "&proto=" + QByteArray::number(m_protocolLevel);
 }
 
-QByteArray FreedbClient::QueryRequest(const CddbServer& server, std::uint32_t discId,
+QByteArray FreedbClient::queryRequest(const CddbServer& server, std::uint32_t discId,
                                       const DiscToc& toc) const
 {
     const int tracks = toc.trackCount();
@@ -121,7 +121,7 @@ QByteArray FreedbClient::QueryRequest(const CddbServer& server, std::uint32_t di
            " HTTP/1.0\r\nHost: " + server.hostHeader().toLatin1() + "\r\n\r\n";
 }
 
-QByteArray FreedbClient::ReadRequest(const CddbServer& server, std::uint32_t discId,
+QByteArray FreedbClient::readRequest(const CddbServer& server, std::uint32_t discId,
                                      const QByteArray& category) const
 {
     return "GET " + server.scriptPath().toLatin1() + "?cmd=cddb+read+" + categoryText(category) +
@@ -139,14 +139,14 @@ bool FreedbClient::Query(const CddbServer& server, std::uint32_t discId, const D
         return false;
     }
     QByteArray reply;
-    if (!Exchange(server, QueryRequest(server, discId, toc), true, reply))
+    if (!exchange(server, queryRequest(server, discId, toc), true, reply))
         return false;
     QByteArray body;
-    if (!CddbReply::HttpBody(reply, body)) {
+    if (!CddbReply::httpBody(reply, body)) {
         m_lastError = FreedbError::ProtocolNotSupported;
         return false;
     }
-    switch (CddbReply::ParseQuery(body, matches)) {
+    switch (CddbReply::parseQuery(body, matches)) {
     case CddbReply::QueryResult::Matches:
         return true;
     case CddbReply::QueryResult::NoMatch:
@@ -163,10 +163,10 @@ bool FreedbClient::Read(const CddbServer& server, std::uint32_t discId, const QB
 {
     m_lastError = FreedbError::None;
     QByteArray reply;
-    if (!Exchange(server, ReadRequest(server, discId, category), false, reply))
+    if (!exchange(server, readRequest(server, discId, category), false, reply))
         return false;
     QByteArray body;
-    if (!CddbReply::HttpBody(reply, body) || !entry.Parse(body)) {
+    if (!CddbReply::httpBody(reply, body) || !entry.Parse(body)) {
         m_lastError = FreedbError::ProtocolNotSupported;
         return false;
     }
@@ -174,7 +174,7 @@ bool FreedbClient::Read(const CddbServer& server, std::uint32_t discId, const QB
     return true;
 }
 
-bool FreedbClient::Exchange(const CddbServer& server, const QByteArray& request, bool queryMode,
+bool FreedbClient::exchange(const CddbServer& server, const QByteArray& request, bool queryMode,
                             QByteArray& reply)
 {
     const Clock::time_point deadline = Clock::now() + m_requestTimeout;
@@ -248,7 +248,7 @@ bool FreedbClient::Lookup(const QString& drive, AlbumRecord& album,
                   album, newTracks, progress);
 }
 
-QString FreedbClient::ServerText(const QByteArray& bytes)
+QString FreedbClient::serverText(const QByteArray& bytes)
 {
     return displayText(bytes);
 }

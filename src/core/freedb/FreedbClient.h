@@ -55,24 +55,24 @@ public:
                 std::vector<std::unique_ptr<TrackRecord>>& newTracks, LookupProgress* progress);
 
     // Entry text as the user sees it: UTF-8 when the bytes are valid UTF-8, else Latin-1.
-    static QString ServerText(const QByteArray& bytes);
+    static QString serverText(const QByteArray& bytes);
 
     const XmcdEntry& entry() const { return m_entry; }
     int lastError() const { return m_lastError; }
 
     // The request texts, exactly as they go on the wire.
-    QByteArray QueryRequest(const CddbServer& server, std::uint32_t discId,
+    QByteArray queryRequest(const CddbServer& server, std::uint32_t discId,
                             const DiscToc& toc) const;
-    QByteArray ReadRequest(const CddbServer& server, std::uint32_t discId,
+    QByteArray readRequest(const CddbServer& server, std::uint32_t discId,
                            const QByteArray& category) const;
 
     // A name for the hello: every character but ASCII letters and digits becomes "_";
     // a name that could not be obtained (null or empty) is "Unknown".
-    static QByteArray HelloName(const char* obtained);
+    static QByteArray helloName(const char* obtained);
 
     // Identity, obtained from the system at construction.
-    void setUserName(const char* obtained) { m_userName = HelloName(obtained); }
-    void setHostName(const char* obtained) { m_hostName = HelloName(obtained); }
+    void setUserName(const char* obtained) { m_userName = helloName(obtained); }
+    void setHostName(const char* obtained) { m_hostName = helloName(obtained); }
     void setClientName(const QByteArray& name) { m_clientName = name; }
     void setClientVersion(const QByteArray& version) { m_clientVersion = version; }
     void setProtocolLevel(int level) { m_protocolLevel = level; }
@@ -90,7 +90,7 @@ public:
     qsizetype maxReplySize() const { return m_maxReplySize; }
 
 private:
-    bool Exchange(const CddbServer& server, const QByteArray& request, bool queryMode,
+    bool exchange(const CddbServer& server, const QByteArray& request, bool queryMode,
                   QByteArray& reply);
     bool ReceiveReply(TcpConnection& connection, const QByteArray& terminator, int chunkSize,
                       bool queryMode, std::chrono::steady_clock::time_point deadline,

@@ -65,5 +65,5 @@ void ReplyBuffer::checkOneLineReply(qsizetype previousSize)
     if (m_text.size() - m_bodyStart < 3)
         return;
     const char* body = m_text.constData() + m_bodyStart;
-    m_oneLine = !CddbReply::isMultiLineStatus(CddbReply::StatusCode(body, body + 3));
+    m_oneLine = !CddbReply::isMultiLineStatus(CddbReply::statusCode(body, body + 3));
 }

@@ -87,9 +87,9 @@ void XmcdEntry::Reset()
 
 bool XmcdEntry::Parse(const QByteArray& body)
 {
-    if (!CddbReply::isMultiLineStatus(CddbReply::StatusCode(body)))
+    if (!CddbReply::isMultiLineStatus(CddbReply::statusCode(body)))
         return false;
-    const QVector<QByteArray> lines = CddbReply::SplitLines(body);
+    const QVector<QByteArray> lines = CddbReply::splitLines(body);
     if (lines.size() < 2)
         return false;
 

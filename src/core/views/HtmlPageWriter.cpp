@@ -63,7 +63,7 @@ QString imageCell(const QString& path)
 {
     if (path.isEmpty())
         return QString();
-    return QLatin1String("<TD width=\"1\"><BR>\n<IMG src=\"") + HtmlPageWriter::EscapeHtml(path) +
+    return QLatin1String("<TD width=\"1\"><BR>\n<IMG src=\"") + HtmlPageWriter::escapeHtml(path) +
            QLatin1String("\" BORDER=\"0\" HEIGHT=\"76\"/><BR>\n</TD><TD width=\"4\"></TD>\n");
 }
 
@@ -106,14 +106,14 @@ void appendEscaped(QByteArray* out, const QByteArray& text)
 
 HtmlPageWriter::~HtmlPageWriter() = default;
 
-QString HtmlPageWriter::EscapeHtml(const QString& value)
+QString HtmlPageWriter::escapeHtml(const QString& value)
 {
     QByteArray escaped;
     appendEscaped(&escaped, value.toUtf8());
     return QString::fromUtf8(escaped);
 }
 
-QString HtmlPageWriter::AnalogueDigitalText(int code)
+QString HtmlPageWriter::analogueDigitalText(int code)
 {
     static const char* const Codes[] = {"N/A", "AAD", "ADD", "DAD", "DDD"};
     if (code < 0 || code >= int(sizeof Codes / sizeof *Codes))
@@ -121,24 +121,24 @@ QString HtmlPageWriter::AnalogueDigitalText(int code)
     return QLatin1String(Codes[code]);
 }
 
-QString HtmlPageWriter::TrackLine(const TrackRecord& track)
+QString HtmlPageWriter::trackLine(const TrackRecord& track)
 {
     const QString number = QString::asprintf("%02d", track.trackNumber);
     QString line = number + QLatin1Char(' ');
     if (!track.artist.isEmpty())
-        line += EscapeHtml(track.artist) + QLatin1String(" - ");
-    line += EscapeHtml(track.title);
+        line += escapeHtml(track.artist) + QLatin1String(" - ");
+    line += escapeHtml(track.title);
     if (track.year > 1900)
         line += QStringLiteral(" (%1)").arg(track.year);
     if (!track.length.isEmpty())
-        line += QLatin1String(" (") + EscapeHtml(track.length) + QLatin1Char(')');
+        line += QLatin1String(" (") + escapeHtml(track.length) + QLatin1Char(')');
     return line + QLatin1String("<BR>");
 }
 
 bool HtmlPageWriter::WritePageHeader(QIODevice* file, const QString& title)
 {
     return writeText(file, ByteOrderMark + QLatin1String("<HTML>\n<HEAD>\n<TITLE>") +
-                               EscapeHtml(title) + QLatin1String("</TITLE>\n") + styleBlock() +
+                               escapeHtml(title) + QLatin1String("</TITLE>\n") + styleBlock() +
                                QLatin1String("</HEAD>\n<BODY>\n<font face=\"Verdana\">\n"));
 }
 
@@ -152,10 +152,10 @@ bool HtmlPageWriter::WriteDetailRow(QIODevice* file, const QString& label, const
     if (label.isEmpty() || value.isEmpty())
         return true;
     return writeText(
-        file, QLatin1String("<TR valign=\"top\"><TD width=\"30%\">\n<B>") + EscapeHtml(label) +
+        file, QLatin1String("<TR valign=\"top\"><TD width=\"30%\">\n<B>") + escapeHtml(label) +
                   QLatin1String("</B></TD>\n<TD><TABLE border=\"0\" cellspacing=\"1\" "
                                 "cellpadding=\"0\" width=\"100%\"><TR>\n<TD>") +
-                  EscapeHtml(value) + QLatin1String("</TD>\n</TR></TABLE></TD></TR>\n"));
+                  escapeHtml(value) + QLatin1String("</TD>\n</TR></TABLE></TD></TR>\n"));
 }
 
 bool HtmlPageWriter::WritePlainRow(QIODevice* file, const QString& label, const QString& value,
@@ -163,12 +163,12 @@ bool HtmlPageWriter::WritePlainRow(QIODevice* file, const QString& label, const 
 {
     if (label.isEmpty() || value.isEmpty() || (isLink && url.isEmpty()))
         return true;
-    const QString shown = EscapeHtml(value);
+    const QString shown = escapeHtml(value);
     const QString content =
         isLink ? QStringLiteral("<A href=\"%1\", title=\"%2\" target=\"_view\">%2</A>\n")
-                     .arg(EscapeHtml(url), shown)
+                     .arg(escapeHtml(url), shown)
                : shown;
-    return writeText(file, QLatin1String("<TR valign=\"top\"><TD><B>\n") + EscapeHtml(label) +
+    return writeText(file, QLatin1String("<TR valign=\"top\"><TD><B>\n") + escapeHtml(label) +
                                QLatin1String("</B></TD><TD>\n") + content +
                                QLatin1String("</TD></TR>\n"));
 }
@@ -188,10 +188,10 @@ bool HtmlPageWriter::WriteAlbumHeading(QIODevice* file, const AlbumRecord& recor
 {
     QString text;
     if (!record.artist.isEmpty())
-        text += QLatin1String("<SPAN class=\"title\">") + EscapeHtml(record.artist) +
+        text += QLatin1String("<SPAN class=\"title\">") + escapeHtml(record.artist) +
                 QLatin1String("</SPAN>");
     if (!record.title.isEmpty())
-        text += QLatin1String("<SPAN class=\"subtitle\"> - ") + EscapeHtml(record.title) +
+        text += QLatin1String("<SPAN class=\"subtitle\"> - ") + escapeHtml(record.title) +
                 QLatin1String("</SPAN>");
     if (record.year != 1900 && record.year != 0)
         text += QStringLiteral(" (%1)").arg(record.year);
@@ -230,7 +230,7 @@ bool HtmlPageWriter::WriteTrackBlock(QIODevice* file, const QVector<TrackRecord>
                        "<TH align=\"left\" bgcolor=\"#e0e0e0\">\n<B>Tracks</B></TH><TR><TD>\n";
     bool written = true;
     for (const TrackRecord& track : tracks) {
-        chunk += TrackLine(track).toUtf8();
+        chunk += trackLine(track).toUtf8();
         if (chunk.size() >= ChunkSize) {
             written = writeBytes(file, chunk) && written;
             chunk.resize(0);
@@ -279,7 +279,7 @@ bool HtmlPageWriter::WriteProductDetails(QIODevice* file, const AlbumRecord& rec
          WritePlainRow(file, QStringLiteral("Studio"), record.studio, false, QString()),
          WritePlainRow(file, QStringLiteral("Producer"), record.producer, false, QString()),
          WritePlainRow(file, QStringLiteral("Engineer"), record.engineer, false, QString()),
-         WritePlainRow(file, QStringLiteral("A/D"), AnalogueDigitalText(record.ad), false,
+         WritePlainRow(file, QStringLiteral("A/D"), analogueDigitalText(record.ad), false,
                        QString()),
          WritePlainRow(file, QStringLiteral("Tourname"), record.tourName, false, QString()),
          WritePlainRow(file, QStringLiteral("Country"), record.country, false, QString()),
@@ -291,7 +291,7 @@ bool HtmlPageWriter::WriteNotesBlock(QIODevice* file, const AlbumRecord& record)
 {
     if (record.notes.isEmpty())
         return true;
-    QString notes = EscapeHtml(record.notes);
+    QString notes = escapeHtml(record.notes);
     notes.remove(QLatin1Char('\r'));
     notes.replace(QLatin1Char('\n'), QLatin1String("<BR>"));
     return writeText(file, QLatin1String(TableStart) +
@@ -307,14 +307,14 @@ bool HtmlPageWriter::WriteListHeader(QIODevice* file, const QString& widthText, 
     return writeText(
         file, ByteOrderMark +
                   QStringLiteral("<HTML>\n<HEAD>\n<TITLE>Di Vuror list %1</TITLE>\n")
-                      .arg(EscapeHtml(localDate(QDate::currentDate()))) +
+                      .arg(escapeHtml(localDate(QDate::currentDate()))) +
                   QLatin1String("<style>\n<!--\n BODY,TABLE,TR,TD,p { font-family: Verdana, "
                                 "sans-serif; font-size: 11px; COLOR: #000000 }\n-->\n</style>"
                                 "</HEAD>\n<BODY>\n") +
                   QStringLiteral("<TABLE width=\"%1\" border=\"%2\" cellpadding=\"0\" "
                                  "cellspacing=\"0\" style=\"border-collapse: collapse\" "
                                  "bordercolor=\"#e0e0e0\">\n")
-                      .arg(EscapeHtml(widthText), QString::number(border)));
+                      .arg(escapeHtml(widthText), QString::number(border)));
 }
 
 bool HtmlPageWriter::WriteListFooter(QIODevice* file)
@@ -330,7 +330,7 @@ bool HtmlPageWriter::WriteQueryAsTable(Database* database, const QString& sql,
         return false;
     const QString refused = OutputTarget::refusal(path, database->name());
     if (!refused.isEmpty()) {
-        ReportEngineError(DbError{refused, 1});
+        reportEngineError(DbError{refused, 1});
         return false;
     }
     RecordsetHandle recordset;
@@ -343,7 +343,7 @@ bool HtmlPageWriter::WriteQueryAsTable(Database* database, const QString& sql,
     // The document replaces the file only once it is complete: a failure leaves the old one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        ReportEngineError(DbError{CannotWrite(path, file), 1});
+        reportEngineError(DbError{CannotWrite(path, file), 1});
         return false;
     }
     QByteArray captions = "<TR>";
@@ -361,7 +361,7 @@ bool HtmlPageWriter::WriteQueryAsTable(Database* database, const QString& sql,
     CloseRecordset(&recordset);
     // A short write at the final flush sets no error that commit() would see: flush first.
     if (!written || !file.flush() || !file.commit()) {
-        ReportEngineError(DbError{CannotWrite(path, file), 1});
+        reportEngineError(DbError{CannotWrite(path, file), 1});
         return false;
     }
     return true;
@@ -395,7 +395,7 @@ bool HtmlPageWriter::WriteListRows(QIODevice* file, Recordset* recordset,
         chunk.append("<TR>");
         for (int i = 0; i < positions.size(); ++i) {
             chunk.append(cellStarts[i]);
-            AppendListCell(&chunk, recordset, positions[i], &dateTexts);
+            appendListCell(&chunk, recordset, positions[i], &dateTexts);
             chunk.append("</TD>");
         }
         chunk.append("</TR>");
@@ -412,7 +412,7 @@ bool HtmlPageWriter::WriteListRows(QIODevice* file, Recordset* recordset,
 
 // The text rules of the album list, applied without building a text object per cell: long
 // lists are nearly all cells.
-void HtmlPageWriter::AppendListCell(QByteArray* row, Recordset* recordset, int position,
+void HtmlPageWriter::appendListCell(QByteArray* row, Recordset* recordset, int position,
                                     QHash<qint64, QByteArray>* dateTexts)
 {
     const int before = row->size();

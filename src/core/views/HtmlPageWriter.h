@@ -44,10 +44,10 @@ public:
                            const QVector<ColumnInfo>& columns, int gridLines, const QString& path);
 
     // `value` ready to stand in HTML text or a quoted attribute.
-    static QString EscapeHtml(const QString& value);
+    static QString escapeHtml(const QString& value);
     // One line of the page's track block, "<BR>" included.
-    static QString TrackLine(const TrackRecord& track);
-    static QString AnalogueDigitalText(int code);
+    static QString trackLine(const TrackRecord& track);
+    static QString analogueDigitalText(int code);
     // The message for a file that could not be written.
     static QString CannotWrite(const QString& path, const QFileDevice& file);
 
@@ -60,6 +60,6 @@ private:
     bool WriteNotesBlock(QIODevice* file, const AlbumRecord& record);
     bool WriteListRows(QIODevice* file, Recordset* recordset, const QVector<ColumnInfo>& columns);
     // The cell text of the list rules, escaped, or "&nbsp;" when empty.
-    void AppendListCell(QByteArray* row, Recordset* recordset, int position,
+    void appendListCell(QByteArray* row, Recordset* recordset, int position,
                         QHash<qint64, QByteArray>* dateTexts);
 };

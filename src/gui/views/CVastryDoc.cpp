@@ -36,7 +36,7 @@ void CVastryDoc::setPanes(QWidget* tree, QWidget* list, QWidget* page)
 bool CVastryDoc::openCatalog(const QString& path)
 {
     closeCatalog();
-    if (m_albumTable.OpenDatabase(&m_database, path, DatabaseEx::CatalogConnectString()))
+    if (m_albumTable.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString()))
         return true;
     m_database.reset();
     return false;
