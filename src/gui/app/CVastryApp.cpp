@@ -2,6 +2,8 @@
 
 #include "app/AppSettings.h"
 #include "app/CMainFrame.h"
+#include "app/DesktopFrameDialogs.h"
+#include "app/DesktopPostDialogs.h"
 #include "app/ErrorReporter.h"
 #include "app/FrameDialogs.h"
 #include "ui/FileDialog.h"
@@ -55,6 +57,10 @@ void CVastryApp::openCatalogAtStartUp(const QString& argument)
 bool CVastryApp::initInstance(const QStringList& arguments)
 {
     routeReportsToMessageBoxes();
+    if (!m_frameDialogs)
+        m_frameDialogs = std::make_unique<DesktopFrameDialogs>();
+    if (!m_postDialogs)
+        m_postDialogs = std::make_unique<DesktopPostDialogs>();
     m_document = std::make_unique<CVastryDoc>(*m_settings);
     openCatalogAtStartUp(arguments.value(1));
     m_frame = std::make_unique<CMainFrame>(*m_document, *m_settings, m_frameDialogs.get(),

@@ -19,8 +19,8 @@ public:
     CVastryApp(const CVastryApp&) = delete;
     CVastryApp& operator=(const CVastryApp&) = delete;
 
-    // The dialogs the frame and the album list open; set before start-up. Without them their
-    // commands are unavailable.
+    // The dialogs the frame and the album list open, set before start-up in place of the
+    // program's own (tests put in recorders).
     void setDialogs(std::unique_ptr<FrameDialogs> frameDialogs,
                     std::unique_ptr<PostDialogs> postDialogs);
 
