@@ -41,7 +41,7 @@ CLeftView::CLeftView(CVastryDoc& document, QWidget* parent)
     setIconSize(QSize(16, 16));
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { onCurrentItemChanged(current); });
-    rebuild();
+    // The nodes come with the first UWM_RELOAD, which the frame sends once it is on the screen.
 }
 
 CLeftView::~CLeftView()
