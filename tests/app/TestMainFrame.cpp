@@ -91,7 +91,8 @@ void TestMainFrame::start(const QString& catalogue)
     m_app = std::make_unique<CVastryApp>();
     QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), catalogue}));
     QVERIFY(QTest::qWaitForWindowExposed(frame()));
-    QTRY_VERIFY(frame()->isFilled());
+    // The web engine's first page can take a while on a busy machine.
+    QTRY_VERIFY_WITH_TIMEOUT(frame()->isFilled(), 30000);
 }
 
 void TestMainFrame::stop()
@@ -223,7 +224,7 @@ void TestMainFrame::windowShowsBeforeTheTreeFillsWithEveryArtist()
     QVERIFY(frame()->isVisible());
     QCOMPARE(frame()->statusPaneText(0), QStringLiteral("Loading the catalogue..."));
     QCOMPARE(rows(), 0);
-    QTRY_VERIFY(frame()->isFilled());
+    QTRY_VERIFY_WITH_TIMEOUT(frame()->isFilled(), 30000);
     QCOMPARE(frame()->statusPaneText(0), QStringLiteral("Ready"));
 
     const CLeftView* tree = frame()->treePane();

@@ -172,8 +172,8 @@ int CatalogTable::CountByDeleted(Database* database, const QString& table,
     if (!database)
         return -1;
     RecordsetHandle recordset;
-    // The engine counts the rows itself: stepping through every album to count them took a
-    // tenth of a second on every list reload of a large catalogue.
+    // The engine counts the rows itself: stepping through every row of a "SELECT *" to count it
+    // is wasted work on every list reload of a large catalogue.
     const QString sql = QStringLiteral("SELECT COUNT(*) AS row_count FROM %1 WHERE %2 = %3")
                             .arg(table, deletedColumn, BooleanWord(deletedValue));
     if (!OpenRecordset(&recordset, database, sql))

@@ -100,6 +100,8 @@ bool CLeftView::event(QEvent* event)
         selectFirstNodeOfType(int(static_cast<PaneMessage*>(event)->wParam()));
         return true;
     }
+    if (type == QEvent::StyleChange)
+        m_icons.clear(); // the next rebuild takes the new style's pictures
     return QTreeWidget::event(event);
 }
 
