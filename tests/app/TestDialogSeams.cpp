@@ -88,6 +88,7 @@ void TestDialogSeams::start(bool withDialogs)
     }
     QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), m_files->copyOfDemo()}));
     QVERIFY(QTest::qWaitForWindowExposed(frame()));
+    QTRY_VERIFY_WITH_TIMEOUT(frame()->isFilled(), 30000);
 }
 
 void TestDialogSeams::commandsNeedTheirDialogs_data()

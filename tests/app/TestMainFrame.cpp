@@ -44,6 +44,7 @@ private slots:
     void placementIsSavedAndRestored();
     void maximisedWindowReturnsMaximised();
     void windowKeepsItsMinimumAndHalvesTheRightSide();
+    void windowShowsBeforeTheTreeFillsWithEveryArtist();
     void artistNodeFiltersTheList();
     void headerClicksAlternateTheSort_data();
     void headerClicksAlternateTheSort();
@@ -113,6 +114,8 @@ void TestMainFrame::start(const QString& catalogue)
     m_app = std::make_unique<CVastryApp>();
     QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), catalogue}));
     QVERIFY(QTest::qWaitForWindowExposed(frame()));
+    // The web engine's first page can take a while on a busy machine.
+    QTRY_VERIFY_WITH_TIMEOUT(frame()->isFilled(), 30000);
 }
 
 void TestMainFrame::stop()
@@ -264,6 +267,47 @@ void TestMainFrame::windowKeepsItsMinimumAndHalvesTheRightSide()
     const QList<int> sizes = frame()->innerSplitter()->sizes();
     QVERIFY2(qAbs(sizes[0] - sizes[1]) <= 1,
              qPrintable(QStringLiteral("%1 %2").arg(sizes[0]).arg(sizes[1])));
+}
+
+// The window is up and says it is loading before the catalogue is read; then the tree holds
+// every artist in name order with the catalogue and artist pictures, and the root is chosen.
+void TestMainFrame::windowShowsBeforeTheTreeFillsWithEveryArtist()
+{
+    m_app = std::make_unique<CVastryApp>();
+    QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), m_catalogue}));
+    QVERIFY(frame()->isVisible());
+    QCOMPARE(frame()->statusPaneText(0), QStringLiteral("Loading the catalogue..."));
+    QCOMPARE(rows(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(frame()->isFilled(), 30000);
+    QCOMPARE(frame()->statusPaneText(0), QStringLiteral("Ready"));
+
+    const CLeftView* tree = frame()->treePane();
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    const QTreeWidgetItem* root = tree->topLevelItem(0);
+    QCOMPARE(tree->currentItem(), root);
+    QStringList names;
+    for (int i = 0; i < root->childCount(); ++i)
+        names << root->child(i)->text(0);
+    const QStringList expected = {
+        "Dmitri Volkov Quartet",   "Harbour Lights",    "Jürgen Weiß Trio",       "Kestrel & Finch",
+        "Les Étoiles Filantes",    "Mariana Conceição", "Midnight Cartographers", "Ngozi Adébáyọ̀",
+        "O'Malley's Kitchen Band", "Sláinte Sessions",  "The Rowan Ensemble",     "Åsa Lindqvist"};
+    QCOMPARE(names, expected);
+
+    const auto image = [](const QIcon& icon, QIcon::Mode mode) {
+        return icon.pixmap(16, 16, mode).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    const QStyle* style = tree->style();
+    const QImage catalogue = image(style->standardIcon(QStyle::SP_DriveCDIcon), QIcon::Normal);
+    const QImage artist = image(style->standardIcon(QStyle::SP_DirIcon), QIcon::Normal);
+    const QImage chosenArtist = image(style->standardIcon(QStyle::SP_DirOpenIcon), QIcon::Normal);
+    QVERIFY(artist != chosenArtist);
+    QCOMPARE(image(root->icon(0), QIcon::Normal), catalogue);
+    QCOMPARE(image(root->icon(0), QIcon::Selected), catalogue);
+    for (int i = 0; i < root->childCount(); ++i) {
+        QCOMPARE(image(root->child(i)->icon(0), QIcon::Normal), artist);
+        QCOMPARE(image(root->child(i)->icon(0), QIcon::Selected), chosenArtist);
+    }
 }
 
 void TestMainFrame::artistNodeFiltersTheList()

@@ -134,6 +134,7 @@ void TestDialogHooks::startWithPage()
     m_app = std::make_unique<CVastryApp>();
     QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), m_files->copyOfDemo()}));
     QVERIFY(QTest::qWaitForWindowExposed(m_app->mainFrame()));
+    QTRY_VERIFY_WITH_TIMEOUT(m_app->mainFrame()->isFilled(), 30000);
     CBottomView* page = m_app->mainFrame()->pagePane();
     QTRY_VERIFY_WITH_TIMEOUT(!page->url().isEmpty(), 10000);
     // Shown once more, so the spy is sure to see the page finish loading.

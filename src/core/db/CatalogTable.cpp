@@ -172,11 +172,13 @@ int CatalogTable::CountByDeleted(Database* database, const QString& table,
     if (!database)
         return -1;
     RecordsetHandle recordset;
-    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
+    // The engine counts the rows itself: stepping through every row of a "SELECT *" to count it
+    // is wasted work on every list reload of a large catalogue.
+    const QString sql = QStringLiteral("SELECT COUNT(*) AS row_count FROM %1 WHERE %2 = %3")
                             .arg(table, deletedColumn, booleanWord(deletedValue));
     if (!OpenRecordset(&recordset, database, sql))
         return -1;
-    const int count = GetRecordCount(recordset.get());
+    const int count = GetFieldInt(recordset.get(), QStringLiteral("row_count"));
     CloseRecordset(&recordset);
     return count;
 }

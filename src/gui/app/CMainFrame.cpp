@@ -559,6 +559,12 @@ bool CMainFrame::runCommand(int commandId)
 bool CMainFrame::event(QEvent* event)
 {
     const int type = int(event->type());
+    if (type == QEvent::Paint && m_shownOnce && !m_fillQueued) {
+        // The first paint is flushed to the screen before queued calls run: the window is up
+        // before the catalogue is read.
+        m_fillQueued = true;
+        QMetaObject::invokeMethod(this, &CMainFrame::fillPanesAtStartUp, Qt::QueuedConnection);
+    }
     if (type == CommandMessageType) {
         event->setAccepted(runCommand(static_cast<CommandMessage*>(event)->commandId()));
         return true;
@@ -592,7 +598,27 @@ void CMainFrame::showEvent(QShowEvent* event)
     m_shownOnce = true;
     // Laid out now: the split can be set to the exact pixel.
     applyTreeWidth();
+    // The panes stay empty until the window has been painted; until then the status bar says
+    // why they are empty.
+    m_statusPanes[0]->setText(QStringLiteral("Loading the catalogue..."));
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CMainFrame::fillPanesAtStartUp()
+{
+    SendPaneMessage(m_document.treePane(), UWM_RELOAD);
     SendPaneMessage(m_document.treePane(), UWM_SELECT_ROOT, 0);
+    m_statusPanes[0]->setText(QStringLiteral("Ready"));
+    QGuiApplication::restoreOverrideCursor();
+    // Selecting the root made the page pane load the first album's page (or a blank one).
+    connect(m_page, &QWebEngineView::loadFinished, this, &CMainFrame::markFilled,
+            Qt::SingleShotConnection);
+}
+
+void CMainFrame::markFilled()
+{
+    m_filled = true;
+    emit filled();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

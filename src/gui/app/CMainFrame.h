@@ -35,8 +35,12 @@ public:
                PostDialogs* postDialogs = nullptr);
     ~CMainFrame() override;
 
-    // Shows the window in the state the settings remember (normal or maximised).
+    // Shows the window in the state the settings remember (normal or maximised). The panes
+    // are filled once the window is on the screen, so a large catalogue never keeps the user
+    // waiting for the window itself.
     void showAsRemembered();
+    // True once tree, list and page show the catalogue after start-up.
+    bool isFilled() const { return m_filled; }
 
     CLeftView* treePane() const { return m_tree; }
     CTopView* listPane() const { return m_list; }
@@ -49,6 +53,10 @@ public:
     bool runCommand(int commandId);
     // The placement for first starts on a screen of the given size.
     static QRect firstStartGeometry(const QSize& screen);
+
+signals:
+    // The start-up fill is done and the page pane shows its first page.
+    void filled();
 
 protected:
     bool event(QEvent* event) override;
@@ -72,6 +80,8 @@ private:
     void fillColumnsMenu(QMenu* menu);
     void savePlacement();
     void updateClock();
+    void fillPanesAtStartUp();
+    void markFilled();
 
     void newDatabase();
     void openDatabase();
@@ -105,5 +115,7 @@ private:
     QHash<int, std::function<void()>> m_handlers;
     bool m_panesCreated = false;
     bool m_shownOnce = false;
+    bool m_fillQueued = false;
+    bool m_filled = false;
     bool m_placementSaved = false;
 };

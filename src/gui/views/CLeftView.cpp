@@ -43,7 +43,7 @@ CLeftView::CLeftView(CVastryDoc& document, QWidget* parent)
     setIconSize(QSize(16, 16));
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { onCurrentItemChanged(current); });
-    rebuild();
+    // The nodes come with the first UWM_RELOAD, which the frame sends once it is on the screen.
 }
 
 CLeftView::~CLeftView()
@@ -58,8 +58,14 @@ const TreeNodeData* CLeftView::nodeData(const QTreeWidgetItem* item)
     return node ? node->data.get() : nullptr;
 }
 
-QIcon CLeftView::nodeIcon(int image, int selectedImage) const
+// Every node of a kind shares one icon: decoding the style's pictures once per node made a
+// large catalogue's tree take seconds to build.
+QIcon CLeftView::nodeIcon(int image, int selectedImage)
 {
+    const int key = qBound(0, image, 2) * 3 + qBound(0, selectedImage, 2);
+    const auto cached = m_icons.constFind(key);
+    if (cached != m_icons.constEnd())
+        return cached.value();
     const auto pixmapFor = [this](int index) {
         const QStyle::StandardPixmap pixmaps[] = {QStyle::SP_DriveCDIcon, QStyle::SP_DirIcon,
                                                   QStyle::SP_DirOpenIcon};
@@ -67,6 +73,7 @@ QIcon CLeftView::nodeIcon(int image, int selectedImage) const
     };
     QIcon icon(pixmapFor(image));
     icon.addPixmap(pixmapFor(selectedImage), QIcon::Selected);
+    m_icons.insert(key, icon);
     return icon;
 }
 
@@ -95,6 +102,8 @@ bool CLeftView::event(QEvent* event)
         selectFirstNodeOfType(int(static_cast<PaneMessage*>(event)->wParam()));
         return true;
     }
+    if (type == QEvent::StyleChange)
+        m_icons.clear(); // the next rebuild takes the new style's pictures
     return QTreeWidget::event(event);
 }
 

@@ -2,6 +2,8 @@
 
 #include "db/NameTree.h"
 
+#include <QHash>
+#include <QIcon>
 #include <QTreeWidget>
 
 class CVastryDoc;
@@ -29,8 +31,9 @@ private:
     void selectFirstNodeOfType(int nodeType);
     QTreeWidgetItem* findNode(int nodeType, int id);
     void onCurrentItemChanged(QTreeWidgetItem* current);
-    QIcon nodeIcon(int image, int selectedImage) const;
+    QIcon nodeIcon(int image, int selectedImage);
 
     CVastryDoc& m_document;
     bool m_selectingByProgram = false;
+    QHash<int, QIcon> m_icons;
 };
