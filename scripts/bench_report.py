@@ -43,6 +43,10 @@ RATIOS = [
      "StartUp/100000", start_up_floor(100000), 1.5, "x"),
     ("Start-up to a filled window, 100 000 albums",
      "StartUp/100000", None, 2.0, "s"),
+    ("An album and its tracks read in full, 50 000 vs 5 000 tracks (10x data)",
+     "ShowLargeAlbum/50000", "ShowLargeAlbum/5000", 15.0, "x"),
+    ("Album page, 50 000 vs 5 000 tracks (10x data)",
+     "PageOfLargeAlbum/50000", "PageOfLargeAlbum/5000", 15.0, "x"),
 ]
 
 UNIT_SECONDS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
