@@ -5,6 +5,7 @@
 #include "ui/FlatButton.h"
 #include "ui/TipList.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -68,6 +69,7 @@ TipOfTheDayDialog::TipOfTheDayDialog(AppSettings& settings, QWidget* parent)
     m_startUp->addItems({QStringLiteral("Always show tips at startup"),
                          QStringLiteral("Never show tips at startup")});
     m_startUp->setAccessibleName(QStringLiteral("Show tips at startup"));
+    m_startUp->view()->setAccessibleName(QStringLiteral("Show tips at startup"));
     // Only 0 shows the tip at start-up, so any other stored value reads as "never".
     m_startUp->setCurrentIndex(m_settings.read(SettingsTable::DisableTips) == 0 ? 0 : 1);
 
