@@ -22,7 +22,8 @@ const QString ContentsPage = QStringLiteral("/html/index.htm");
 // "<file>::<page>"; a topic without a page opens the contents.
 void splitTopic(const QString& topic, QString* file, QString* page)
 {
-    const int separator = topic.indexOf(QLatin1String("::"));
+    // A folder may hold "::" in its name; the page part never does.
+    const int separator = topic.lastIndexOf(QLatin1String("::"));
     *file = separator < 0 ? topic : topic.left(separator);
     *page = separator < 0 ? ContentsPage : topic.mid(separator + 2);
 }
