@@ -9,6 +9,7 @@ PACKAGES=(
     qt6-base-dev qt6-webengine-dev libgl-dev
     libsqlcipher-dev sqlcipher
     libcdio-dev
+    libchm-dev fp-utils-3.2.2
     libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     xvfb xauth

@@ -92,6 +92,8 @@ void TestMainFrame::init()
 {
     m_files = std::make_unique<TestCatalog>();
     AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
+    // A tip at start-up would wait for the user; the tip has tests of its own.
+    AppSettings().write(SettingsTable::DisableTips, 1);
     AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
     AppPaths::setProgramDirectory(TestCatalog::programDirectory());
     m_catalogue = m_files->copyOfDemo();

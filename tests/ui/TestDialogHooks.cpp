@@ -46,6 +46,8 @@ void TestDialogHooks::init()
 {
     m_files = std::make_unique<TestCatalog>();
     AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
+    // A tip at start-up would wait for the user; the tip has tests of its own.
+    AppSettings().write(SettingsTable::DisableTips, 1);
     AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
     AppPaths::setProgramDirectory(TestCatalog::programDirectory());
     MessageBox::history().clear();

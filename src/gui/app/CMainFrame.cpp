@@ -8,7 +8,9 @@
 #include "db/LookupList.h"
 #include "freedb/CdDrives.h"
 #include "ui/FileDialog.h"
+#include "ui/MakerAddresses.h"
 #include "ui/MessageBox.h"
+#include "ui/TextToolBar.h"
 #include "ui/UrlOpener.h"
 #include "views/CBottomView.h"
 #include "views/CLeftView.h"
@@ -49,8 +51,6 @@ constexpr int ClockInterval = 15000;
 constexpr int OutsideChangeInterval = 1000;
 constexpr int TopPaneHeight = 250;
 constexpr int MinimumPane = 10;
-const char* const SupportMail = "mailto:support@tunvale.example";
-const char* const Website = "https://www.tunvale.example/";
 
 struct CommandText {
     int id;
@@ -290,9 +290,9 @@ void CMainFrame::createCommands()
         showAll();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     addCommand(EmailSupport, QStringLiteral("&Email Support"),
-               [] { UrlOpener::open(QUrl(QLatin1String(SupportMail))); });
+               [] { UrlOpener::open(QUrl(QLatin1String(MakerAddresses::SupportMail))); });
     addCommand(VisitWebsite, QStringLiteral("&Visit our Website"),
-               [] { UrlOpener::open(QUrl(QLatin1String(Website))); });
+               [] { UrlOpener::open(QUrl(QLatin1String(MakerAddresses::Website))); });
     addCommand(HelpContents, QStringLiteral("Contents"),
                ifFrameOffers(HelpContents, [this] { showHelp(); }))
         ->setShortcut(QKeySequence(Qt::Key_F1));
@@ -326,7 +326,9 @@ void CMainFrame::createCommands()
 void CMainFrame::createToolBar()
 {
     using namespace CommandIds;
-    m_toolBar = addToolBar(QStringLiteral("Standard"));
+    m_toolBar = new TextToolBar(m_settings, this);
+    m_toolBar->setWindowTitle(QStringLiteral("Standard"));
+    addToolBar(m_toolBar);
     m_toolBar->setObjectName(QStringLiteral("ToolBar"));
     m_toolBar->setAccessibleName(QStringLiteral("Toolbar"));
     // The button that shows the commands a narrow window has no room for.
@@ -351,26 +353,11 @@ void CMainFrame::createToolBar()
     connect(all, &QAction::triggered, this, [this] { runCommand(CommandIds::PrintAllAlbums); });
     current->setEnabled(m_actions[PrintCurrentAlbum]->isEnabled());
     all->setEnabled(m_actions[PrintAllAlbums]->isEnabled());
-    if (auto* button =
-            qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_actions[PrintCurrentAlbum]))) {
-        button->setMenu(printMenu);
-        button->setPopupMode(QToolButton::MenuButtonPopup);
-    }
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    if (m_settings.read(SettingsTable::TbText) != 0) {
-        const struct {
-            int id;
-            const char* label;
-        } labels[] = {{NewPost, "New"}, {Find, "Search"}};
-        for (const auto& label : labels) {
-            // The label is the action's icon text: a button takes it again whenever its
-            // command changes, where a text set on the button itself would be lost.
-            m_actions[label.id]->setIconText(QLatin1String(label.label));
-            if (auto* button =
-                    qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_actions[label.id])))
-                button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        }
-    }
+    m_toolBar->addDropDownButton(m_actions[PrintCurrentAlbum], printMenu);
+    // "New" and "Search" beside their buttons unless the user switched the labels off.
+    if (m_settings.read(SettingsTable::TbText) != 0)
+        m_toolBar->showSelectiveText();
+    m_toolBar->restoreState();
 }
 
 void CMainFrame::createStatusBar()
@@ -632,6 +619,7 @@ void CMainFrame::savePlacement()
     if (m_placementSaved || !m_shownOnce)
         return;
     m_placementSaved = true;
+    m_toolBar->saveState();
     if (isMinimized())
         return;
     const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();

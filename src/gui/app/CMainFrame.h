@@ -17,7 +17,7 @@ class QLabel;
 class QMenu;
 class QSplitter;
 class QTimer;
-class QToolBar;
+class TextToolBar;
 
 // The main window: the artist tree beside the album list over the album page, the menu bar,
 // toolbar and status bar, and the routing of every command.
@@ -99,7 +99,7 @@ private:
     AppSettings& m_settings;
     FrameDialogs* m_frameDialogs = nullptr;
     PostDialogs* m_postDialogs = nullptr;
-    QToolBar* m_toolBar = nullptr;
+    TextToolBar* m_toolBar = nullptr;
     QSplitter* m_outer = nullptr;
     QSplitter* m_inner = nullptr;
     CLeftView* m_tree = nullptr;

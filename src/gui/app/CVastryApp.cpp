@@ -7,6 +7,8 @@
 #include "app/ErrorReporter.h"
 #include "app/FrameDialogs.h"
 #include "ui/FileDialog.h"
+#include "ui/GlintMenu.h"
+#include "ui/HelpSchemeHandler.h"
 #include "ui/MessageBox.h"
 #include "views/CVastryDoc.h"
 #include "views/PostDialogs.h"
@@ -19,6 +21,8 @@ CVastryApp::CVastryApp()
     QCoreApplication::setOrganizationName(QLatin1String(AppSettings::Organisation));
     QCoreApplication::setApplicationName(QLatin1String(AppSettings::Application));
     m_settings = std::make_unique<AppSettings>();
+    // Before the first web view: the engine learns its schemes only while it starts.
+    HelpSchemeHandler::registerScheme();
 }
 
 CVastryApp::~CVastryApp()
@@ -65,6 +69,7 @@ bool CVastryApp::initInstance(const QStringList& arguments)
     openCatalogAtStartUp(arguments.value(1));
     m_frame = std::make_unique<CMainFrame>(*m_document, *m_settings, m_frameDialogs.get(),
                                            m_postDialogs.get());
+    GlintMenu::install(*m_settings, m_frame.get());
     m_frame->showAsRemembered();
     m_frame->repaint();
     showTipOfTheDayUnlessDisabled();
@@ -75,7 +80,8 @@ void CVastryApp::showTipOfTheDayUnlessDisabled()
 {
     if (m_settings->read(SettingsTable::DisableTips) != 0)
         return;
-    // The tip-of-the-day dialog is shown here, modally, once it is part of the program.
+    // Through the frame's dialogs, like the menu command: tests answer it there.
+    m_frameDialogs->showTipOfTheDay(*m_settings, m_frame.get());
 }
 
 void CVastryApp::shutDown()

@@ -2,6 +2,9 @@
 
 #include "app/CommandIds.h"
 #include "db/LookupList.h"
+#include "ui/AboutDialog.h"
+#include "ui/HelpWindow.h"
+#include "ui/TipOfTheDayDialog.h"
 
 bool DesktopFrameDialogs::offers(int commandId) const
 {
@@ -11,11 +14,11 @@ bool DesktopFrameDialogs::offers(int commandId) const
     case CommandIds::CdRomDrives:
         return false;
     case CommandIds::TipOfTheDay:
-        return false;
+        return true;
     case CommandIds::About:
-        return false;
+        return true;
     case CommandIds::HelpContents:
-        return false;
+        return true;
     default:
         return false;
     }
@@ -25,8 +28,19 @@ void DesktopFrameDialogs::editList(CVastryDoc&, const LookupList&, QWidget*) {}
 
 void DesktopFrameDialogs::chooseCdDrive(AppSettings&, const QStringList&, QWidget*) {}
 
-void DesktopFrameDialogs::showTipOfTheDay(AppSettings&, QWidget*) {}
+void DesktopFrameDialogs::showTipOfTheDay(AppSettings& settings, QWidget* parent)
+{
+    TipOfTheDayDialog dialog(settings, parent);
+    dialog.exec();
+}
 
-void DesktopFrameDialogs::showAbout(QWidget*) {}
+void DesktopFrameDialogs::showAbout(QWidget* parent)
+{
+    AboutDialog dialog(parent);
+    dialog.exec();
+}
 
-void DesktopFrameDialogs::showHelp(const QString&, QWidget*) {}
+void DesktopFrameDialogs::showHelp(const QString& topic, QWidget* parent)
+{
+    HelpWindow::showTopic(topic, parent);
+}

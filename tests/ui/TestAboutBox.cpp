@@ -1,0 +1,130 @@
+#include "support/gui/AccessibleNames.h"
+#include "support/gui/ModalDialogDriver.h"
+#include "ui/AboutDialog.h"
+#include "ui/HyperLink.h"
+#include "ui/MakerAddresses.h"
+#include "ui/MessageBox.h"
+#include "ui/UrlOpener.h"
+
+#include <QEnterEvent>
+#include <QPushButton>
+#include <QtTest>
+
+// The hyperlink's colours and opening, and the about box driven from the keyboard.
+class TestAboutBox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void linkColoursFollowVisitsAndHover();
+    void emptyAddressOpensTheText();
+    void aboutBoxOpensTheMakersAddresses();
+
+private:
+    static bool shows(HyperLink& link, const QColor& colour);
+};
+
+void TestAboutBox::init()
+{
+    UrlOpener::setRecordOnly(true);
+    UrlOpener::history().clear();
+    MessageBox::history().clear();
+    MessageBox::setAnswerForAll(QMessageBox::Ok);
+}
+
+void TestAboutBox::cleanup()
+{
+    MessageBox::setAnswerForAll(QMessageBox::NoButton);
+}
+
+// The underline is drawn in the text colour without smoothing, so the colour is on screen
+// exactly.
+bool TestAboutBox::shows(HyperLink& link, const QColor& colour)
+{
+    const QImage shot = link.grab().toImage();
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixelColor(x, y) == colour)
+                return true;
+    return false;
+}
+
+void TestAboutBox::linkColoursFollowVisitsAndHover()
+{
+    HyperLink link(QStringLiteral("Visit"));
+    link.setUrl(QStringLiteral("https://www.tunvale.example/"));
+    link.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&link));
+    // The window may open under the pointer; the test starts with the pointer elsewhere.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&link, &leave);
+    QCOMPARE(link.toolTip(), QStringLiteral("https://www.tunvale.example/"));
+    QCOMPARE(link.cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(link.font().underline());
+    QVERIFY(shows(link, HyperLink::LinkColour));
+
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(&link, &enter);
+    QVERIFY(shows(link, HyperLink::HoverColour));
+    QApplication::sendEvent(&link, &leave);
+    QVERIFY(shows(link, HyperLink::LinkColour));
+
+    QTest::mouseClick(&link, Qt::LeftButton);
+    QCOMPARE(UrlOpener::history(),
+             QList<QUrl>{QUrl(QStringLiteral("https://www.tunvale.example/"))});
+    QVERIFY(link.isVisited());
+    QVERIFY(shows(link, HyperLink::VisitedColour));
+    QVERIFY(MessageBox::history().isEmpty());
+
+    // An address the desktop may not open: the message, and the visit is forgotten.
+    link.setUrl(QStringLiteral("file:///etc/passwd"));
+    QTest::keyClick(&link, Qt::Key_Space);
+    QVERIFY(!link.isVisited());
+    QVERIFY(shows(link, HyperLink::LinkColour));
+    QCOMPARE(MessageBox::history().size(), 1);
+    QCOMPARE(MessageBox::history().first().text,
+             QStringLiteral("Unable to open hyperlink:\n\nThere is no application associated\n"
+                            "with the given filename extension."));
+    QCOMPARE(MessageBox::history().first().icon, QMessageBox::Warning);
+}
+
+void TestAboutBox::emptyAddressOpensTheText()
+{
+    HyperLink link(QStringLiteral("mailto:someone@tunvale.example"));
+    link.show();
+    QTest::mouseClick(&link, Qt::LeftButton);
+    QCOMPARE(UrlOpener::history(),
+             QList<QUrl>{QUrl(QStringLiteral("mailto:someone@tunvale.example"))});
+
+    HyperLink untitled;
+    untitled.setUrl(QStringLiteral("https://elsewhere.example/"));
+    QCOMPARE(untitled.text(), QStringLiteral("https://elsewhere.example/"));
+}
+
+void TestAboutBox::aboutBoxOpensTheMakersAddresses()
+{
+    AboutDialog about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Tunvale 1.00"));
+    QCOMPARE(about.mailLink()->text(), QStringLiteral("Problems? Click here to send us a mail."));
+    QCOMPARE(about.webLink()->text(), QStringLiteral("Click here to visit our website."));
+
+    ModalDialogDriver driver;
+    driver.onNext<AboutDialog>([](AboutDialog* dialog) {
+        QVERIFY(unnamedControls(dialog).isEmpty());
+        // The links come first in the Tab order; the focus starts on Close.
+        QTest::keyClick(dialog, Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTest::keyClick(dialog, Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QCOMPARE(about.exec(), int(QDialog::Rejected));
+    QVERIFY(driver.acted());
+    QCOMPARE(UrlOpener::history(), (QList<QUrl>{QUrl(QLatin1String(MakerAddresses::SupportMail)),
+                                                QUrl(QLatin1String(MakerAddresses::Website))}));
+}
+
+QTEST_MAIN(TestAboutBox)
+#include "TestAboutBox.moc"

@@ -1,0 +1,135 @@
+#include "app/AppPaths.h"
+#include "support/TestCatalog.h"
+#include "support/gui/AccessibleNames.h"
+#include "ui/HelpSchemeHandler.h"
+#include "ui/HelpWindow.h"
+#include "ui/MessageBox.h"
+
+#include <QAction>
+#include <QFile>
+#include <QSignalSpy>
+#include <QWebEngineView>
+#include <QtTest>
+
+// The help window over the help file the build compiled, and over broken copies of it.
+class TestHelpWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void opensTheContentsAndFollowsLinks();
+    void brokenHelpFileGivesAMessage_data();
+    void brokenHelpFileGivesAMessage();
+
+private:
+    static QString builtHelpFile();
+    static bool waitForPage(QWebEngineView* view, const QString& path);
+
+    std::unique_ptr<TestCatalog> m_files;
+};
+
+void TestHelpWindow::initTestCase()
+{
+    QVERIFY(QFile::exists(builtHelpFile()));
+}
+
+void TestHelpWindow::init()
+{
+    m_files = std::make_unique<TestCatalog>();
+    MessageBox::history().clear();
+    MessageBox::setAnswerForAll(QMessageBox::Ok);
+}
+
+void TestHelpWindow::cleanup()
+{
+    MessageBox::setAnswerForAll(QMessageBox::NoButton);
+    m_files.reset();
+}
+
+QString TestHelpWindow::builtHelpFile()
+{
+    return TestCatalog::programDirectory() + QStringLiteral("/music.chm");
+}
+
+bool TestHelpWindow::waitForPage(QWebEngineView* view, const QString& path)
+{
+    QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+    return QTest::qWaitFor(
+        [&] {
+            return view->url().path() == path && !loaded.isEmpty() && loaded.last().at(0).toBool();
+        },
+        20000);
+}
+
+void TestHelpWindow::opensTheContentsAndFollowsLinks()
+{
+    QWidget frame;
+    frame.show();
+    HelpWindow* help =
+        HelpWindow::showTopic(builtHelpFile() + QStringLiteral("::/html/index.htm"), &frame);
+    QVERIFY(help);
+    QVERIFY(MessageBox::history().isEmpty());
+    QVERIFY(waitForPage(help->view(), QStringLiteral("/html/index.htm")));
+    QTRY_COMPARE(help->view()->title(), QStringLiteral("Tunvale Help"));
+    QVERIFY(unnamedControls(help).isEmpty());
+
+    // The first link of the contents, from the keyboard.
+    help->view()->setFocus();
+    QTest::keyClick(help->view()->focusProxy(), Qt::Key_Tab);
+    QTest::keyClick(help->view()->focusProxy(), Qt::Key_Return);
+    QVERIFY(waitForPage(help->view(), QStringLiteral("/html/mainwindow.htm")));
+    QTRY_COMPARE(help->view()->title(), QStringLiteral("The main window"));
+
+    QTRY_VERIFY(help->backAction()->isEnabled());
+    help->backAction()->trigger();
+    QVERIFY(waitForPage(help->view(), QStringLiteral("/html/index.htm")));
+
+    // Asking again reuses the window.
+    QCOMPARE(HelpWindow::showTopic(builtHelpFile() + QStringLiteral("::/html/find.htm"), &frame),
+             help);
+    QVERIFY(waitForPage(help->view(), QStringLiteral("/html/find.htm")));
+    QCOMPARE(frame.findChildren<HelpWindow*>().size(), 1);
+}
+
+void TestHelpWindow::brokenHelpFileGivesAMessage_data()
+{
+    const QByteArray built = TestCatalog::readBytes(builtHelpFile());
+    QTest::addColumn<QByteArray>("content"); // null: no file at all
+    QTest::addColumn<QString>("page");
+    QTest::newRow("missing") << QByteArray() << QStringLiteral("/html/index.htm");
+    QTest::newRow("empty") << QByteArray("") << QStringLiteral("/html/index.htm");
+    QTest::newRow("not a help file") << QByteArray(4096, 'x') << QStringLiteral("/html/index.htm");
+    QTest::newRow("cut off") << built.left(built.size() / 2) << QStringLiteral("/html/index.htm");
+    QTest::newRow("no such page") << built << QStringLiteral("/html/nowhere.htm");
+}
+
+void TestHelpWindow::brokenHelpFileGivesAMessage()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, page);
+    const QString path = m_files->filePath(QStringLiteral("music.chm"));
+    if (!content.isNull()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QWidget frame;
+    QVERIFY(!HelpWindow::showTopic(path + QStringLiteral("::") + page, &frame));
+    QVERIFY(frame.findChildren<HelpWindow*>().isEmpty());
+    QCOMPARE(MessageBox::history().size(), 1);
+    QVERIFY(MessageBox::history().first().text.contains(QStringLiteral("music.chm")));
+}
+
+int main(int argc, char** argv)
+{
+    // The scheme has to be known before the web engine starts.
+    HelpSchemeHandler::registerScheme();
+    QApplication application(argc, argv);
+    TestHelpWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TestHelpWindow.moc"
