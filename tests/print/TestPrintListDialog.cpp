@@ -36,6 +36,7 @@ private slots:
 private:
     std::unique_ptr<PrintListDialog> open(int mode);
     void run(PrintListDialog* dialog, const QString& step);
+    static void pressMnemonic(QWidget* dialog, Qt::Key key);
     static QStringList captions(const QString& page);
     static QString pdfText(const QString& path);
 
@@ -72,6 +73,13 @@ std::unique_ptr<PrintListDialog> TestPrintListDialog::open(int mode)
     return dialog;
 }
 
+void TestPrintListDialog::pressMnemonic(QWidget* dialog, Qt::Key key)
+{
+    QTest::keyClick(dialog, key, Qt::AltModifier);
+    // The button is clicked a moment later, as a visible press.
+    QTest::qWait(300);
+}
+
 // One step as a user takes it: "Caption" selects that row, "space" ticks or unticks it,
 // "up" and "down" move it, "width N" sets its width, "grid" switches the grid lines.
 void TestPrintListDialog::run(PrintListDialog* dialog, const QString& step)
@@ -82,8 +90,7 @@ void TestPrintListDialog::run(PrintListDialog* dialog, const QString& step)
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Space);
     } else if (step == QLatin1String("up") || step == QLatin1String("down")) {
-        QTest::keyClick(dialog, step == QLatin1String("up") ? Qt::Key_U : Qt::Key_D,
-                        Qt::AltModifier);
+        pressMnemonic(dialog, step == QLatin1String("up") ? Qt::Key_U : Qt::Key_D);
     } else if (step.startsWith(QLatin1String("width "))) {
         width->setFocus();
         width->clear();
@@ -141,8 +148,8 @@ void TestPrintListDialog::pageFollowsTheChoices_data()
     QTest::newRow("the first row cannot move up")
         << QStringList{"Artist", "up"} << false << standard << "";
     QTest::newRow("the last row cannot move down")
-        << QStringList{"Conductor", "space", "down"} << false
-        << QStringList{"Artist", "Title", "Record Year", "Conductor"} << "";
+        << QStringList{"FreeDB ID", "space", "down"} << false
+        << QStringList{"Artist", "Title", "Record Year", "FreeDB ID"} << "";
     QTest::newRow("width 0 as given") << QStringList{"Title", "width 0"} << true << standard
                                       << "<TD width=\"0\" bgcolor=\"#e0e0e0\"><B>Title</B>";
     QTest::newRow("negative width as given")
@@ -171,8 +178,7 @@ void TestPrintListDialog::pageFollowsTheChoices()
     const QString text = QString::fromUtf8(TestCatalog::readBytes(page));
     QCOMPARE(captions(text), shown);
     QVERIFY(text.contains(contains));
-    QVERIFY(text.contains(QStringLiteral("O&#39;Malley&#39;s Kitchen Band")) ||
-            text.contains(QStringLiteral("O'Malley's Kitchen Band")));
+    QVERIFY(text.contains(QStringLiteral("Reels &amp; Rashers")));
     // What is chosen here stays here.
     QCOMPARE(m_document->columns().shownInDisplayOrder().size(), 3);
 }
@@ -186,22 +192,23 @@ void TestPrintListDialog::printingTwicePrintsTheSecondChoice()
     const QString first = m_files->filePath(QStringLiteral("first.pdf"));
     const QString second = m_files->filePath(QStringLiteral("second.pdf"));
     PrintDialogs::setNextPrintTarget(first);
-    QTest::keyClick(dialog.get(), Qt::Key_P, Qt::AltModifier);
+    pressMnemonic(dialog.get(), Qt::Key_P);
     for (const char* step : {"Title", "space", "Label Number", "space"})
         run(dialog.get(), QLatin1String(step));
     PrintDialogs::setNextPageLayout(
         QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10)));
-    QTest::keyClick(dialog.get(), Qt::Key_A, Qt::AltModifier);
+    pressMnemonic(dialog.get(), Qt::Key_A);
     PrintDialogs::setNextPrintTarget(second);
-    QTest::keyClick(dialog.get(), Qt::Key_P, Qt::AltModifier);
+    pressMnemonic(dialog.get(), Qt::Key_P);
 
     const QString firstText = pdfText(first);
-    QVERIFY2(firstText.contains(QStringLiteral("Title")), qPrintable(firstText.left(200)));
+    QVERIFY2(firstText.contains(QStringLiteral("Title")),
+             qPrintable(QString::number(QFileInfo(first).size()) + firstText.left(200)));
     QVERIFY(!firstText.contains(QStringLiteral("Label Number")));
     const QString secondText = pdfText(second);
     QVERIFY2(secondText.contains(QStringLiteral("Label Number")), qPrintable(secondText.left(200)));
     QVERIFY(!secondText.contains(QStringLiteral("Title")));
-    QVERIFY(secondText.contains(QStringLiteral("Les Étoiles Filantes")));
+    QVERIFY2(secondText.contains(QStringLiteral("Étoiles")), qPrintable(secondText.left(300)));
     QPdfDocument landscape;
     landscape.load(second);
     QVERIFY(landscape.pagePointSize(0).width() > landscape.pagePointSize(0).height());

@@ -244,6 +244,8 @@ bool PrintListDialog::printPage(QPrinter* printer)
 {
     // The page printed is the one last chosen, not one still on its way.
     waitForLoad();
+    if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty())
+        return printPdf(printer->outputFileName(), printer->pageLayout());
     QEventLoop loop;
     bool succeeded = false;
     connect(m_browser, &QWebEngineView::printFinished, &loop, [&loop, &succeeded](bool ok) {
@@ -251,6 +253,22 @@ bool PrintListDialog::printPage(QPrinter* printer)
         loop.quit();
     });
     m_browser->print(printer);
+    loop.exec();
+    return succeeded;
+}
+
+bool PrintListDialog::printPdf(const QString& path, const QPageLayout& layout)
+{
+    // The browser writes a PDF file itself with the text as text, where printing through the
+    // printer would give pictures of the pages.
+    QEventLoop loop;
+    bool succeeded = false;
+    connect(m_browser->page(), &QWebEnginePage::pdfPrintingFinished, &loop,
+            [&loop, &succeeded](const QString&, bool ok) {
+                succeeded = ok;
+                loop.quit();
+            });
+    m_browser->page()->printToPdf(path, layout);
     loop.exec();
     return succeeded;
 }

@@ -48,6 +48,7 @@ private:
     void saveAs();
     // Prints the page once the latest document has loaded; false when it could not.
     bool printPage(QPrinter* printer);
+    bool printPdf(const QString& path, const QPageLayout& layout);
     bool waitForLoad();
     void loadFinished(bool ok);
 
