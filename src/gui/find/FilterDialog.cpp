@@ -8,6 +8,7 @@
 #include "ui/MessageBox.h"
 #include "views/CVastryDoc.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -72,6 +73,13 @@ void FilterDialog::buildControls()
     m_check = new QCheckBox(QStringLiteral("In Collection"), group);
     m_check->setObjectName(QStringLiteral("inCollection"));
     m_valueLabel = new QLabel(QStringLiteral("&Value:"), group);
+    // The label speaks for whichever value control is shown; a screen reader gets the names
+    // even before a field is chosen, and the drop-downs' own lists are named too.
+    m_items->setAccessibleName(QStringLiteral("Item"));
+    m_items->view()->setAccessibleName(QStringLiteral("Items"));
+    m_values->setAccessibleName(QStringLiteral("Value"));
+    m_values->view()->setAccessibleName(QStringLiteral("Values"));
+    m_edit->setAccessibleName(QStringLiteral("Value"));
     showValueControl(nullptr);
 
     auto* grid = new QGridLayout(group);
@@ -171,7 +179,9 @@ void FilterDialog::showValueControl(QWidget* control)
     for (QWidget* value : {static_cast<QWidget*>(m_values), static_cast<QWidget*>(m_edit),
                            static_cast<QWidget*>(m_check)})
         value->setVisible(value == control);
-    m_valueLabel->setBuddy(control);
+    // Before a field is chosen the label keeps the edit as its buddy, so it never shows a bare
+    // "&" and Alt+V stays quiet.
+    m_valueLabel->setBuddy(control ? control : m_edit);
 }
 
 void FilterDialog::accept()
