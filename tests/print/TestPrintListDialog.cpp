@@ -193,6 +193,10 @@ void TestPrintListDialog::printingTwicePrintsTheSecondChoice()
     const QString second = m_files->filePath(QStringLiteral("second.pdf"));
     PrintDialogs::setNextPrintTarget(first);
     pressMnemonic(dialog.get(), Qt::Key_P);
+    const QString preview = m_files->filePath(QStringLiteral("preview.pdf"));
+    PrintDialogs::setNextPreviewTarget(preview);
+    pressMnemonic(dialog.get(), Qt::Key_W);
+    QVERIFY(pdfText(preview).contains(QStringLiteral("Record Year")));
     for (const char* step : {"Title", "space", "Label Number", "space"})
         run(dialog.get(), QLatin1String(step));
     PrintDialogs::setNextPageLayout(
