@@ -62,7 +62,7 @@ void FilterDialog::buildControls()
 
     m_items = new QComboBox(group);
     m_items->setObjectName(QStringLiteral("items"));
-    auto* itemLabel = new QLabel(QStringLiteral("&Item:"), group);
+    auto* itemLabel = new QLabel(QStringLiteral("Item:"), group);
     itemLabel->setBuddy(m_items);
 
     // The three value controls share one place; only the one the field needs is shown.
@@ -72,7 +72,7 @@ void FilterDialog::buildControls()
     m_edit->setObjectName(QStringLiteral("valueEdit"));
     m_check = new QCheckBox(QStringLiteral("In Collection"), group);
     m_check->setObjectName(QStringLiteral("inCollection"));
-    m_valueLabel = new QLabel(QStringLiteral("&Value:"), group);
+    m_valueLabel = new QLabel(QStringLiteral("Value:"), group);
     // The label speaks for whichever value control is shown; a screen reader gets the names
     // even before a field is chosen, and the drop-downs' own lists are named too.
     m_items->setAccessibleName(QStringLiteral("Item"));
@@ -179,9 +179,7 @@ void FilterDialog::showValueControl(QWidget* control)
     for (QWidget* value : {static_cast<QWidget*>(m_values), static_cast<QWidget*>(m_edit),
                            static_cast<QWidget*>(m_check)})
         value->setVisible(value == control);
-    // Before a field is chosen the label keeps the edit as its buddy, so it never shows a bare
-    // "&" and Alt+V stays quiet.
-    m_valueLabel->setBuddy(control ? control : m_edit);
+    m_valueLabel->setBuddy(control);
 }
 
 void FilterDialog::accept()
