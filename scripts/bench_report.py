@@ -47,6 +47,14 @@ RATIOS = [
      "ShowLargeAlbum/50000", "ShowLargeAlbum/5000", 15.0, "x"),
     ("Album page, 50 000 vs 5 000 tracks (10x data)",
      "PageOfLargeAlbum/50000", "PageOfLargeAlbum/5000", 15.0, "x"),
+    ("Find by artist, list reload, 100 000 albums, vs bare engine floor",
+     "FindReload/0", "FindReloadFloor/0", 1.5, "x"),
+    ("Find by title LIKE (full scan), list reload, 100 000 albums, vs bare engine floor",
+     "FindReload/1", "FindReloadFloor/1", 1.5, "x"),
+    ("Print dialog preview, 36 columns, 100 000 albums",
+     "PrintDialogPreview/iterations:1", None, 5.0, "s"),
+    ("Print dialog preview, 36 columns, 100 000 albums, vs writing and loading the document",
+     "PrintDialogPreview/iterations:1", "PrintDialogPreviewFloor/iterations:1", 1.5, "x"),
 ]
 
 UNIT_SECONDS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}

@@ -1,6 +1,8 @@
 #include "app/DesktopPostDialogs.h"
 
 #include "app/CommandIds.h"
+#include "find/FindDialog.h"
+#include "print/PrintListDialog.h"
 
 bool DesktopPostDialogs::offers(int commandId) const
 {
@@ -9,10 +11,10 @@ bool DesktopPostDialogs::offers(int commandId) const
     case CommandIds::EditPost:
         return false; // the album editor
     case CommandIds::Find:
-        return false;
+        return true;
     case CommandIds::PrintAllAlbums:
     case CommandIds::ExportHtml:
-        return false; // the print and export dialog
+        return true;
     default:
         return false;
     }
@@ -23,9 +25,17 @@ bool DesktopPostDialogs::editAlbum(CVastryDoc&, int, int, QWidget*)
     return false;
 }
 
-bool DesktopPostDialogs::find(CVastryDoc&, QString*, QWidget*)
+bool DesktopPostDialogs::find(CVastryDoc& document, QString* condition, QWidget* parent)
 {
-    return false;
+    FindDialog dialog(document, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    *condition = dialog.condition();
+    return true;
 }
 
-void DesktopPostDialogs::printList(CVastryDoc&, int, QWidget*) {}
+void DesktopPostDialogs::printList(CVastryDoc& document, int mode, QWidget* parent)
+{
+    PrintListDialog dialog(document, mode, parent);
+    dialog.exec();
+}

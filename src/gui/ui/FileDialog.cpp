@@ -29,6 +29,7 @@ QString withExtension(const QString& fileName)
 } // namespace
 
 const char* const FileDialog::CatalogFilter = "Music Catalog Files (*.muf)";
+const char* const FileDialog::HtmlFilter = "HTML Files (*.html *.htm)";
 
 void FileDialog::setNextFileName(const QString& fileName)
 {
@@ -69,5 +70,17 @@ QString FileDialog::saveFileName(QWidget* parent)
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("muf"));
     dialog.selectFile(QStringLiteral("*.muf"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString FileDialog::saveHtmlFileName(QWidget* parent)
+{
+    QString fileName;
+    if (takeAnswer(&fileName))
+        return fileName;
+    QFileDialog dialog(parent, QString(), QString(), QLatin1String(HtmlFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("html"));
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }

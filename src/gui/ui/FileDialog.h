@@ -13,6 +13,8 @@ public:
     static QString openFileName(QWidget* parent, const QString& presetName = QString());
     // A file to save to; an existing one is confirmed before it is overwritten.
     static QString saveFileName(QWidget* parent);
+    // An HTML file to save a list document to; existing ones are confirmed likewise.
+    static QString saveHtmlFileName(QWidget* parent);
 
     static void setNextFileName(const QString& fileName);
     static bool hasNextFileName();
@@ -20,4 +22,5 @@ public:
     static int shownCount();
 
     static const char* const CatalogFilter;
+    static const char* const HtmlFilter;
 };

@@ -1,5 +1,6 @@
 #include "ui/PrintDialogs.h"
 
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -10,12 +11,13 @@ namespace
 
 std::optional<QString> nextPrintTarget;
 std::optional<QString> nextPreviewTarget;
+std::optional<QPageLayout> nextPageLayout;
 int shown = 0;
 
-std::optional<QString> take(std::optional<QString>& answer)
+template <class Answer> std::optional<Answer> take(std::optional<Answer>& answer)
 {
     ++shown;
-    std::optional<QString> taken;
+    std::optional<Answer> taken;
     taken.swap(answer);
     return taken;
 }
@@ -51,6 +53,19 @@ void PrintDialogs::preview(QPrinter* printer, QWidget* parent,
     QPrintPreviewDialog dialog(printer, parent);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
     dialog.exec();
+}
+
+bool PrintDialogs::pageSetup(QPrinter* printer, QWidget* parent)
+{
+    if (const std::optional<QPageLayout> layout = take(nextPageLayout))
+        return layout->isValid() && printer->setPageLayout(*layout);
+    QPageSetupDialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void PrintDialogs::setNextPageLayout(const QPageLayout& layout)
+{
+    nextPageLayout = layout;
 }
 
 void PrintDialogs::setNextPrintTarget(const QString& pdfFile)

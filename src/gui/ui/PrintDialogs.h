@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QString>
 #include <functional>
 
@@ -16,12 +17,17 @@ public:
     // Shows the preview of what `paint` renders onto the printer it is handed.
     static void preview(QPrinter* printer, QWidget* parent,
                         const std::function<void(QPrinter*)>& paint);
+    // Lets the user set up the pages of `printer`; true when they took the new setup.
+    static bool pageSetup(QPrinter* printer, QWidget* parent);
 
     // The next print dialog is not shown: with an empty `pdfFile` it is cancelled, otherwise
     // the user chose to print into that PDF file.
     static void setNextPrintTarget(const QString& pdfFile);
     // The next preview is not shown: its pages are rendered into `pdfFile` at once.
     static void setNextPreviewTarget(const QString& pdfFile);
+    // The next page setup dialog is not shown: the printer takes `layout` (an invalid layout
+    // stands for Cancel).
+    static void setNextPageLayout(const QPageLayout& layout);
     // Counts the dialogs asked for, shown or answered.
     static int shownCount();
 };

@@ -1,0 +1,165 @@
+// Finding albums and opening the print dialog over 100 000 albums: a find's list reload against
+// the bare engine running the same SQL, and the print preview with every column against writing
+// the list document and loading it into a browser view.
+#include "CatalogueGenerator.h"
+#include "EngineFloor.h"
+#include "app/AppPaths.h"
+#include "app/AppSettings.h"
+#include "app/PrivateMessages.h"
+#include "print/PrintListDialog.h"
+#include "views/AlbumListCtrl.h"
+#include "views/CTopView.h"
+#include "views/CVastryDoc.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEngineView>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace
+{
+
+constexpr int Albums = 100000;
+
+struct Catalogue {
+    QTemporaryDir folder;
+    std::unique_ptr<AppSettings> settings;
+    std::unique_ptr<CVastryDoc> document;
+    std::unique_ptr<CTopView> list;
+};
+
+std::unique_ptr<Catalogue>& opened()
+{
+    static std::unique_ptr<Catalogue> catalogue;
+    return catalogue;
+}
+
+Catalogue& catalogue()
+{
+    std::unique_ptr<Catalogue>& c = opened();
+    if (!c) {
+        c = std::make_unique<Catalogue>();
+        AppSettings::useFolder(c->folder.path());
+        AppPaths::setPageDirectory(c->folder.filePath(QStringLiteral("pages")));
+        c->settings = std::make_unique<AppSettings>();
+        c->document = std::make_unique<CVastryDoc>(*c->settings);
+        c->document->openCatalog(CatalogueGenerator::catalogue(Albums));
+        c->list = std::make_unique<CTopView>(*c->document);
+        c->document->setPanes(nullptr, c->list.get(), nullptr);
+        c->list->resize(800, 300);
+        c->list->show();
+        SendPaneMessage(c->list.get(), UWM_NODE_SELECTED, 0, 0);
+    }
+    return *c;
+}
+
+// 0: one artist (as the search's Artist field writes it); 1: a title pattern, which no index
+// can serve.
+QString condition(Catalogue& c, int kind)
+{
+    if (kind == 1)
+        return QStringLiteral("title LIKE '%e%'");
+    const QString artist = c.document->albumTable().GetNameById(
+        c.document->database(), 1, QStringLiteral("music_artists"), QStringLiteral("artist_name"),
+        QStringLiteral("artist_id"));
+    return QStringLiteral("artist_name = '%1'").arg(artist);
+}
+
+void FindReload(benchmark::State& state)
+{
+    Catalogue& c = catalogue();
+    c.document->setFilter(condition(c, int(state.range(0))));
+    for (auto _ : state) {
+        SendPaneMessage(c.list.get(), UWM_RELOAD);
+        c.list->list()->viewport()->repaint();
+    }
+    state.counters["rows"] = double(c.list->list()->model()->rowCount());
+    c.document->setFilter(QString());
+}
+
+void FindReloadFloor(benchmark::State& state)
+{
+    Catalogue& c = catalogue();
+    const QByteArray sql =
+        CatalogTable::BuildItemQuery(c.document->albumTable().baseSelect(), c.document->sortText(),
+                                     false, condition(c, int(state.range(0))))
+            .toUtf8();
+    // A reload also counts every album for the status bar: the same statement, stepped here.
+    const QByteArray total = QByteArrayLiteral("SELECT * FROM music WHERE deleted = FALSE");
+    for (auto _ : state) {
+        EngineFloor::stepAsText(c.document->database()->handle(), sql, {2, 3, 5, 0});
+        EngineFloor::stepAsText(c.document->database()->handle(), total, {});
+    }
+}
+
+void waitForLoad(QWebEngineView* view)
+{
+    QEventLoop loop;
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    QObject::connect(view, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void showEveryColumn(CVastryDoc& document)
+{
+    for (int i = 0; i < document.columns().size(); ++i)
+        document.columns()[i].shown = 1;
+}
+
+void PrintDialogPreview(benchmark::State& state)
+{
+    Catalogue& c = catalogue();
+    showEveryColumn(*c.document);
+    for (auto _ : state) {
+        PrintListDialog dialog(*c.document, PrintListDialog::Print);
+        QEventLoop loop;
+        QObject::connect(&dialog, &PrintListDialog::previewShown, &loop, &QEventLoop::quit);
+        dialog.show();
+        loop.exec();
+    }
+}
+
+void PrintDialogPreviewFloor(benchmark::State& state)
+{
+    Catalogue& c = catalogue();
+    showEveryColumn(*c.document);
+    const QString path = QDir(c.folder.path()).filePath(QStringLiteral("floor.html"));
+    QVector<ColumnInfo> columns;
+    for (int i = 0; i < c.document->columns().size(); ++i)
+        columns.append(c.document->columns()[i].info());
+    for (auto _ : state) {
+        c.document->albumTable().WriteListTable(c.document->database(), columns, 0, path,
+                                                c.document->sortText(), false, QString());
+        QWebEngineView view;
+        view.resize(800, 400);
+        view.show();
+        view.load(QUrl::fromLocalFile(path));
+        waitForLoad(&view);
+    }
+}
+
+} // namespace
+
+BENCHMARK(FindReload)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(FindReloadFloor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(PrintDialogPreview)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(PrintDialogPreviewFloor)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    opened().reset();
+    return 0;
+}

@@ -1,0 +1,274 @@
+#include "print/PrintListDialog.h"
+
+#include "app/AppPaths.h"
+#include "print/CheckListCtrl.h"
+#include "ui/DialogFont.h"
+#include "ui/FileDialog.h"
+#include "ui/FlatButton.h"
+#include "ui/PrintDialogs.h"
+#include "views/CVastryDoc.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+namespace
+{
+
+// A page that does not come within this time is taken as lost: printing goes on with
+// what is shown rather than leaving the window frozen.
+constexpr int LoadWaitMs = 30000;
+
+} // namespace
+
+PrintListDialog::PrintListDialog(CVastryDoc& document, int mode, QWidget* parent)
+    : QDialog(parent), m_document(document), m_mode(mode),
+      m_rows(PrintColumns::fromTable(document.columns()))
+{
+    setWindowTitle(mode == Print ? QStringLiteral("Print List") : QStringLiteral("Export List"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setSizeGripEnabled(true);
+    setMinimumSize(700, 500);
+    buildControls();
+    DialogFont::apply(this);
+    m_list->setRows(m_rows);
+    rebuildPreview();
+    m_list->selectRow(0);
+    showSelectedWidth();
+    if (mode != Print) {
+        m_preview->hide();
+        m_pageSetup->hide();
+        m_print->setText(QStringLiteral("&Save As"));
+    }
+    resize(800, 600);
+}
+
+PrintListDialog::~PrintListDialog() = default;
+
+QString PrintListDialog::documentPath()
+{
+    return QDir(AppPaths::pageDirectory()).filePath(QStringLiteral("print.html"));
+}
+
+QPushButton* PrintListDialog::addButton(const QString& text, const char* name)
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(QLatin1String(name));
+    // Enter in the width edit sets the width; it must not press another button.
+    button->setAutoDefault(false);
+    MakeButtonFlat(this, button);
+    return button;
+}
+
+void PrintListDialog::buildControls()
+{
+    m_list = new CheckListCtrl(this);
+    m_list->setObjectName(QStringLiteral("columns"));
+    m_list->setAccessibleName(QStringLiteral("Columns"));
+    m_list->setFixedHeight(160);
+    m_moveUp = addButton(QStringLiteral("Move &Up"), "moveUp");
+    m_moveDown = addButton(QStringLiteral("Move &Down"), "moveDown");
+    m_close = addButton(QStringLiteral("&Close"), "close");
+    m_print = addButton(QStringLiteral("&Print"), "print");
+    m_preview = addButton(QStringLiteral("Print Previe&w"), "printPreview");
+    m_pageSetup = addButton(QStringLiteral("P&age Setup"), "pageSetup");
+    m_set = addButton(QStringLiteral("&Set"), "set");
+    m_gridlines = new QCheckBox(QStringLiteral("Show Gridlines"), this);
+    m_gridlines->setObjectName(QStringLiteral("showGridlines"));
+    m_width = new QLineEdit(this);
+    m_width->setObjectName(QStringLiteral("width"));
+    m_width->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,6}")), this));
+    auto* widthLabel = new QLabel(QStringLiteral("Column Width:"), this);
+    widthLabel->setBuddy(m_width);
+
+    m_browser = new QWebEngineView(this);
+    m_browser->setObjectName(QStringLiteral("preview"));
+    m_browser->setAccessibleName(QStringLiteral("Preview"));
+    QWebEngineSettings* web = m_browser->settings();
+    web->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    web->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    web->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+
+    auto* moves = new QVBoxLayout;
+    moves->addWidget(m_moveUp);
+    moves->addWidget(m_moveDown);
+    moves->addStretch();
+    auto* widthRow = new QHBoxLayout;
+    widthRow->addWidget(m_width);
+    widthRow->addWidget(m_set);
+    auto* commands = new QVBoxLayout;
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_close, m_print, m_preview, m_pageSetup,
+                                                           m_gridlines, widthLabel})
+        commands->addWidget(widget);
+    commands->addLayout(widthRow);
+    commands->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_list, 1);
+    top->addLayout(moves);
+    top->addLayout(commands);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_browser, 1);
+
+    connect(m_close, &QPushButton::clicked, this, &PrintListDialog::reject);
+    connect(m_print, &QPushButton::clicked, this, &PrintListDialog::printOrSave);
+    connect(m_preview, &QPushButton::clicked, this, &PrintListDialog::printPreview);
+    connect(m_pageSetup, &QPushButton::clicked, this, &PrintListDialog::pageSetup);
+    connect(m_moveUp, &QPushButton::clicked, this, [this] { moveSelected(-1); });
+    connect(m_moveDown, &QPushButton::clicked, this, [this] { moveSelected(+1); });
+    connect(m_set, &QPushButton::clicked, this, &PrintListDialog::setSelectedWidth);
+    connect(m_width, &QLineEdit::returnPressed, this, &PrintListDialog::setSelectedWidth);
+    connect(m_gridlines, &QCheckBox::toggled, this, &PrintListDialog::rebuildPreview);
+    connect(m_list, &CheckListCtrl::checkToggled, this, &PrintListDialog::checkToggled);
+    connect(m_list, &CheckListCtrl::selectionMayHaveChanged, this,
+            &PrintListDialog::showSelectedWidth);
+    connect(m_browser, &QWebEngineView::loadFinished, this, &PrintListDialog::loadFinished);
+}
+
+void PrintListDialog::rebuildPreview()
+{
+    const QString path = documentPath();
+    m_documentWritten = m_document.albumTable().WriteListTable(
+        m_document.database(), PrintColumns::checkedColumns(m_rows),
+        m_gridlines->isChecked() ? 1 : 0, path, m_document.sortText(), false, m_document.filter());
+    const QUrl url =
+        m_documentWritten ? QUrl::fromLocalFile(path) : QUrl(QStringLiteral("about:blank"));
+    m_loading = true;
+    // The file keeps its name: it is read afresh every time, never from the browser's cache.
+    if (m_browser->url() == url)
+        m_browser->page()->triggerAction(QWebEnginePage::ReloadAndBypassCache);
+    else
+        m_browser->load(url);
+}
+
+void PrintListDialog::loadFinished(bool)
+{
+    m_loading = false;
+    emit previewShown(m_documentWritten);
+}
+
+void PrintListDialog::showSelectedWidth()
+{
+    const int row = m_list->selectedRow();
+    if (row < 0)
+        return;
+    // Shown signed: a negative width set here reads back as itself, not as a huge number.
+    m_width->setText(QString::number(m_rows[row].column.width));
+}
+
+void PrintListDialog::moveSelected(int step)
+{
+    const int row = m_list->selectedRow();
+    if (!PrintColumns::move(&m_rows, row, step))
+        return;
+    m_list->moveRow(row, row + step);
+    // An unchecked column is not in the document: its place there cannot change.
+    if (m_rows[row + step].checked)
+        rebuildPreview();
+}
+
+void PrintListDialog::setSelectedWidth()
+{
+    const int row = m_list->selectedRow();
+    if (row < 0)
+        return;
+    m_rows[row].column.width = PrintColumns::widthFromText(m_width->text());
+    rebuildPreview();
+}
+
+void PrintListDialog::checkToggled(int row, bool checked)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    m_rows[row].checked = checked;
+    rebuildPreview();
+}
+
+void PrintListDialog::printOrSave()
+{
+    if (m_mode != Print) {
+        saveAs();
+        return;
+    }
+    if (PrintDialogs::choosePrinter(&m_printer, this))
+        printPage(&m_printer);
+}
+
+void PrintListDialog::printPreview()
+{
+    PrintDialogs::preview(&m_printer, this, [this](QPrinter* printer) { printPage(printer); });
+}
+
+void PrintListDialog::pageSetup()
+{
+    PrintDialogs::pageSetup(&m_printer, this);
+}
+
+void PrintListDialog::saveAs()
+{
+    const QString path = FileDialog::saveHtmlFileName(this);
+    if (path.isEmpty())
+        return;
+    // Written afresh rather than copied from the preview: the same document, and the writer
+    // refuses the open catalogue and anything but a regular file, replaces the file only once
+    // the new one is complete and says why when it cannot.
+    m_document.albumTable().WriteListTable(
+        m_document.database(), PrintColumns::checkedColumns(m_rows),
+        m_gridlines->isChecked() ? 1 : 0, path, m_document.sortText(), false, m_document.filter());
+}
+
+bool PrintListDialog::waitForLoad()
+{
+    if (!m_loading)
+        return true;
+    QEventLoop loop;
+    connect(m_browser, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(LoadWaitMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return !m_loading;
+}
+
+bool PrintListDialog::printPage(QPrinter* printer)
+{
+    // The page printed is the one last chosen, not one still on its way.
+    waitForLoad();
+    if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty())
+        return printPdf(printer->outputFileName(), printer->pageLayout());
+    QEventLoop loop;
+    bool succeeded = false;
+    connect(m_browser, &QWebEngineView::printFinished, &loop, [&loop, &succeeded](bool ok) {
+        succeeded = ok;
+        loop.quit();
+    });
+    m_browser->print(printer);
+    loop.exec();
+    return succeeded;
+}
+
+bool PrintListDialog::printPdf(const QString& path, const QPageLayout& layout)
+{
+    // The browser writes a PDF file itself with the text as text, where printing through the
+    // printer would give pictures of the pages.
+    QEventLoop loop;
+    bool succeeded = false;
+    connect(m_browser->page(), &QWebEnginePage::pdfPrintingFinished, &loop,
+            [&loop, &succeeded](const QString&, bool ok) {
+                succeeded = ok;
+                loop.quit();
+            });
+    m_browser->page()->printToPdf(path, layout);
+    loop.exec();
+    return succeeded;
+}

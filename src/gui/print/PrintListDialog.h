@@ -1,0 +1,73 @@
+#pragma once
+
+#include "print/PrintColumns.h"
+
+#include <QDialog>
+#include <QPrinter>
+#include <QVector>
+
+class CVastryDoc;
+class CheckListCtrl;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QWebEngineView;
+
+// Prints, previews or exports the album list as the list document, with the columns, order,
+// widths and grid lines chosen here and shown at once in the preview. What is chosen here
+// lasts as long as the dialog; the album list's own columns stay as they are.
+class PrintListDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum Mode { Export = 0, Print = 1 };
+
+    PrintListDialog(CVastryDoc& document, int mode, QWidget* parent = nullptr);
+    ~PrintListDialog() override;
+
+    QWebEngineView* preview() const { return m_browser; }
+    // The file the preview shows.
+    static QString documentPath();
+
+signals:
+    // The preview shows the document as last written (false: it could not be written).
+    void previewShown(bool written);
+
+private:
+    void buildControls();
+    QPushButton* addButton(const QString& text, const char* name);
+    void rebuildPreview();
+    void showSelectedWidth();
+    void moveSelected(int step);
+    void setSelectedWidth();
+    void checkToggled(int row, bool checked);
+    void printOrSave();
+    void printPreview();
+    void pageSetup();
+    void saveAs();
+    // Prints the page once the latest document has loaded; false when it could not.
+    bool printPage(QPrinter* printer);
+    bool printPdf(const QString& path, const QPageLayout& layout);
+    bool waitForLoad();
+    void loadFinished(bool ok);
+
+    CVastryDoc& m_document;
+    const int m_mode;
+    QVector<PrintColumns::Row> m_rows;
+    QPrinter m_printer{QPrinter::HighResolution};
+    bool m_loading = false;
+    bool m_documentWritten = false;
+
+    CheckListCtrl* m_list = nullptr;
+    QPushButton* m_close = nullptr;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_preview = nullptr;
+    QPushButton* m_pageSetup = nullptr;
+    QPushButton* m_moveUp = nullptr;
+    QPushButton* m_moveDown = nullptr;
+    QPushButton* m_set = nullptr;
+    QCheckBox* m_gridlines = nullptr;
+    QLineEdit* m_width = nullptr;
+    QWebEngineView* m_browser = nullptr;
+};

@@ -1,0 +1,277 @@
+#include "app/AppPaths.h"
+#include "app/AppSettings.h"
+#include "app/CMainFrame.h"
+#include "app/CVastryApp.h"
+#include "app/CommandIds.h"
+#include "find/FilterDialog.h"
+#include "find/FindDialog.h"
+#include "support/PlainTargets.h"
+#include "support/TestCatalog.h"
+#include "support/gui/AccessibleNames.h"
+#include "support/gui/ModalDialogDriver.h"
+#include "ui/MessageBox.h"
+#include "views/AlbumListModel.h"
+#include "views/CTopView.h"
+#include "views/CVastryDoc.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+// The search and filter dialogs driven as a user would, on the demo catalogue: rows made in
+// the filter dialog, joined in the search dialog, applied by the album list.
+class TestFindDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void rowsJoinIntoOneCondition_data();
+    void rowsJoinIntoOneCondition();
+    void editTextSurvivesAnotherKindOfField();
+    void numberFieldRefusesText();
+    void albumListShowsWhatWasFound_data();
+    void albumListShowsWhatWasFound();
+    void everyControlHasAnAccessibleName();
+
+private:
+    // Each entry "Item=value": the item chosen in the filter dialog and the value chosen,
+    // typed or ("true") ticked there.
+    static void addRows(FindDialog* dialog, const QStringList& rows);
+    static void fillFilter(FilterDialog* dialog, const QString& row);
+    static void chooseOr(FindDialog* dialog);
+
+    std::unique_ptr<TestCatalog> m_files;
+    std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<CVastryDoc> m_document;
+};
+
+void TestFindDialogs::init()
+{
+    m_files = std::make_unique<TestCatalog>();
+    AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
+    AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
+    AppPaths::setProgramDirectory(TestCatalog::programDirectory());
+    MessageBox::history().clear();
+    m_settings = std::make_unique<AppSettings>();
+    // A tip at start-up would wait for the user; the tip has tests of its own.
+    m_settings->write(SettingsTable::DisableTips, 1);
+    m_document = std::make_unique<CVastryDoc>(*m_settings);
+    QVERIFY(m_document->openCatalog(m_files->copyOfDemo()));
+}
+
+void TestFindDialogs::cleanup()
+{
+    m_document.reset();
+    m_settings.reset();
+    m_files.reset();
+}
+
+void TestFindDialogs::fillFilter(FilterDialog* dialog, const QString& row)
+{
+    const QString item = row.section(QLatin1Char('='), 0, 0);
+    const QString value = row.section(QLatin1Char('='), 1);
+    auto* items = dialog->findChild<QComboBox*>(QStringLiteral("items"));
+    items->setFocus();
+    items->setCurrentIndex(items->findText(item));
+    auto* values = dialog->findChild<QComboBox*>(QStringLiteral("values"));
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("valueEdit"));
+    auto* check = dialog->findChild<QCheckBox*>(QStringLiteral("inCollection"));
+    if (values->isVisible())
+        values->setCurrentIndex(values->findText(value));
+    if (edit->isVisible()) {
+        edit->setFocus();
+        edit->clear();
+        // Typed one character at a time, so non-Latin letters come as a keyboard sends them.
+        for (const QChar c : value)
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    if (check->isVisible() && value == QLatin1String("true")) {
+        check->setFocus();
+        QTest::keyClick(check, Qt::Key_Space);
+    }
+    QTest::keyClick(dialog, Qt::Key_Return);
+}
+
+void TestFindDialogs::addRows(FindDialog* dialog, const QStringList& rows)
+{
+    for (const QString& row : rows) {
+        ModalDialogDriver filter;
+        filter.onNext<FilterDialog>([row](FilterDialog* d) { fillFilter(d, row); });
+        // Alt+A is both "&Add" and "&AND", and only moves the focus between them: Add is
+        // pressed with Space.
+        auto* add = dialog->findChild<QPushButton*>(QStringLiteral("add"));
+        add->setFocus();
+        QTest::keyClick(add, Qt::Key_Space);
+        QVERIFY(filter.acted());
+    }
+}
+
+void TestFindDialogs::chooseOr(FindDialog* dialog)
+{
+    auto* anyOf = dialog->findChild<QRadioButton*>(QStringLiteral("or"));
+    // Mnemonics answer in the active window, which the closed filter dialog handed back.
+    dialog->activateWindow();
+    QTRY_VERIFY(dialog->isActiveWindow());
+    // A mnemonic clicks its button a moment later, as a visible press.
+    QTest::keyClick(dialog, Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(anyOf->isChecked());
+}
+
+void TestFindDialogs::rowsJoinIntoOneCondition_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<bool>("anyOf");
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<QStringList>("shown"); // the list's rows, "Field: Value"
+    QTest::newRow("the column's caption shows")
+        << QStringList{"Year=1998", "Value=6.0"} << false << "year = 1998 AND value = 6.0"
+        << QStringList{"Record Year: 1998", "Current Value: 6.0"};
+    QTest::newRow("three rows joined with OR")
+        << QStringList{"Artist=O'Malley's Kitchen Band", "Year=1998", "In Collection=true"} << true
+        << "artist_name = 'O''Malley''s Kitchen Band' OR year = 1998 OR incollection = TRUE"
+        << QStringList{"Artist: O'Malley's Kitchen Band", "Record Year: 1998",
+                       "In Collection: TRUE"};
+    QTest::newRow("no field and empty values add nothing")
+        << QStringList{"(Select Here...)=1998", "Title=", "Title=Nuit d'été", "In Collection=false"}
+        << false << "title = 'Nuit d''été' AND incollection = FALSE"
+        << QStringList{"Title: Nuit d'été", "In Collection: FALSE"};
+    QTest::newRow("no rows") << QStringList() << false << "" << QStringList();
+}
+
+void TestFindDialogs::rowsJoinIntoOneCondition()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(bool, anyOf);
+    QFETCH(QString, condition);
+    QFETCH(QStringList, shown);
+    FindDialog dialog(*m_document);
+    QStringList listed;
+    ModalDialogDriver driver;
+    driver.onNext<FindDialog>([&](FindDialog* d) {
+        addRows(d, rows);
+        auto* list = d->findChild<QTreeWidget*>(QStringLiteral("criteria"));
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            listed << list->topLevelItem(i)->text(0) + ": " + list->topLevelItem(i)->text(1);
+        if (anyOf)
+            chooseOr(d);
+        QTest::keyClick(d, Qt::Key_Return);
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    QCOMPARE(listed, shown);
+    QCOMPARE(dialog.condition(), condition);
+}
+
+void TestFindDialogs::editTextSurvivesAnotherKindOfField()
+{
+    FilterDialog dialog(*m_document);
+    ModalDialogDriver driver;
+    QString kept;
+    bool dropDownShown = false;
+    driver.onNext<FilterDialog>([&](FilterDialog* d) {
+        auto* items = d->findChild<QComboBox*>(QStringLiteral("items"));
+        auto* edit = d->findChild<QLineEdit*>(QStringLiteral("valueEdit"));
+        items->setCurrentIndex(items->findText(QStringLiteral("Title")));
+        QTest::keyClicks(edit, QStringLiteral("Amber"));
+        items->setCurrentIndex(items->findText(QStringLiteral("Genre")));
+        dropDownShown =
+            !edit->isVisible() && d->findChild<QComboBox*>(QStringLiteral("values"))->isVisible();
+        items->setCurrentIndex(items->findText(QStringLiteral("Label Number")));
+        kept = edit->isVisible() ? edit->text() : QString();
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QVERIFY(dropDownShown);
+    QCOMPARE(kept, QStringLiteral("Amber"));
+}
+
+// A number field takes a number only: anything else is refused with a message, and the
+// dialog stays open for the user to correct it.
+void TestFindDialogs::numberFieldRefusesText()
+{
+    FilterDialog dialog(*m_document);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    bool stayedOpen = false;
+    ModalDialogDriver driver;
+    driver.onNext<FilterDialog>([&stayedOpen](FilterDialog* d) {
+        fillFilter(d, QStringLiteral("Year=1998 OR 1=1"));
+        stayedOpen = d->isVisible();
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    dialog.exec();
+    QVERIFY(stayedOpen);
+    QCOMPARE(MessageBox::history().size(), 1);
+    QCOMPARE(MessageBox::history().first().icon, QMessageBox::Warning);
+    QVERIFY(MessageBox::history().first().text.contains(QStringLiteral("'1998 OR 1=1'")));
+    QVERIFY(dialog.criterion().condition.isEmpty());
+}
+
+void TestFindDialogs::albumListShowsWhatWasFound_data()
+{
+    QTest::addColumn<bool>("anyOf");
+    QTest::newRow("AND") << false;
+    QTest::newRow("OR") << true;
+}
+
+// Find from the frame's command: the list then shows just what the condition selects.
+void TestFindDialogs::albumListShowsWhatWasFound()
+{
+    QFETCH(bool, anyOf);
+    const QString catalogue = m_document->database()->name();
+    m_document.reset();
+    CVastryApp app;
+    QVERIFY(app.initInstance({QStringLiteral("tunvale"), catalogue}));
+    QVERIFY(QTest::qWaitForWindowExposed(app.mainFrame()));
+    QTRY_VERIFY_WITH_TIMEOUT(app.mainFrame()->isFilled(), 30000);
+    const QStringList rows = {"Artist=Les Étoiles Filantes", "Year=1998"};
+    ModalDialogDriver driver;
+    driver.onNext<FindDialog>([&](FindDialog* d) {
+        addRows(d, rows);
+        if (anyOf)
+            chooseOr(d);
+        QTest::keyClick(d, Qt::Key_Return);
+    });
+    QVERIFY(app.mainFrame()->runCommand(CommandIds::Find));
+    QVERIFY(driver.acted());
+    const QString joiner = anyOf ? QStringLiteral(" OR ") : QStringLiteral(" AND ");
+    const QString condition = "artist_name = 'Les Étoiles Filantes'" + joiner + "year = 1998";
+    CVastryDoc& document = *app.document();
+    QCOMPARE(document.filter(), condition);
+    PlainRowTable expected({QStringLiteral("title")});
+    QVERIFY(document.albumTable().FillList(document.database(), &expected, document.sortText(),
+                                           false, condition));
+    QVERIFY(!expected.rows.isEmpty());
+    QCOMPARE(app.mainFrame()->listPane()->model()->rowCount(), expected.rows.size());
+    app.shutDown();
+}
+
+void TestFindDialogs::everyControlHasAnAccessibleName()
+{
+    FindDialog find(*m_document);
+    find.show();
+    QCOMPARE(unnamedControls(&find), QStringList());
+    FilterDialog filter(*m_document);
+    filter.show();
+    auto* items = filter.findChild<QComboBox*>(QStringLiteral("items"));
+    for (const char* item : {"Artist", "Title", "In Collection"}) {
+        items->setCurrentIndex(items->findText(QLatin1String(item)));
+        QVERIFY2(unnamedControls(&filter).isEmpty(),
+                 qPrintable(item + (": " + unnamedControls(&filter).join(", "))));
+    }
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    TestFindDialogs test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TestFindDialogs.moc"

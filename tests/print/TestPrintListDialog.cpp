@@ -1,0 +1,289 @@
+#include "app/AppPaths.h"
+#include "app/AppSettings.h"
+#include "print/CheckListCtrl.h"
+#include "print/PrintListDialog.h"
+#include "support/TestCatalog.h"
+#include "support/gui/AccessibleNames.h"
+#include "ui/FileDialog.h"
+#include "ui/PrintDialogs.h"
+#include "views/CVastryDoc.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPdfDocument>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QWebEngineView>
+#include <QtTest>
+
+// The print and export dialog on the demo catalogue, worked from the keyboard: what it writes
+// into the list document, prints and saves.
+class TestPrintListDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void pageFollowsTheChoices_data();
+    void pageFollowsTheChoices();
+    void printingTwicePrintsTheSecondChoice();
+    void exportSavesTheDocument_data();
+    void exportSavesTheDocument();
+    void everyControlHasAnAccessibleName();
+
+private:
+    std::unique_ptr<PrintListDialog> open(int mode);
+    void run(PrintListDialog* dialog, const QString& step);
+    static void pressMnemonic(QWidget* dialog, Qt::Key key);
+    static QStringList captions(const QString& page);
+    static QString pdfText(const QString& path);
+
+    std::unique_ptr<TestCatalog> m_files;
+    std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<CVastryDoc> m_document;
+};
+
+void TestPrintListDialog::init()
+{
+    m_files = std::make_unique<TestCatalog>();
+    AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
+    AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
+    AppPaths::setProgramDirectory(TestCatalog::programDirectory());
+    m_settings = std::make_unique<AppSettings>();
+    m_document = std::make_unique<CVastryDoc>(*m_settings);
+    QVERIFY(m_document->openCatalog(m_files->copyOfDemo()));
+}
+
+void TestPrintListDialog::cleanup()
+{
+    m_document.reset();
+    m_settings.reset();
+    m_files.reset();
+}
+
+std::unique_ptr<PrintListDialog> TestPrintListDialog::open(int mode)
+{
+    auto dialog = std::make_unique<PrintListDialog>(*m_document, mode);
+    QSignalSpy shown(dialog.get(), &PrintListDialog::previewShown);
+    dialog->show();
+    if (!shown.wait(15000))
+        return nullptr;
+    return dialog;
+}
+
+void TestPrintListDialog::pressMnemonic(QWidget* dialog, Qt::Key key)
+{
+    QTest::keyClick(dialog, key, Qt::AltModifier);
+    // The button is clicked a moment later, as a visible press.
+    QTest::qWait(300);
+}
+
+// One step as a user takes it: "Caption" selects that row, "space" ticks or unticks it,
+// "up" and "down" move it, "width N" sets its width, "grid" switches the grid lines.
+void TestPrintListDialog::run(PrintListDialog* dialog, const QString& step)
+{
+    auto* list = dialog->findChild<CheckListCtrl*>();
+    auto* width = dialog->findChild<QLineEdit*>(QStringLiteral("width"));
+    if (step == QLatin1String("space")) {
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Space);
+    } else if (step == QLatin1String("up") || step == QLatin1String("down")) {
+        pressMnemonic(dialog, step == QLatin1String("up") ? Qt::Key_U : Qt::Key_D);
+    } else if (step.startsWith(QLatin1String("width "))) {
+        width->setFocus();
+        width->clear();
+        QTest::keyClicks(width, step.mid(6));
+        QTest::keyClick(width, Qt::Key_Return);
+    } else if (step == QLatin1String("grid")) {
+        auto* grid = dialog->findChild<QCheckBox*>(QStringLiteral("showGridlines"));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Space);
+    } else {
+        const QList<QTreeWidgetItem*> found = list->findItems(step, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable(step));
+        list->selectRow(list->indexOfTopLevelItem(found.first()));
+    }
+}
+
+QStringList TestPrintListDialog::captions(const QString& page)
+{
+    static const QRegularExpression caption(QStringLiteral("<B>([^<]*)</B>"));
+    QStringList found;
+    for (auto it = caption.globalMatch(page); it.hasNext();)
+        found << it.next().captured(1);
+    return found;
+}
+
+QString TestPrintListDialog::pdfText(const QString& path)
+{
+    QPdfDocument pdf;
+    if (pdf.load(path) != QPdfDocument::Error::None)
+        return QStringLiteral("unreadable");
+    QString text;
+    for (int page = 0; page < pdf.pageCount(); ++page)
+        text += pdf.getAllText(page).text();
+    return text;
+}
+
+void TestPrintListDialog::pageFollowsTheChoices_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<bool>("rewritten"); // by the last step
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("contains");
+    const QStringList standard = {"Artist", "Title", "Record Year"};
+    QTest::newRow("opened: the list's shown columns") << QStringList() << true << standard << "";
+    QTest::newRow("an unticked column is left out")
+        << QStringList{"Artist", "space"} << true << QStringList{"Title", "Record Year"} << "";
+    QTest::newRow("a ticked column joins in list order")
+        << QStringList{"Genre", "space"} << true
+        << QStringList{"Artist", "Title", "Record Year", "Genre"} << "";
+    QTest::newRow("moving an unticked row leaves the page")
+        << QStringList{"Genre", "up"} << false << standard << "";
+    QTest::newRow("moving a ticked row rewrites it")
+        << QStringList{"Title", "up"} << true << QStringList{"Title", "Artist", "Record Year"}
+        << "";
+    QTest::newRow("the first row cannot move up")
+        << QStringList{"Artist", "up"} << false << standard << "";
+    QTest::newRow("the last row cannot move down")
+        << QStringList{"FreeDB ID", "space", "down"} << false
+        << QStringList{"Artist", "Title", "Record Year", "FreeDB ID"} << "";
+    QTest::newRow("width 0 as given") << QStringList{"Title", "width 0"} << true << standard
+                                      << "<TD width=\"0\" bgcolor=\"#e0e0e0\"><B>Title</B>";
+    QTest::newRow("negative width as given")
+        << QStringList{"Title", "width -20"} << true << standard
+        << "<TD width=\"-20\" bgcolor=\"#e0e0e0\"><B>Title</B>";
+    QTest::newRow("grid lines") << QStringList{"grid"} << true << standard << "border=\"1\"";
+}
+
+void TestPrintListDialog::pageFollowsTheChoices()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(bool, rewritten);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, contains);
+    std::unique_ptr<PrintListDialog> dialog = open(PrintListDialog::Print);
+    QVERIFY(dialog);
+    const QString page = PrintListDialog::documentPath();
+    for (int i = 0; i < steps.size(); ++i) {
+        if (i == steps.size() - 1)
+            QFile::remove(page);
+        run(dialog.get(), steps[i]);
+    }
+    QCOMPARE(QFile::exists(page), rewritten);
+    if (!rewritten)
+        return;
+    const QString text = QString::fromUtf8(TestCatalog::readBytes(page));
+    QCOMPARE(captions(text), shown);
+    QVERIFY(text.contains(contains));
+    QVERIFY(text.contains(QStringLiteral("Reels &amp; Rashers")));
+    // What is chosen here stays here.
+    QCOMPARE(m_document->columns().shownInDisplayOrder().size(), 3);
+}
+
+// Each print reads the page afresh, so a change just made is what comes out, on the pages
+// set up before.
+void TestPrintListDialog::printingTwicePrintsTheSecondChoice()
+{
+    std::unique_ptr<PrintListDialog> dialog = open(PrintListDialog::Print);
+    QVERIFY(dialog);
+    const QString first = m_files->filePath(QStringLiteral("first.pdf"));
+    const QString second = m_files->filePath(QStringLiteral("second.pdf"));
+    PrintDialogs::setNextPrintTarget(first);
+    pressMnemonic(dialog.get(), Qt::Key_P);
+    const QString preview = m_files->filePath(QStringLiteral("preview.pdf"));
+    PrintDialogs::setNextPreviewTarget(preview);
+    pressMnemonic(dialog.get(), Qt::Key_W);
+    QVERIFY(pdfText(preview).contains(QStringLiteral("Record Year")));
+    for (const char* step : {"Title", "space", "Label Number", "space"})
+        run(dialog.get(), QLatin1String(step));
+    PrintDialogs::setNextPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10)));
+    pressMnemonic(dialog.get(), Qt::Key_A);
+    PrintDialogs::setNextPrintTarget(second);
+    // Pressed at once, while the changed page may still be loading.
+    auto* print = dialog->findChild<QPushButton*>(QStringLiteral("print"));
+    run(dialog.get(), QStringLiteral("Genre"));
+    run(dialog.get(), QStringLiteral("space"));
+    print->setFocus();
+    QTest::keyClick(print, Qt::Key_Space);
+
+    const QString firstText = pdfText(first);
+    QVERIFY2(firstText.contains(QStringLiteral("Title")),
+             qPrintable(QString::number(QFileInfo(first).size()) + firstText.left(200)));
+    QVERIFY(!firstText.contains(QStringLiteral("Label Number")));
+    const QString secondText = pdfText(second);
+    QVERIFY2(secondText.contains(QStringLiteral("Label Number")), qPrintable(secondText.left(200)));
+    QVERIFY(!secondText.contains(QStringLiteral("Title")));
+    QVERIFY(secondText.contains(QStringLiteral("Genre")));
+    QVERIFY2(secondText.contains(QStringLiteral("Étoiles")), qPrintable(secondText.left(300)));
+    QPdfDocument landscape;
+    landscape.load(second);
+    QVERIFY(landscape.pagePointSize(0).width() > landscape.pagePointSize(0).height());
+}
+
+void TestPrintListDialog::exportSavesTheDocument_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("a new file") << "list.html" << true;
+    QTest::newRow("over an older file") << "older.html" << true;
+    QTest::newRow("the open catalogue") << "demo.muf" << false;
+    QTest::newRow("a folder") << "pages" << false;
+    QTest::newRow("in a missing folder") << "missing/list.html" << false;
+}
+
+// Save As writes the chosen document, UTF-8 with a byte-order mark; where it must not or
+// cannot write, it says so and leaves what was there.
+void TestPrintListDialog::exportSavesTheDocument()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, saved);
+    const QString path = m_files->filePath(target);
+    QFile older(m_files->filePath(QStringLiteral("older.html")));
+    QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
+    older.close();
+    const QByteArray before = QFileInfo(path).isFile() ? TestCatalog::readBytes(path) : "";
+    std::unique_ptr<PrintListDialog> dialog = open(PrintListDialog::Export);
+    QVERIFY(dialog);
+    QVERIFY(!dialog->findChild<QPushButton*>(QStringLiteral("printPreview"))->isVisible());
+    QVERIFY(!dialog->findChild<QPushButton*>(QStringLiteral("pageSetup"))->isVisible());
+    auto* save = dialog->findChild<QPushButton*>(QStringLiteral("print"));
+    QCOMPARE(save->text(), QStringLiteral("&Save As"));
+    ReportRecorder reports;
+    FileDialog::setNextFileName(path);
+    save->setFocus();
+    QTest::keyClick(save, Qt::Key_Space);
+    QVERIFY(!FileDialog::hasNextFileName());
+    if (saved) {
+        const QByteArray bytes = TestCatalog::readBytes(path);
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF<HTML>"));
+        QVERIFY(QString::fromUtf8(bytes).contains(QStringLiteral("Les Étoiles Filantes")));
+        QCOMPARE(reports.count(), 0);
+    } else {
+        QCOMPARE(reports.count(), 1);
+        QVERIFY(reports.lastText().contains(path));
+        QCOMPARE(QFileInfo(path).isFile() ? TestCatalog::readBytes(path) : QByteArray(), before);
+    }
+}
+
+void TestPrintListDialog::everyControlHasAnAccessibleName()
+{
+    for (int mode : {int(PrintListDialog::Print), int(PrintListDialog::Export)}) {
+        std::unique_ptr<PrintListDialog> dialog = open(mode);
+        QVERIFY(dialog);
+        QCOMPARE(unnamedControls(dialog.get()), QStringList());
+    }
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    TestPrintListDialog test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TestPrintListDialog.moc"
