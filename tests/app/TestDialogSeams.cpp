@@ -104,14 +104,15 @@ void TestDialogSeams::commandsNeedTheirDialogs()
     using namespace CommandIds;
     QList<int> commands = {NewPost,     EditPost, Find,        PrintAllAlbums, ExportHtml,
                            CdRomDrives, About,    TipOfTheDay, HelpContents};
-    for (const LookupList& lookup : LookupList::all())
-        commands << lookup.commandId;
     for (int command : commands)
         QVERIFY2(frame()->action(command)->isEnabled() == withDialogs,
                  qPrintable(frame()->action(command)->text()));
     // Commands of the frame's own stay available either way.
     QVERIFY(frame()->action(DeletePost)->isEnabled());
     QVERIFY(frame()->action(ShowAll)->isEnabled());
+    // The program's own list editor is always there.
+    for (const LookupList& lookup : LookupList::all())
+        QVERIFY(frame()->action(lookup.commandId)->isEnabled());
     // The pictures compiled into the program are found.
     QVERIFY(!frame()->action(Find)->icon().pixmap(16, 15).isNull());
     QVERIFY(!frame()->action(PrintAllAlbums)->icon().pixmap(16, 15).isNull());

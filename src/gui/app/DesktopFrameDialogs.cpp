@@ -2,11 +2,12 @@
 
 #include "app/CommandIds.h"
 #include "db/LookupList.h"
+#include "db/LookupListDialog.h"
 
 bool DesktopFrameDialogs::offers(int commandId) const
 {
     if (LookupList::byCommand(commandId))
-        return false; // the list editor
+        return true; // the list editor
     switch (commandId) {
     case CommandIds::CdRomDrives:
         return false;
@@ -21,7 +22,11 @@ bool DesktopFrameDialogs::offers(int commandId) const
     }
 }
 
-void DesktopFrameDialogs::editList(CVastryDoc&, const LookupList&, QWidget*) {}
+void DesktopFrameDialogs::editList(CVastryDoc& document, const LookupList& list, QWidget* parent)
+{
+    LookupListDialog dialog(document, list, parent);
+    dialog.exec();
+}
 
 void DesktopFrameDialogs::chooseCdDrive(AppSettings&, const QStringList&, QWidget*) {}
 
