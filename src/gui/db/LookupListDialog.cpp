@@ -50,13 +50,14 @@ void LookupListDialog::createButtons()
     connect(m_close, &QPushButton::clicked, this, &LookupListDialog::reject);
 }
 
-// A fixed size that shows the three columns whole beside the scroll bar.
+// A fixed size that shows the three columns whole beside the scroll bar; wider buttons widen
+// the list with them.
 void LookupListDialog::layOut()
 {
     const int listWidth = LookupListModel::ColumnCount * LookupListCtrl::ColumnWidth +
                           m_list->verticalScrollBar()->sizeHint().width() +
                           2 * m_list->frameWidth();
-    m_list->setFixedSize(listWidth, 260);
+    m_list->setMinimumSize(listWidth, 260);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_add);
     buttons->addWidget(m_edit);
@@ -77,7 +78,7 @@ void LookupListDialog::refill()
 void LookupListDialog::addEntry()
 {
     LookupValueDialog value(m_document, m_lookup, -1, 0, this);
-    if (value.exec() != QDialog::Accepted)
+    if (!runValueDialog(value))
         return;
     refill();
     m_list->selectRow(m_model->rowOfNewest(value.value()));
@@ -90,10 +91,19 @@ void LookupListDialog::editEntry()
         return;
     const int id = m_model->entryId(row);
     LookupValueDialog value(m_document, m_lookup, id, m_model->useCount(row), this);
-    if (value.exec() != QDialog::Accepted)
+    if (!runValueDialog(value))
         return;
     refill();
     m_list->selectRow(m_model->rowOfEntry(id));
+}
+
+// Not every desktop gives the keyboard back to the window a dialog or a question came from; the
+// editor takes it, so Esc and the mnemonics keep working.
+bool LookupListDialog::runValueDialog(LookupValueDialog& dialog)
+{
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    activateWindow();
+    return accepted;
 }
 
 void LookupListDialog::deleteEntry()
@@ -102,9 +112,12 @@ void LookupListDialog::deleteEntry()
     const QString name = m_model->entryName(row);
     if (row < 0 || name.isEmpty())
         return;
-    if (MessageBox::question(this, QStringLiteral("Confirm deletion"),
-                             QStringLiteral("Do you want to delete '%1'?").arg(name)) !=
-        QMessageBox::Yes)
+    const bool yes =
+        MessageBox::question(this, QStringLiteral("Confirm deletion"),
+                             QStringLiteral("Do you want to delete '%1'?").arg(name)) ==
+        QMessageBox::Yes;
+    activateWindow();
+    if (!yes)
         return;
     // Entries are only marked deleted: the albums that use one keep its id and its name.
     if (!m_document.albumTable().DeleteRowById(m_document.database(), m_model->entryId(row),

@@ -7,6 +7,7 @@
 class CVastryDoc;
 class LookupListCtrl;
 class LookupListModel;
+class LookupValueDialog;
 class QPushButton;
 
 // The editor of one name list: every entry that is not deleted with the number of albums that
@@ -28,6 +29,7 @@ private:
     void addEntry();
     void editEntry();
     void deleteEntry();
+    bool runValueDialog(LookupValueDialog& dialog);
 
     CVastryDoc& m_document;
     LookupList m_lookup;

@@ -15,11 +15,11 @@
 namespace
 {
 
-// A number shown beside its caption; the caption names it for a screen reader.
+// A number shown beside its caption, read out as it is shown.
 QLabel* numberLabel(long value, const QString& name, QWidget* parent)
 {
     auto* label = new QLabel(QString::number(value), parent);
-    label->setAccessibleName(name);
+    label->setObjectName(name);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
@@ -32,8 +32,8 @@ LookupValueDialog::LookupValueDialog(CVastryDoc& document, const LookupList& lis
 {
     setWindowTitle(list.caption);
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("ID:"), numberLabel(id, QStringLiteral("ID"), this));
-    fields->addRow(QStringLiteral("Used:"), numberLabel(useCount, QStringLiteral("Used"), this));
+    fields->addRow(QStringLiteral("ID:"), numberLabel(id, QStringLiteral("id"), this));
+    fields->addRow(QStringLiteral("Used:"), numberLabel(useCount, QStringLiteral("used"), this));
     m_value = new QLineEdit(this);
     m_value->setMinimumWidth(240);
     if (id != -1)
