@@ -9,7 +9,6 @@
 #include "views/CVastryDoc.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
