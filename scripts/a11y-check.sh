@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts the desktop program on a copy of the demo catalogue under Xvfb with an accessibility
 # bus, prints its AT-SPI tree (as a screen reader sees it) and the controls without a name.
+# Arguments, if any, are keys xdotool presses first, to open a dialog ("alt+l" "a" opens the
+# Artist list).
 # Needs at-spi2-core, python3-pyatspi and dbus-x11 (apt); settings go to a temporary folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,7 +17,14 @@ xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash -c '
     sleep 1
     build/bin/tunvale "$0/demo.muf" & program=$!
     sleep 4
+    if [ $# -gt 0 ]; then
+        # Without a window manager nothing has the keyboard until it is given.
+        sleep 3
+        xdotool windowfocus "$(xdotool search --name "Tunvale 1.00" | tail -1)"
+        for key in "$@"; do sleep 0.7; xdotool key "$key"; done
+        sleep 1.5
+    fi
     status=0
     /usr/bin/python3 scripts/a11y-tree.py tunvale || status=$?
     kill $program
-    exit $status' "$work"
+    exit $status' "$work" "$@"

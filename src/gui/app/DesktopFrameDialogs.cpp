@@ -2,6 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "db/LookupList.h"
+#include "db/LookupListDialog.h"
 #include "ui/AboutDialog.h"
 #include "ui/HelpWindow.h"
 #include "ui/TipOfTheDayDialog.h"
@@ -9,7 +10,7 @@
 bool DesktopFrameDialogs::offers(int commandId) const
 {
     if (LookupList::byCommand(commandId))
-        return false; // the list editor
+        return true; // the list editor
     switch (commandId) {
     case CommandIds::CdRomDrives:
         return false;
@@ -24,7 +25,11 @@ bool DesktopFrameDialogs::offers(int commandId) const
     }
 }
 
-void DesktopFrameDialogs::editList(CVastryDoc&, const LookupList&, QWidget*) {}
+void DesktopFrameDialogs::editList(CVastryDoc& document, const LookupList& list, QWidget* parent)
+{
+    LookupListDialog dialog(document, list, parent);
+    dialog.exec();
+}
 
 void DesktopFrameDialogs::chooseCdDrive(AppSettings&, const QStringList&, QWidget*) {}
 

@@ -47,6 +47,8 @@ QMessageBox::StandardButton MessageBox::ask(QWidget* parent, const QString& capt
     if (answerForAll != QMessageBox::NoButton)
         return answerForAll;
     QMessageBox box(icon, caption, text, buttons, parent);
+    // Texts carry names the user typed; one that looks like markup is still shown as typed.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
     box.exec();
     // Closing the box by its frame answers what Esc would.

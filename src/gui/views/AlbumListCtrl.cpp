@@ -1,92 +1,23 @@
 #include "views/AlbumListCtrl.h"
 
-#include "app/AppSettings.h"
 #include "app/PrivateMessages.h"
 #include "views/SortHeaderCtrl.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
-#include <QStyledItemDelegate>
 
-namespace
-{
-
-// Underlines the row under the mouse, as hot tracking shows it.
-class HotRowDelegate : public QStyledItemDelegate
-{
-public:
-    explicit HotRowDelegate(AlbumListCtrl* list) : QStyledItemDelegate(list), m_list(list) {}
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
-    {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (index.row() == m_list->hotRow())
-            option->font.setUnderline(true);
-    }
-
-private:
-    const AlbumListCtrl* m_list;
-};
-
-} // namespace
-
-AlbumListCtrl::AlbumListCtrl(QWidget* parent) : QTableView(parent)
+AlbumListCtrl::AlbumListCtrl(QWidget* parent) : ReportListCtrl(parent)
 {
     setObjectName(QStringLiteral("AlbumListCtrl"));
     setAccessibleName(QStringLiteral("Albums"));
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSortingEnabled(false);
-    setWordWrap(false);
-    setAlternatingRowColors(false);
-    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    verticalHeader()->hide();
-    // Rows of one height let the view lay out 100 000 rows without measuring each.
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     auto* header = new SortHeaderCtrl(this);
     setHorizontalHeader(header);
     // Taking a header resets its arrow to the view's own sorting, which stays off: the view
     // sorts through its pane, and the arrow is shown all the same.
     header->setSortIndicatorShown(true);
     header->installEventFilter(this);
-    setItemDelegate(new HotRowDelegate(this));
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int section) { notifyParent(UWM_SORT_COLUMN, quintptr(section)); });
-}
-
-void AlbumListCtrl::applyListLook(const AppSettings& settings)
-{
-    setShowGrid(settings.read(SettingsTable::ShowGridlines) != 0);
-    setSelectionBehavior(settings.read(SettingsTable::FullrowSelect) != 0
-                             ? QAbstractItemView::SelectRows
-                             : QAbstractItemView::SelectItems);
-    m_hotTracking = settings.read(SettingsTable::HotTrack) != 0;
-    setMouseTracking(m_hotTracking);
-    setHotRow(-1);
-}
-
-void AlbumListCtrl::setHotRow(int row)
-{
-    if (row == m_hotRow)
-        return;
-    m_hotRow = row;
-    viewport()->update();
-}
-
-void AlbumListCtrl::mouseMoveEvent(QMouseEvent* event)
-{
-    QTableView::mouseMoveEvent(event);
-    if (m_hotTracking)
-        setHotRow(rowAt(event->position().toPoint().y()));
-}
-
-bool AlbumListCtrl::viewportEvent(QEvent* event)
-{
-    if (event->type() == QEvent::Leave)
-        setHotRow(-1);
-    return QTableView::viewportEvent(event);
 }
 
 SortHeaderCtrl* AlbumListCtrl::sortHeader() const
@@ -116,13 +47,7 @@ void AlbumListCtrl::selectRow(int row)
     if (!inRange || model()->columnCount() == 0) {
         clearSelection();
     } else {
-        const QModelIndex index = model()->index(row, 0);
-        // Without full-row selection only the album's first cell is highlighted.
-        const QItemSelectionModel::SelectionFlags whole = selectionBehavior() == SelectRows
-                                                              ? QItemSelectionModel::Rows
-                                                              : QItemSelectionModel::NoUpdate;
-        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | whole);
-        scrollTo(index);
+        selectExistingRow(row);
     }
     m_selectingByProgram = false;
 }
@@ -132,7 +57,7 @@ void AlbumListCtrl::selectRow(int row)
 void AlbumListCtrl::selectionChanged(const QItemSelection& selected,
                                      const QItemSelection& deselected)
 {
-    QTableView::selectionChanged(selected, deselected);
+    ReportListCtrl::selectionChanged(selected, deselected);
     if (!m_selectingByProgram)
         notifyParent(UWM_SHOW_ALBUM);
 }
@@ -144,7 +69,7 @@ void AlbumListCtrl::notifyParent(int message, quintptr wParam, qintptr lParam)
 
 void AlbumListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QTableView::mouseDoubleClickEvent(event);
+    ReportListCtrl::mouseDoubleClickEvent(event);
     notifyParent(UWM_EDIT_POST);
 }
 
@@ -161,5 +86,5 @@ bool AlbumListCtrl::eventFilter(QObject* watched, QEvent* event)
         notifyParent(UWM_LIST_CONTEXT_MENU, PackPoint(menuEvent->globalPos()), 1);
         return true;
     }
-    return QTableView::eventFilter(watched, event);
+    return ReportListCtrl::eventFilter(watched, event);
 }

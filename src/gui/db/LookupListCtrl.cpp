@@ -1,0 +1,43 @@
+#include "db/LookupListCtrl.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+LookupListCtrl::LookupListCtrl(QWidget* parent) : ReportListCtrl(parent)
+{
+    setTabKeyNavigation(false);
+    QHeaderView* header = horizontalHeader();
+    header->setDefaultSectionSize(ColumnWidth);
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(true);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    connect(this, &QAbstractItemView::doubleClicked, this, &LookupListCtrl::editRequested);
+}
+
+int LookupListCtrl::selectedRow() const
+{
+    const QModelIndexList selected =
+        selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void LookupListCtrl::selectRow(int row)
+{
+    if (model() && row >= 0 && row < model()->rowCount())
+        selectExistingRow(row);
+    else
+        clearSelection();
+}
+
+// The view would pass Enter on to the dialog's default button as well; here it edits only.
+void LookupListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        emit editRequested();
+        return;
+    }
+    ReportListCtrl::keyPressEvent(event);
+}

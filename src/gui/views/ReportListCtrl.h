@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QTableView>
+
+class AppSettings;
+
+// A report list of whole rows: one selection at most, no editing, rows of one height, and grid
+// lines, full-row selection and hot tracking (the row under the mouse underlined) as the
+// General settings ask.
+class ReportListCtrl : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit ReportListCtrl(QWidget* parent);
+
+    void applyListLook(const AppSettings& settings);
+    // The row under the mouse while hot tracking is on, else -1.
+    int hotRow() const { return m_hotRow; }
+
+protected:
+    // Makes `row` current and selected (its first cell only without full-row selection) and
+    // scrolls it into view; the row must exist.
+    void selectExistingRow(int row);
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    void setHotRow(int row);
+
+    bool m_hotTracking = false;
+    int m_hotRow = -1;
+};
