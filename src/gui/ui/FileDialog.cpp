@@ -29,6 +29,8 @@ QString withExtension(const QString& fileName)
 } // namespace
 
 const char* const FileDialog::CatalogFilter = "Music Catalog Files (*.muf)";
+const char* const FileDialog::ImageFilter = "Image Files (*.bmp *.gif *.jpg *.jpeg *.png)";
+const char* const FileDialog::AudioFilter = "Audio Files (*.wav *.wave *.mp3 *.midi)";
 
 void FileDialog::setNextFileName(const QString& fileName)
 {
@@ -69,5 +71,16 @@ QString FileDialog::saveFileName(QWidget* parent)
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("muf"));
     dialog.selectFile(QStringLiteral("*.muf"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString FileDialog::openExistingFile(QWidget* parent, const QString& filter)
+{
+    QString fileName;
+    if (takeAnswer(&fileName))
+        return fileName;
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }

@@ -14,10 +14,15 @@ public:
     // A file to save to; an existing one is confirmed before it is overwritten.
     static QString saveFileName(QWidget* parent);
 
+    // An existing file of the kinds `filter` names ("Image Files (*.png *.jpg)").
+    static QString openExistingFile(QWidget* parent, const QString& filter);
+
     static void setNextFileName(const QString& fileName);
     static bool hasNextFileName();
     // Counts dialogs asked for, so tests can check one was (or was not) shown.
     static int shownCount();
 
     static const char* const CatalogFilter;
+    static const char* const ImageFilter;
+    static const char* const AudioFilter;
 };

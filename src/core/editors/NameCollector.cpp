@@ -1,0 +1,38 @@
+#include "editors/NameCollector.h"
+
+#include "editors/EditorFields.h"
+
+#include <algorithm>
+#include <numeric>
+
+int NameCollector::addName(const QString& name)
+{
+    m_names << name;
+    m_ids << -1;
+    return int(m_names.size()) - 1;
+}
+
+void NameCollector::setItemId(int index, int id)
+{
+    if (index >= 0 && index < m_ids.size())
+        m_ids[index] = id;
+}
+
+void NameCollector::sort()
+{
+    QVector<int> order(m_names.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [this](int left, int right) {
+        return EditorFields::nameLess(m_names.at(left), m_names.at(right));
+    });
+    QStringList names;
+    QVector<int> ids;
+    names.reserve(order.size());
+    ids.reserve(order.size());
+    for (int index : order) {
+        names << m_names.at(index);
+        ids << m_ids.at(index);
+    }
+    m_names = names;
+    m_ids = ids;
+}
