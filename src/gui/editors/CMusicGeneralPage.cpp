@@ -141,6 +141,8 @@ QWidget* CMusicGeneralPage::imageRow(QLineEdit** edit, const QString& name)
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     *edit = new QLineEdit(row);
+    // Its label sits outside the row, where a screen reader does not look for it.
+    (*edit)->setAccessibleName(name.left(1).toUpper() + name.mid(1));
     auto* choose = new QPushButton(QStringLiteral("..."), row);
     choose->setAccessibleName(QStringLiteral("Choose ") + name);
     choose->setFixedWidth(choose->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);

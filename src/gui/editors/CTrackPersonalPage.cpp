@@ -27,6 +27,8 @@ CTrackPersonalPage::CTrackPersonalPage(CVastryDoc& document, QWidget* parent)
     m_audioFile = new QLineEdit(audioRow);
     // A path is chosen, never typed, so it names a file that existed.
     m_audioFile->setReadOnly(true);
+    // Its label sits outside the row, where a screen reader does not look for it.
+    m_audioFile->setAccessibleName(QStringLiteral("Audio file"));
     auto* choose = new QPushButton(QStringLiteral("..."), audioRow);
     choose->setAccessibleName(QStringLiteral("Choose audio file"));
     choose->setFixedWidth(choose->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
