@@ -25,6 +25,10 @@ RATIOS = [
      "WritePage/100000", "WritePage/1000", 1.5, "x"),
     ("Save album + 12 tracks + 16 names in one transaction, 100 000 vs 1 000 albums",
      "SaveAlbumWithTracks/100000", "SaveAlbumWithTracks/1000", 1.5, "x"),
+    ("Album editor opens on 30 tracks, 16 name boxes filled, 100 000 albums",
+     "OpenAlbumEditor/100000", None, 0.3, "s"),
+    ("Album editor opens, 100 000 albums / 20 000 artists vs 1 000 / 200",
+     "OpenAlbumEditor/100000", "OpenAlbumEditor/1000", 1.5, "x"),
     ("List document, 36 columns, 100 000 albums, vs bare engine floor",
      "WriteListTable/100000", "WriteListTableFloor/100000", 1.5, "x"),
 ]
