@@ -81,7 +81,7 @@ int EditorFields::yearInsertPosition(const QStringList& years, const QString& ye
 
 bool EditorFields::nameLess(const QString& left, const QString& right)
 {
-    const int folded = left.compare(right, Qt::CaseInsensitive);
+    const int folded = QString::compare(left.toCaseFolded(), right.toCaseFolded());
     return folded != 0 ? folded < 0 : left < right;
 }
 

@@ -1,7 +1,5 @@
 #include "editors/NameCollector.h"
 
-#include "editors/EditorFields.h"
-
 #include <algorithm>
 #include <numeric>
 
@@ -20,10 +18,17 @@ void NameCollector::setItemId(int index, int id)
 
 void NameCollector::sort()
 {
+    // Folding each name once, rather than in every comparison, keeps a list of tens of
+    // thousands quick to sort; the order is the one nameLess gives.
+    QStringList folded;
+    folded.reserve(m_names.size());
+    for (const QString& name : std::as_const(m_names))
+        folded << name.toCaseFolded();
     QVector<int> order(m_names.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [this](int left, int right) {
-        return EditorFields::nameLess(m_names.at(left), m_names.at(right));
+    std::stable_sort(order.begin(), order.end(), [this, &folded](int left, int right) {
+        const int byFolded = QString::compare(folded.at(left), folded.at(right));
+        return byFolded != 0 ? byFolded < 0 : m_names.at(left) < m_names.at(right);
     });
     QStringList names;
     QVector<int> ids;

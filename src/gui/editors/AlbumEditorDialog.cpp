@@ -29,10 +29,12 @@ AlbumEditorDialog::AlbumEditorDialog(CVastryDoc& document, int albumId, int tree
     setObjectName(QStringLiteral("AlbumEditorDialog"));
     setWindowTitle(QStringLiteral("Music item"));
     setSizeGripEnabled(true);
+    // The font comes first: given later it would make every name box measure its whole list
+    // again.
+    DialogFont::apply(this);
     buildPages();
     if (m_albumId != -1)
         load();
-    DialogFont::apply(this);
     setMinimumSize(700, 500);
     resize(780, 540);
     m_general->artistBox()->setFocus();

@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QStringListModel>
 
 AutoCompleteComboBox::AutoCompleteComboBox(QWidget* parent) : QComboBox(parent)
@@ -21,6 +22,9 @@ AutoCompleteComboBox::AutoCompleteComboBox(QWidget* parent) : QComboBox(parent)
     setMaxVisibleItems(20);
     m_model = new QStringListModel(this);
     setModel(m_model);
+    // Names are one line each: the drop-down need not measure every one of them.
+    if (auto* list = qobject_cast<QListView*>(view()))
+        list->setUniformItemSizes(true);
     lineEdit()->installEventFilter(this);
     connect(lineEdit(), &QLineEdit::textEdited, this, &AutoCompleteComboBox::completeTyping);
 }

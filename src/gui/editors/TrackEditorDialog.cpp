@@ -20,6 +20,8 @@ TrackEditorDialog::TrackEditorDialog(TrackRecord* record, CVastryDoc& document, 
     : QDialog(parent), m_record(record), m_addMode(addMode)
 {
     setObjectName(QStringLiteral("TrackEditorDialog"));
+    // Before the name boxes are filled, which a later font change would make measure again.
+    DialogFont::apply(this);
     m_tabs = new QTabWidget(this);
     m_tabs->setAccessibleName(QStringLiteral("Track pages"));
     m_general = new CTrackGeneralPage(document, m_tabs);
@@ -51,7 +53,6 @@ TrackEditorDialog::TrackEditorDialog(TrackRecord* record, CVastryDoc& document, 
     m_tabs->setMinimumSize(420, 330);
 
     load();
-    DialogFont::apply(this);
     m_general->titleEdit()->setFocus();
 }
 
