@@ -132,6 +132,7 @@ void CMusicGeneralPage::buildRightColumn()
     EditorWidgets::addRow(grid, row++, 2, QStringLiteral("FreeDB ID:"), m_freedbId);
     // The disc's track list as the lookup delivered it: kept with the album, not shown.
     m_contents = new QPlainTextEdit(this);
+    m_contents->setAccessibleName(QStringLiteral("Contents"));
     m_contents->setVisible(false);
 }
 

@@ -16,8 +16,7 @@ DateBoxes::DateBoxes(const QString& name, QWidget* parent) : QWidget(parent)
     m_year->addItems(EditorFields::yearList());
     m_year->setMinimumContentsLength(5);
     m_year->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_year->setAccessibleName(name + QStringLiteral(" year"));
-    m_year->lineEdit()->setAccessibleName(m_year->accessibleName());
+    EditorWidgets::nameComboBox(m_year, name + QStringLiteral(" year"));
     m_month = EditorWidgets::digitsEdit(2, this);
     m_month->setAccessibleName(name + QStringLiteral(" month"));
     m_day = EditorWidgets::digitsEdit(2, this);

@@ -1,5 +1,7 @@
 #include "editors/EditorWidgets.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,11 +25,25 @@ QPlainTextEdit* EditorWidgets::multiLineEdit(QWidget* parent)
     return edit;
 }
 
+void EditorWidgets::nameComboBox(QComboBox* box, const QString& name)
+{
+    box->setAccessibleName(name);
+    if (box->lineEdit())
+        box->lineEdit()->setAccessibleName(name);
+    box->view()->setAccessibleName(name + QStringLiteral(" list"));
+}
+
 QLabel* EditorWidgets::addRow(QGridLayout* grid, int row, int column, const QString& label,
                               QWidget* field, int span)
 {
     auto* text = new QLabel(label, grid->parentWidget());
     text->setBuddy(field);
+    if (auto* box = qobject_cast<QComboBox*>(field)) {
+        QString name = label;
+        name.remove(QLatin1Char('*'));
+        name.remove(QLatin1Char(':'));
+        nameComboBox(box, name);
+    }
     grid->addWidget(text, row, column);
     grid->addWidget(field, row, column + 1, 1, span);
     return text;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -16,6 +17,9 @@ public:
     static QLineEdit* digitsEdit(int maxDigits, QWidget* parent);
     // A multi-line edit in which Enter starts a new line and Tab moves on to the next control.
     static QPlainTextEdit* multiLineEdit(QWidget* parent);
+    // Names an editable combo box, its edit field and its drop-down list for screen readers,
+    // which would otherwise call the box by the name it shows.
+    static void nameComboBox(QComboBox* box, const QString& name);
     // A label in column `column` of `row`, naming `field` for the keyboard and screen readers,
     // with the field beside it spanning `span` columns.
     static QLabel* addRow(QGridLayout* grid, int row, int column, const QString& label,
