@@ -82,7 +82,7 @@ int EditorFields::yearInsertPosition(const QStringList& years, const QString& ye
 bool EditorFields::nameLess(const QString& left, const QString& right)
 {
     const int folded = QString::compare(left.toCaseFolded(), right.toCaseFolded());
-    return folded != 0 ? folded < 0 : left < right;
+    return folded != 0 ? folded < 0 : QString::compare(left, right) < 0;
 }
 
 int EditorFields::findName(const QStringList& names, const QString& name)

@@ -106,7 +106,7 @@ void CMusicGeneralPage::buildRightColumn()
     EditorWidgets::addRow(grid, row++, 2, QStringLiteral("Labelnumber:"), m_labelNumber);
     m_length = new QLineEdit(this);
     EditorWidgets::addRow(grid, row++, 2, QStringLiteral("Length:"), m_length);
-    m_year = EditorWidgets::digitsEdit(9, this);
+    m_year = EditorWidgets::digitsEdit(10, this);
     EditorWidgets::addRow(grid, row++, 2, QStringLiteral("Recordingyear:"), m_year);
     m_recordingDate = new DateBoxes(QStringLiteral("Recording date"), this);
     EditorWidgets::addRow(grid, row++, 2, QStringLiteral("Recordingdate:"), m_recordingDate)

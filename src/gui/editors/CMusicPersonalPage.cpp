@@ -29,7 +29,7 @@ CMusicPersonalPage::CMusicPersonalPage(CVastryDoc& document, QWidget* parent)
     EditorWidgets::addRow(grid, row++, 0, QStringLiteral("Location:"), m_location);
     m_condition = new AutoCompleteComboBox(this);
     EditorWidgets::addRow(grid, row++, 0, QStringLiteral("Condition:"), m_condition);
-    m_number = EditorWidgets::digitsEdit(9, this);
+    m_number = EditorWidgets::digitsEdit(10, this);
     EditorWidgets::addRow(grid, row++, 0, QStringLiteral("Number:"), m_number);
     m_value = new QLineEdit(this);
     EditorWidgets::addRow(grid, row++, 0, QStringLiteral("Current Value:"), m_value);

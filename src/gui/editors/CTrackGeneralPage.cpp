@@ -12,7 +12,7 @@ CTrackGeneralPage::CTrackGeneralPage(CVastryDoc& document, QWidget* parent)
 {
     m_title = new QLineEdit(this);
     addField(QStringLiteral("Title:*"), m_title);
-    m_year = EditorWidgets::digitsEdit(9, this);
+    m_year = EditorWidgets::digitsEdit(10, this);
     addField(QStringLiteral("Year:"), m_year);
     m_artist = new AutoCompleteComboBox(this);
     addField(QStringLiteral("Artist:"), m_artist);
