@@ -64,6 +64,7 @@ private slots:
     void typingCompletesNames();
     void everyControlHasAName();
     void keyboardOnlyFromTheAlbumList();
+    void albumsSavedBeforeCloseReachTheList();
 
 private:
     void openCatalogue(const QString& path);
@@ -633,6 +634,32 @@ void TestAlbumEditor::keyboardOnlyFromTheAlbumList()
                  ->findItems(QStringLiteral("Keyboard Newcomers"),
                              Qt::MatchExactly | Qt::MatchRecursive)
                  .isEmpty());
+    app.shutDown();
+}
+
+// "Save and New", then Esc: the editor's result is Cancel, yet the list shows the stored album.
+void TestAlbumEditor::albumsSavedBeforeCloseReachTheList()
+{
+    m_document.reset();
+    CVastryApp app;
+    QVERIFY(app.initInstance({QStringLiteral("tunvale"), m_files->copyOfDemo("app.muf")}));
+    CMainFrame* frame = app.mainFrame();
+    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    const int before = frame->listPane()->model()->rowCount();
+    ModalDialogDriver driver;
+    driver.onNext<AlbumEditorDialog>([](AlbumEditorDialog* editor) {
+        editor->generalPage()->artistBox()->setEditText(QStringLiteral("Before Close"));
+        editor->generalPage()->titleEdit()->setText(QStringLiteral("Kept"));
+        editor->saveAndNewButton()->click();
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    QVERIFY(frame->runCommand(CommandIds::NewPost));
+    QVERIFY(driver.acted());
+    QCOMPARE(frame->listPane()->model()->rowCount(), before + 1);
+    AlbumRecord album;
+    QVERIFY(app.document()->albumTable().Load(app.document()->database(),
+                                              frame->listPane()->selectedAlbumId(), &album));
+    QCOMPARE(album.title, QStringLiteral("Kept"));
     app.shutDown();
 }
 

@@ -26,6 +26,7 @@ public:
                       QWidget* parent = nullptr);
 
     int albumId() const { return m_albumId; }
+    int treeSelectionType() const { return m_treeSelectionType; }
     // The album stored last while the dialog was open (-1: none), and whether any was: after
     // "Save and New" and then "Close" the result is Cancel, yet albums were stored.
     int lastSavedAlbumId() const { return m_lastSavedAlbumId; }
