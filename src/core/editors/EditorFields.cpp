@@ -85,13 +85,17 @@ bool EditorFields::nameLess(const QString& left, const QString& right)
     return folded != 0 ? folded < 0 : QString::compare(left, right) < 0;
 }
 
+// Names equal apart from letter case sit together in that order, so a binary search finds them.
 int EditorFields::findName(const QStringList& names, const QString& name)
 {
-    for (int i = 0; i < names.size(); ++i) {
-        if (names.at(i).compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    const QString folded = name.toCaseFolded();
+    const auto at = std::lower_bound(names.cbegin(), names.cend(), folded,
+                                     [](const QString& listed, const QString& wanted) {
+                                         return QString::compare(listed.toCaseFolded(), wanted) < 0;
+                                     });
+    if (at == names.cend() || at->toCaseFolded() != folded)
+        return -1;
+    return int(at - names.cbegin());
 }
 
 int EditorFields::findPrefix(const QStringList& names, const QString& prefix)

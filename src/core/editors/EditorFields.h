@@ -36,7 +36,7 @@ public:
     // Names in a name box's order: letter case ignored, then exact order for equal names (the
     // order NameCollector::sort gives).
     static bool nameLess(const QString& left, const QString& right);
-    // The entry that is `name` apart from letter case, or -1.
+    // The entry that is `name` apart from letter case, or -1; `names` in nameLess order.
     static int findName(const QStringList& names, const QString& name);
     // The first entry that begins with `prefix`, letter case ignored, or -1.
     static int findPrefix(const QStringList& names, const QString& prefix);

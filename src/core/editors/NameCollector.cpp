@@ -9,7 +9,8 @@ namespace
 
 std::u16string_view view(const QString& text)
 {
-    return {reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())};
+    // constData, unlike utf16, never copies the text to end it with a null.
+    return {reinterpret_cast<const char16_t*>(text.constData()), size_t(text.size())};
 }
 
 } // namespace
