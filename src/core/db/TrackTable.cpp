@@ -24,13 +24,6 @@ const char* const TrackQuery =
     "LEFT JOIN music_orchestras ON tracks.orchestra_id = music_orchestras.orchestra_id) "
     "LEFT JOIN track_songwriters ON tracks.songwriter_id = track_songwriters.songwriter_id";
 
-QString listText(const TrackRecord& record)
-{
-    if (record.length.isEmpty())
-        return record.title;
-    return QStringLiteral("%1 - (%2)").arg(record.title, record.length);
-}
-
 } // namespace
 
 TrackTable::TrackTable() : m_baseSelect(QLatin1String(TrackQuery)) {}
@@ -83,7 +76,7 @@ bool TrackTable::fillTrackList(Database* database, int albumId, TrackList* list)
     while (!recordset->isEOF()) {
         auto record = std::make_unique<TrackRecord>();
         readRow(recordset.get(), record.get());
-        const QString number = QString::asprintf("%02d", record->trackNumber);
+        const QString number = listNumber(*record);
         const QString text = listText(*record);
         list->appendTrack(number, text, std::move(record));
         if (!recordset->moveNext())
@@ -91,6 +84,18 @@ bool TrackTable::fillTrackList(Database* database, int albumId, TrackList* list)
     }
     CloseRecordset(&recordset);
     return true;
+}
+
+QString TrackTable::listNumber(const TrackRecord& record)
+{
+    return QString::asprintf("%02d", record.trackNumber);
+}
+
+QString TrackTable::listText(const TrackRecord& record)
+{
+    if (record.length.isEmpty())
+        return record.title;
+    return QStringLiteral("%1 - (%2)").arg(record.title, record.length);
 }
 
 bool TrackTable::loadForPage(Database* database, int albumId, QVector<TrackRecord>* tracks)

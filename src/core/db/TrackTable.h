@@ -22,6 +22,11 @@ public:
     int Save(Database* database, TrackRecord record, int trackId);
     bool Delete(Database* database, int trackId, bool hard);
 
+    // The two labels of a track's row in the Tracks page: "01", and the title followed by the
+    // length in parentheses when there is one.
+    static QString listNumber(const TrackRecord& record);
+    static QString listText(const TrackRecord& record);
+
 private:
     bool openAlbumTracks(RecordsetHandle* recordset, Database* database, int albumId);
 

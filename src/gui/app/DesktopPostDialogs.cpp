@@ -3,13 +3,14 @@
 #include "app/CommandIds.h"
 #include "find/FindDialog.h"
 #include "print/PrintListDialog.h"
+#include "editors/AlbumEditorDialog.h"
 
 bool DesktopPostDialogs::offers(int commandId) const
 {
     switch (commandId) {
     case CommandIds::NewPost:
     case CommandIds::EditPost:
-        return false; // the album editor
+        return true; // the album editor
     case CommandIds::Find:
         return true;
     case CommandIds::PrintAllAlbums:
@@ -20,9 +21,17 @@ bool DesktopPostDialogs::offers(int commandId) const
     }
 }
 
-bool DesktopPostDialogs::editAlbum(CVastryDoc&, int, int, QWidget*)
+// Albums stored with "Save and New" before a final "Close" count as saved: the list must show
+// them although the editor's own result is Cancel.
+bool DesktopPostDialogs::editAlbum(CVastryDoc& document, int treeSelectionType, int* albumId,
+                                   QWidget* parent)
 {
-    return false;
+    AlbumEditorDialog editor(document, *albumId, treeSelectionType, parent);
+    const bool closedSaving = editor.exec() == QDialog::Accepted;
+    if (!closedSaving && !editor.savedAny())
+        return false;
+    *albumId = editor.lastSavedAlbumId();
+    return true;
 }
 
 bool DesktopPostDialogs::find(CVastryDoc& document, QString* condition, QWidget* parent)

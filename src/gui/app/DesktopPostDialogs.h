@@ -8,7 +8,7 @@ class DesktopPostDialogs : public PostDialogs
 {
 public:
     bool offers(int commandId) const override;
-    bool editAlbum(CVastryDoc& document, int treeSelectionType, int albumId,
+    bool editAlbum(CVastryDoc& document, int treeSelectionType, int* albumId,
                    QWidget* parent) override;
     bool find(CVastryDoc& document, QString* condition, QWidget* parent) override;
     void printList(CVastryDoc& document, int mode, QWidget* parent) override;

@@ -30,6 +30,8 @@ QString withExtension(const QString& fileName)
 
 const char* const FileDialog::CatalogFilter = "Music Catalog Files (*.muf)";
 const char* const FileDialog::HtmlFilter = "HTML Files (*.html *.htm)";
+const char* const FileDialog::ImageFilter = "Image Files (*.bmp *.gif *.jpg *.jpeg *.png)";
+const char* const FileDialog::AudioFilter = "Audio Files (*.wav *.wave *.mp3 *.midi)";
 
 void FileDialog::setNextFileName(const QString& fileName)
 {
@@ -82,5 +84,16 @@ QString FileDialog::saveHtmlFileName(QWidget* parent)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("html"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString FileDialog::openExistingFile(QWidget* parent, const QString& filter)
+{
+    QString fileName;
+    if (takeAnswer(&fileName))
+        return fileName;
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }

@@ -16,6 +16,9 @@ public:
     // An HTML file to save a list document to; existing ones are confirmed likewise.
     static QString saveHtmlFileName(QWidget* parent);
 
+    // An existing file of the kinds `filter` names ("Image Files (*.png *.jpg)").
+    static QString openExistingFile(QWidget* parent, const QString& filter);
+
     static void setNextFileName(const QString& fileName);
     static bool hasNextFileName();
     // Counts dialogs asked for, so tests can check one was (or was not) shown.
@@ -23,4 +26,6 @@ public:
 
     static const char* const CatalogFilter;
     static const char* const HtmlFilter;
+    static const char* const ImageFilter;
+    static const char* const AudioFilter;
 };

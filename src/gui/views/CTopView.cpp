@@ -318,21 +318,30 @@ void CTopView::toggleColumn(int commandId)
 
 void CTopView::editPost()
 {
-    const int id = selectedAlbumId();
+    int id = selectedAlbumId();
     if (id == -1 || !m_dialogs)
         return;
-    if (m_dialogs->editAlbum(m_document, m_document.treeSelectionType(), id, this))
-        reload();
+    if (m_dialogs->editAlbum(m_document, m_document.treeSelectionType(), &id, this))
+        showSavedAlbum(id);
 }
 
 void CTopView::newPost()
 {
-    if (!m_dialogs)
-        return;
-    if (m_dialogs->editAlbum(m_document, m_document.treeSelectionType(), -1, this)) {
-        reload();
-        SendPaneMessage(m_document.treePane(), UWM_RELOAD);
-    }
+    int id = -1;
+    if (m_dialogs && m_dialogs->editAlbum(m_document, m_document.treeSelectionType(), &id, this))
+        showSavedAlbum(id);
+}
+
+// After the editor stored an album: the list shows it selected (the row at the old index when
+// the list's filter leaves it out), and the tree picks up an artist the album brought, which
+// an edit can bring as well as a new album.
+void CTopView::showSavedAlbum(int albumId)
+{
+    const int row = std::max(0, m_list->selectedRow());
+    fillRows();
+    const int albumRow = m_model->rowOfAlbum(albumId);
+    selectAndShow(albumRow >= 0 ? albumRow : row);
+    SendPaneMessage(m_document.treePane(), UWM_RELOAD);
 }
 
 void CTopView::deletePost()

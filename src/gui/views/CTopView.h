@@ -52,6 +52,7 @@ private:
     void toggleColumn(int commandId);
     void editPost();
     void newPost();
+    void showSavedAlbum(int albumId);
     void deletePost();
     void findPosts();
     void showContextMenu(const QPoint& screenPoint, bool onHeader);

@@ -14,8 +14,9 @@ public:
     // Whether the dialog behind a frame command (New Post, Edit Post, Find, Print All Albums,
     // Export as HTML) is available.
     virtual bool offers(int commandId) const = 0;
-    // Edits album `albumId` (-1: a new album); true when the user saved.
-    virtual bool editAlbum(CVastryDoc& document, int treeSelectionType, int albumId,
+    // Edits album `*albumId` (-1: a new album); true when the user stored an album, whose id
+    // is then in `*albumId` (the last one, when several were stored one after another).
+    virtual bool editAlbum(CVastryDoc& document, int treeSelectionType, int* albumId,
                            QWidget* parent) = 0;
     // True with a condition in `condition` when the user asked to find.
     virtual bool find(CVastryDoc& document, QString* condition, QWidget* parent) = 0;

@@ -1,9 +1,9 @@
 #include "support/gui/RecordingPostDialogs.h"
 
-bool RecordingPostDialogs::editAlbum(CVastryDoc& document, int, int albumId, QWidget*)
+bool RecordingPostDialogs::editAlbum(CVastryDoc& document, int, int* albumId, QWidget*)
 {
-    calls << QStringLiteral("editAlbum %1").arg(albumId);
-    return duringEditAlbum && duringEditAlbum(document, albumId);
+    calls << QStringLiteral("editAlbum %1").arg(*albumId);
+    return duringEditAlbum && duringEditAlbum(document, *albumId);
 }
 
 bool RecordingPostDialogs::find(CVastryDoc&, QString* condition, QWidget*)

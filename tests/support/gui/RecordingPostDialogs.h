@@ -12,7 +12,7 @@ class RecordingPostDialogs : public PostDialogs
 {
 public:
     bool offers(int) const override { return offering; }
-    bool editAlbum(CVastryDoc& document, int treeSelectionType, int albumId,
+    bool editAlbum(CVastryDoc& document, int treeSelectionType, int* albumId,
                    QWidget* parent) override;
     bool find(CVastryDoc& document, QString* condition, QWidget* parent) override;
     void printList(CVastryDoc& document, int mode, QWidget* parent) override;

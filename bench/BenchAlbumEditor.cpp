@@ -1,0 +1,97 @@
+// Opening the album editor on an album of 30 tracks: every page built, its 16 name boxes filled
+// from the catalogue (the artist box with one name per five albums), the album and its tracks
+// loaded and the dialog laid out, at a small and a large catalogue.
+#include "CatalogueGenerator.h"
+#include "app/AppPaths.h"
+#include "app/AppSettings.h"
+#include "editors/AlbumEditorDialog.h"
+#include "views/CVastryDoc.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+
+namespace
+{
+
+constexpr int TrackCount = 30;
+
+AppSettings& benchSettings()
+{
+    static QTemporaryDir folder;
+    static bool ready = [] {
+        AppSettings::useFolder(folder.path());
+        AppPaths::setPageDirectory(folder.filePath(QStringLiteral("pages")));
+        return true;
+    }();
+    Q_UNUSED(ready);
+    static AppSettings settings;
+    return settings;
+}
+
+struct OpenCatalogue {
+    std::unique_ptr<CVastryDoc> document;
+    int albumId = -1;
+};
+
+std::map<int, OpenCatalogue>& catalogues()
+{
+    static std::map<int, OpenCatalogue> open;
+    return open;
+}
+
+// A copy of the generated catalogue with one more album of 30 tracks, made once per size.
+OpenCatalogue& catalogue(int albums)
+{
+    OpenCatalogue& open = catalogues()[albums];
+    if (!open.document) {
+        open.document = std::make_unique<CVastryDoc>(benchSettings());
+        open.document->openCatalog(CatalogueGenerator::workingCopy(albums));
+        AlbumRecord album;
+        album.artist = QStringLiteral("Bench Artist");
+        album.title = QStringLiteral("Thirty Tracks");
+        album.genre = QStringLiteral("Bench Genre");
+        QVector<TrackRecord> tracks(TrackCount);
+        for (int i = 0; i < TrackCount; ++i) {
+            tracks[i].title = QStringLiteral("Track %1").arg(i + 1);
+            tracks[i].length = QStringLiteral("3:%1").arg(i + 10);
+            tracks[i].trackNumber = i + 1;
+        }
+        open.albumId = open.document->albumTable().saveWithTracks(open.document->database(), album,
+                                                                  -1, &tracks);
+    }
+    return open;
+}
+
+void OpenAlbumEditor(benchmark::State& state)
+{
+    OpenCatalogue& open = catalogue(int(state.range(0)));
+    if (open.albumId < 0) {
+        state.SkipWithError("the album could not be stored");
+        return;
+    }
+    for (auto _ : state) {
+        AlbumEditorDialog editor(*open.document, open.albumId, 0);
+        editor.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(editor.quickNotes());
+    }
+}
+
+} // namespace
+
+BENCHMARK(OpenAlbumEditor)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    catalogues().clear();
+    return 0;
+}

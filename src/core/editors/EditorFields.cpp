@@ -1,0 +1,108 @@
+#include "editors/EditorFields.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace
+{
+
+constexpr int DefaultYear = 2002;
+constexpr int FirstListedYear = 1940;
+constexpr int LastListedYear = 2005;
+// The catalogue keeps dates as automation dates, which span the years 100 to 9999.
+constexpr int FirstStorableYear = 100;
+constexpr int LastStorableYear = 9999;
+
+} // namespace
+
+int EditorFields::unsignedNumber(const QString& text)
+{
+    int position = 0;
+    while (position < text.size() && text.at(position).isSpace())
+        ++position;
+    qint64 value = 0;
+    for (; position < text.size(); ++position) {
+        const QChar c = text.at(position);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        value = std::min<qint64>(INT_MAX, value * 10 + (c.unicode() - '0'));
+    }
+    return int(value);
+}
+
+bool EditorFields::dateFromBoxes(const QString& year, const QString& month, const QString& day,
+                                 QDateTime* date)
+{
+    int y = unsignedNumber(year);
+    int m = unsignedNumber(month);
+    int d = unsignedNumber(day);
+    if (y == 0)
+        y = DefaultYear;
+    if (m == 0)
+        m = 1;
+    if (d == 0)
+        d = 1;
+    const QDate calendarDay(y, m, d);
+    if (!calendarDay.isValid() || y < FirstStorableYear || y > LastStorableYear)
+        return false;
+    *date = QDateTime(calendarDay, QTime(0, 0), Qt::UTC);
+    return true;
+}
+
+EditorFields::DateBoxes EditorFields::boxesFromDate(const QDateTime& date)
+{
+    DateBoxes boxes;
+    const QDate day = date.date();
+    if (day.year() != 1900)
+        boxes.year = QString::number(day.year());
+    if (day.month() != 1 || day.day() != 1) {
+        boxes.month = QString::asprintf("%02d", day.month());
+        boxes.day = QString::asprintf("%02d", day.day());
+    }
+    return boxes;
+}
+
+QStringList EditorFields::yearList()
+{
+    QStringList years;
+    for (int year = FirstListedYear; year <= LastListedYear; ++year)
+        years << QString::number(year);
+    return years;
+}
+
+int EditorFields::yearInsertPosition(const QStringList& years, const QString& year)
+{
+    const int value = unsignedNumber(year);
+    const auto at = std::find_if(years.cbegin(), years.cend(), [value](const QString& listed) {
+        return unsignedNumber(listed) > value;
+    });
+    return int(at - years.cbegin());
+}
+
+bool EditorFields::nameLess(const QString& left, const QString& right)
+{
+    const int folded = QString::compare(left.toCaseFolded(), right.toCaseFolded());
+    return folded != 0 ? folded < 0 : QString::compare(left, right) < 0;
+}
+
+// Names equal apart from letter case sit together in that order, so a binary search finds them.
+int EditorFields::findName(const QStringList& names, const QString& name)
+{
+    const QString folded = name.toCaseFolded();
+    const auto at = std::lower_bound(names.cbegin(), names.cend(), folded,
+                                     [](const QString& listed, const QString& wanted) {
+                                         return QString::compare(listed.toCaseFolded(), wanted) < 0;
+                                     });
+    if (at == names.cend() || at->toCaseFolded() != folded)
+        return -1;
+    return int(at - names.cbegin());
+}
+
+int EditorFields::findPrefix(const QStringList& names, const QString& prefix)
+{
+    for (int i = 0; i < names.size(); ++i) {
+        if (names.at(i).startsWith(prefix, Qt::CaseInsensitive))
+            return i;
+    }
+    return -1;
+}

@@ -1,0 +1,208 @@
+#include "editors/AlbumEditorDialog.h"
+
+#include "app/PrivateMessages.h"
+#include "db/AlbumRecord.h"
+#include "editors/AutoCompleteComboBox.h"
+#include "editors/CMusicGeneralPage.h"
+#include "editors/CMusicPersonalPage.h"
+#include "editors/CMusicTracksPage.h"
+#include "editors/CNotesPage.h"
+#include "ui/DialogFont.h"
+#include "ui/FlatButton.h"
+#include "ui/MessageBox.h"
+#include "views/CVastryDoc.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+AlbumEditorDialog::AlbumEditorDialog(CVastryDoc& document, int albumId, int treeSelectionType,
+                                     QWidget* parent)
+    : QDialog(parent), m_document(document), m_albumId(albumId),
+      m_treeSelectionType(treeSelectionType)
+{
+    setObjectName(QStringLiteral("AlbumEditorDialog"));
+    setWindowTitle(QStringLiteral("Music item"));
+    setSizeGripEnabled(true);
+    // The font comes first: given later it would make every name box measure its whole list
+    // again.
+    DialogFont::apply(this);
+    buildPages();
+    if (m_albumId != -1)
+        load();
+    setMinimumSize(700, 500);
+    resize(780, 540);
+    m_general->artistBox()->setFocus();
+}
+
+void AlbumEditorDialog::buildPages()
+{
+    m_pageList = new QListWidget(this);
+    m_pageList->setAccessibleName(QStringLiteral("Pages"));
+    m_pageList->setFixedWidth(110);
+    m_pageFrame = new QStackedWidget(this);
+    m_general = new CMusicGeneralPage(m_document, m_pageFrame);
+    m_personal = new CMusicPersonalPage(m_document, m_pageFrame);
+    m_tracks = new CMusicTracksPage(m_document, m_pageFrame);
+    m_personal->enableLoanControls();
+    m_notes = new CNotesPage(m_pageFrame);
+    const std::pair<QWidget*, const char*> pages[] = {
+        {m_general, "General"}, {m_personal, "Personal"}, {m_tracks, "Tracks"}, {m_notes, "Notes"}};
+    for (const auto& [page, caption] : pages) {
+        m_pageFrame->addWidget(page);
+        m_pageList->addItem(QLatin1String(caption));
+    }
+    m_pageList->setCurrentRow(0);
+    connect(m_pageList, &QListWidget::currentRowChanged, this, &AlbumEditorDialog::showPage);
+
+    auto* notesBox = new QGroupBox(QStringLiteral("Quick Notes"), this);
+    m_quickNotes = new QPlainTextEdit(notesBox);
+    m_quickNotes->setReadOnly(true);
+    m_quickNotes->setFrameShape(QFrame::NoFrame);
+    m_quickNotes->setFocusPolicy(Qt::NoFocus);
+    m_quickNotes->setAccessibleName(QStringLiteral("Quick Notes"));
+    m_quickNotes->viewport()->setAutoFillBackground(false);
+    auto* notesLayout = new QVBoxLayout(notesBox);
+    notesLayout->addWidget(m_quickNotes);
+    notesBox->setFixedWidth(110);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_pageList);
+    left->addWidget(notesBox, 1);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left);
+    top->addWidget(m_pageFrame, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(buildButtons());
+}
+
+QLayout* AlbumEditorDialog::buildButtons()
+{
+    m_saveAndNew = new QPushButton(QStringLiteral("Save and &New"), this);
+    m_saveAndClose = new QPushButton(QStringLiteral("&Save and Close"), this);
+    m_close = new QPushButton(QStringLiteral("&Close"), this);
+    m_saveAndClose->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton* button : {m_saveAndNew, m_saveAndClose, m_close}) {
+        MakeButtonFlat(this, button);
+        buttons->addWidget(button);
+    }
+    connect(m_saveAndNew, &QPushButton::clicked, this, &AlbumEditorDialog::saveAndNew);
+    connect(m_saveAndClose, &QPushButton::clicked, this, &AlbumEditorDialog::saveAndClose);
+    connect(m_close, &QPushButton::clicked, this, &AlbumEditorDialog::reject);
+    return buttons;
+}
+
+QWidget* AlbumEditorDialog::shownPage() const
+{
+    return m_pageFrame->currentWidget();
+}
+
+QString AlbumEditorDialog::quickNotes() const
+{
+    return m_quickNotes->toPlainText();
+}
+
+void AlbumEditorDialog::showPage(int index)
+{
+    if (index < 0 || index >= m_pageFrame->count())
+        return;
+    m_pageFrame->setCurrentIndex(index);
+}
+
+// The lookup of a disc's data answers this once it is part of the program.
+bool AlbumEditorDialog::event(QEvent* event)
+{
+    if (int(event->type()) == UWM_FREEDB_FILL) {
+        event->accept();
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+// An album that cannot be read leaves the pages as for a new album, keeping the id.
+void AlbumEditorDialog::load()
+{
+    AlbumRecord record;
+    if (!m_document.albumTable().Load(m_document.database(), m_albumId, &record))
+        return;
+    m_general->loadFrom(record);
+    m_personal->loadFrom(record);
+    m_tracks->listAlbumTracks(m_albumId);
+    m_notes->setText(record.notes);
+    m_quickNotes->setPlainText(record.notes);
+}
+
+bool AlbumEditorDialog::readPages(AlbumRecord* record)
+{
+    const bool recordingDate = m_general->saveTo(record);
+    const bool purchaseDate = m_personal->saveTo(record);
+    record->notes = m_notes->text();
+    if (record->artist.isEmpty() || record->title.isEmpty()) {
+        MessageBox::show(this, QStringLiteral("Tunvale"),
+                         QStringLiteral("Artist and Title are required fields, please make sure "
+                                        "that they are completed."),
+                         QMessageBox::Information);
+        return false;
+    }
+    // A day that does not exist is not stored as some other day.
+    if (!recordingDate || !purchaseDate) {
+        MessageBox::show(this, QStringLiteral("Tunvale"),
+                         QStringLiteral("The %1 is not a valid date, please correct its year, "
+                                        "month and day.")
+                             .arg(recordingDate ? QStringLiteral("purchase date")
+                                                : QStringLiteral("recording date")),
+                         QMessageBox::Information);
+        return false;
+    }
+    return true;
+}
+
+bool AlbumEditorDialog::save()
+{
+    AlbumRecord record;
+    if (!readPages(&record))
+        return false;
+    QVector<TrackRecord> tracks = m_tracks->tracks();
+    // The catalogue reports its own errors; the pages stay as they are for another try.
+    const int id =
+        m_document.albumTable().saveWithTracks(m_document.database(), record, m_albumId, &tracks);
+    if (id == -1)
+        return false;
+    m_albumId = id;
+    m_lastSavedAlbumId = id;
+    m_tracks->setStoredTracks(tracks);
+    return true;
+}
+
+void AlbumEditorDialog::saveAndClose()
+{
+    if (save())
+        accept();
+}
+
+void AlbumEditorDialog::saveAndNew()
+{
+    if (!save())
+        return;
+    emptyForNextAlbum();
+    m_albumId = -1;
+}
+
+void AlbumEditorDialog::emptyForNextAlbum()
+{
+    m_general->clearForNextAlbum();
+    m_personal->clearForNextAlbum();
+    m_tracks->clearTracks();
+    m_notes->setText(QString());
+    m_quickNotes->clear();
+    m_pageList->setCurrentRow(0);
+    m_general->artistBox()->setFocus();
+}

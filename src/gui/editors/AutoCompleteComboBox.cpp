@@ -1,0 +1,126 @@
+#include "editors/AutoCompleteComboBox.h"
+
+#include "db/ItemTable.h"
+#include "db/LookupList.h"
+#include "editors/EditorFields.h"
+#include "editors/NameCollector.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QStringListModel>
+
+AutoCompleteComboBox::AutoCompleteComboBox(QWidget* parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // The box completes on its own; a second completer would fight it over the text.
+    setCompleter(nullptr);
+    // Measuring every name of a long list for the box's width would cost more than filling it.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(8);
+    setMaxVisibleItems(20);
+    m_model = new QStringListModel(this);
+    setModel(m_model);
+    // Names are one line each: the drop-down need not measure every one of them.
+    if (auto* list = qobject_cast<QListView*>(view()))
+        list->setUniformItemSizes(true);
+    lineEdit()->installEventFilter(this);
+    connect(lineEdit(), &QLineEdit::textEdited, this, &AutoCompleteComboBox::completeTyping);
+}
+
+bool AutoCompleteComboBox::fillNames(ItemTable& catalog, Database* database, const QString& table)
+{
+    const LookupList* list = LookupList::find(table);
+    if (!list)
+        return false;
+    NameCollector collector;
+    const bool filled = catalog.FillNameCombo(database, &collector, list->table, list->nameColumn,
+                                              list->idColumn, list->deletedColumn, false);
+    collector.sort();
+    setNames(collector.names(), collector.ids());
+    return filled;
+}
+
+void AutoCompleteComboBox::setNames(const QStringList& names, const QVector<int>& ids)
+{
+    const QString text = currentText();
+    m_model->setStringList(names);
+    m_ids = ids;
+    m_ids.resize(names.size());
+    setEditText(text);
+}
+
+QStringList AutoCompleteComboBox::names() const
+{
+    return m_model->stringList();
+}
+
+int AutoCompleteComboBox::idOfName(const QString& name) const
+{
+    const int index = EditorFields::findName(names(), name);
+    return index >= 0 ? m_ids.value(index, -1) : -1;
+}
+
+bool AutoCompleteComboBox::selectName(const QString& name)
+{
+    // A whole name, not a beginning: a stored "Ro" must not come back as "Rock" and be saved
+    // so without the user having chosen it.
+    const int index = name.isEmpty() ? -1 : EditorFields::findName(names(), name);
+    if (index < 0)
+        return false;
+    setCurrentIndex(index);
+    return true;
+}
+
+void AutoCompleteComboBox::selectOrAddName(const QString& name)
+{
+    if (name.isEmpty() || selectName(name))
+        return;
+    QStringList list = names();
+    const auto at =
+        std::lower_bound(list.begin(), list.end(), name, &EditorFields::nameLess) - list.begin();
+    m_model->insertRows(int(at), 1);
+    m_model->setData(m_model->index(int(at)), name);
+    m_ids.insert(int(at), -1);
+    setCurrentIndex(int(at));
+}
+
+void AutoCompleteComboBox::noteKey(int key)
+{
+    m_complete = key != Qt::Key_Delete && key != Qt::Key_Backspace;
+}
+
+bool AutoCompleteComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress)
+        noteKey(static_cast<QKeyEvent*>(event)->key());
+    return QComboBox::eventFilter(watched, event);
+}
+
+void AutoCompleteComboBox::keyPressEvent(QKeyEvent* event)
+{
+    noteKey(event->key());
+    QComboBox::keyPressEvent(event);
+}
+
+// Runs after each change the user makes to the text.
+void AutoCompleteComboBox::completeTyping(const QString& text)
+{
+    if (!m_complete || text.isEmpty())
+        return;
+    QLineEdit* edit = lineEdit();
+    const int typed = int(text.size());
+    const int caret = edit->cursorPosition();
+    const int index = EditorFields::findPrefix(names(), text);
+    if (index < 0)
+        return;
+    const QString completed = m_model->stringList().at(index);
+    edit->setText(completed);
+    if (caret < typed) {
+        // Typing inside the text: the caret stays where the user put it.
+        edit->setCursorPosition(caret);
+        return;
+    }
+    edit->setSelection(int(completed.size()), typed - int(completed.size()));
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QComboBox>
+#include <QVector>
+
+class Database;
+class ItemTable;
+class QStringListModel;
+
+// An editable name box with a sorted list that completes what the user types: the first
+// entry beginning with the typed text is shown, its not-yet-typed tail selected so that the
+// next key replaces it. Delete and Backspace switch completion off until the next other key,
+// so removing the completed tail does not bring it straight back.
+class AutoCompleteComboBox : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    explicit AutoCompleteComboBox(QWidget* parent = nullptr);
+
+    // The names of lookup table `table` that are not marked deleted, sorted.
+    bool fillNames(ItemTable& catalog, Database* database, const QString& table);
+    void setNames(const QStringList& names, const QVector<int>& ids = {});
+    QStringList names() const;
+    // The id of the entry named exactly `name` apart from letter case, or -1.
+    int idOfName(const QString& name) const;
+
+    // Shows the entry that is `name` apart from letter case; without one the box keeps the
+    // text it has. True when an entry was found.
+    bool selectName(const QString& name);
+    // The same, but a name missing from the list is added to it first.
+    void selectOrAddName(const QString& name);
+
+    bool completes() const { return m_complete; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void noteKey(int key);
+    void completeTyping(const QString& text);
+
+    QStringListModel* m_model = nullptr;
+    QVector<int> m_ids;
+    bool m_complete = true;
+};

@@ -1,0 +1,263 @@
+#include "editors/CMusicGeneralPage.h"
+
+#include "app/PrivateMessages.h"
+#include "db/AlbumRecord.h"
+#include "editors/AutoCompleteComboBox.h"
+#include "editors/DateBoxes.h"
+#include "editors/EditorFields.h"
+#include "editors/EditorWidgets.h"
+#include "ui/FileDialog.h"
+#include "ui/FlatButton.h"
+#include "views/CVastryDoc.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace
+{
+
+const char* const AdCodes[] = {"N/A", "AAD", "ADD", "DAD", "DDD"};
+
+} // namespace
+
+CMusicGeneralPage::CMusicGeneralPage(CVastryDoc& document, QWidget* parent)
+    : QWidget(parent), m_document(document)
+{
+    setAccessibleName(QStringLiteral("General"));
+    auto* grid = new QGridLayout(this);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnMinimumWidth(2, 100);
+    grid->setHorizontalSpacing(8);
+    buildLeftColumn();
+    buildRightColumn();
+    grid->setRowStretch(grid->rowCount(), 1);
+    fillNameBoxes();
+    m_recordingDate->selectYear(QStringLiteral("2002"));
+    m_year->setText(QStringLiteral("2002"));
+    m_inCollection->setChecked(true);
+    m_ad->button(0)->setChecked(true);
+}
+
+void CMusicGeneralPage::buildLeftColumn()
+{
+    auto* grid = static_cast<QGridLayout*>(layout());
+    int row = 0;
+    auto combo = [this, grid, &row](const QString& label, const QString& name) {
+        auto* box = new AutoCompleteComboBox(this);
+        box->setObjectName(name);
+        EditorWidgets::addRow(grid, row++, 0, label, box);
+        return box;
+    };
+    m_artist = combo(QStringLiteral("Artist:*"), QStringLiteral("artist"));
+    m_title = new QLineEdit(this);
+    EditorWidgets::addRow(grid, row++, 0, QStringLiteral("Title:*"), m_title);
+    m_studio = combo(QStringLiteral("Studio:"), QStringLiteral("studio"));
+    m_producer = combo(QStringLiteral("Producer:"), QStringLiteral("producer"));
+    m_engineer = combo(QStringLiteral("Engineer:"), QStringLiteral("engineer"));
+    m_conductor = combo(QStringLiteral("Conductor:"), QStringLiteral("conductor"));
+    m_orchestra = combo(QStringLiteral("Orchestra:"), QStringLiteral("orchestra"));
+    m_language = combo(QStringLiteral("Language:"), QStringLiteral("language"));
+    m_country = combo(QStringLiteral("Country:"), QStringLiteral("country"));
+    QWidget* front = imageRow(&m_frontImage, QStringLiteral("front image"));
+    EditorWidgets::addRow(grid, row++, 0, QStringLiteral("Front Image:"), front)
+        ->setBuddy(m_frontImage);
+    QWidget* back = imageRow(&m_backImage, QStringLiteral("back image"));
+    EditorWidgets::addRow(grid, row++, 0, QStringLiteral("Back Image:"), back)
+        ->setBuddy(m_backImage);
+    m_freedb = new QPushButton(QStringLiteral("Get info from FreeDB"), this);
+    MakeButtonFlat(this, m_freedb);
+    // The lookup itself comes with the CD lookup; until then the button only shows where it is.
+    m_freedb->setEnabled(false);
+    connect(m_freedb, &QPushButton::clicked, this,
+            [this] { SendPaneMessage(window(), UWM_FREEDB_FILL); });
+    grid->addWidget(m_freedb, row++, 1);
+    m_inCollection = new QCheckBox(QStringLiteral("In Collection"), this);
+    grid->addWidget(m_inCollection, row++, 1);
+    m_status = new QLabel(this);
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setObjectName(QStringLiteral("status"));
+    grid->addWidget(m_status, row++, 0, 1, 2);
+}
+
+void CMusicGeneralPage::buildRightColumn()
+{
+    auto* grid = static_cast<QGridLayout*>(layout());
+    int row = 0;
+    auto combo = [this, grid, &row](const QString& label, const QString& name) {
+        auto* box = new AutoCompleteComboBox(this);
+        box->setObjectName(name);
+        EditorWidgets::addRow(grid, row++, 2, label, box);
+        return box;
+    };
+    m_genre = combo(QStringLiteral("Genre:"), QStringLiteral("genre"));
+    m_subCategory = combo(QStringLiteral("Subcategory:"), QStringLiteral("subcategory"));
+    m_mediaType = combo(QStringLiteral("Media Type:"), QStringLiteral("mediaType"));
+    m_label = combo(QStringLiteral("Label:"), QStringLiteral("label"));
+    m_labelNumber = new QLineEdit(this);
+    EditorWidgets::addRow(grid, row++, 2, QStringLiteral("Labelnumber:"), m_labelNumber);
+    m_length = new QLineEdit(this);
+    EditorWidgets::addRow(grid, row++, 2, QStringLiteral("Length:"), m_length);
+    m_year = EditorWidgets::digitsEdit(10, this);
+    EditorWidgets::addRow(grid, row++, 2, QStringLiteral("Recordingyear:"), m_year);
+    m_recordingDate = new DateBoxes(QStringLiteral("Recording date"), this);
+    EditorWidgets::addRow(grid, row++, 2, QStringLiteral("Recordingdate:"), m_recordingDate)
+        ->setBuddy(m_recordingDate->yearBox());
+    m_tourName = new QLineEdit(this);
+    EditorWidgets::addRow(grid, row++, 2, QStringLiteral("Tourname:"), m_tourName);
+
+    auto* adGroup = new QGroupBox(QStringLiteral("A/D"), this);
+    auto* adLayout = new QHBoxLayout(adGroup);
+    m_ad = new QButtonGroup(this);
+    for (int index = 0; index < 5; ++index) {
+        auto* button = new QRadioButton(QLatin1String(AdCodes[index]), adGroup);
+        m_ad->addButton(button, index);
+        adLayout->addWidget(button);
+    }
+    connect(m_ad, &QButtonGroup::idClicked, this, [this](int index) { m_adIndex = index; });
+    grid->addWidget(adGroup, row++, 2, 1, 2);
+
+    m_freedbId = new QLabel(this);
+    m_freedbId->setTextFormat(Qt::PlainText);
+    m_freedbId->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_freedbId->setObjectName(QStringLiteral("freedbId"));
+    EditorWidgets::addRow(grid, row++, 2, QStringLiteral("FreeDB ID:"), m_freedbId);
+    // The disc's track list as the lookup delivered it: kept with the album, not shown.
+    m_contents = new QPlainTextEdit(this);
+    m_contents->setAccessibleName(QStringLiteral("Contents"));
+    m_contents->setVisible(false);
+}
+
+QWidget* CMusicGeneralPage::imageRow(QLineEdit** edit, const QString& name)
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    *edit = new QLineEdit(row);
+    // Its label sits outside the row, where a screen reader does not look for it.
+    (*edit)->setAccessibleName(name.left(1).toUpper() + name.mid(1));
+    auto* choose = new QPushButton(QStringLiteral("..."), row);
+    choose->setAccessibleName(QStringLiteral("Choose ") + name);
+    choose->setFixedWidth(choose->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
+    MakeButtonFlat(this, choose);
+    QLineEdit* target = *edit;
+    connect(choose, &QPushButton::clicked, this, [this, target] { chooseImage(target); });
+    layout->addWidget(*edit, 1);
+    layout->addWidget(choose);
+    return row;
+}
+
+void CMusicGeneralPage::chooseImage(QLineEdit* edit)
+{
+    const QString path =
+        FileDialog::openExistingFile(window(), QLatin1String(FileDialog::ImageFilter));
+    if (!path.isEmpty())
+        edit->setText(path);
+}
+
+void CMusicGeneralPage::fillNameBoxes()
+{
+    Database* database = m_document.database();
+    const std::pair<AutoCompleteComboBox*, const char*> boxes[] = {
+        {m_genre, "music_categories"},     {m_subCategory, "music_subcategories"},
+        {m_mediaType, "music_types"},      {m_artist, "music_artists"},
+        {m_language, "languages"},         {m_country, "countries"},
+        {m_label, "music_labels"},         {m_studio, "music_studios"},
+        {m_producer, "music_producers"},   {m_engineer, "music_engineers"},
+        {m_conductor, "music_conductors"}, {m_orchestra, "music_orchestras"}};
+    for (const auto& [box, table] : boxes)
+        box->fillNames(m_document.albumTable(), database, QLatin1String(table));
+}
+
+QWidget* CMusicGeneralPage::adButton(int index) const
+{
+    return m_ad->button(index);
+}
+
+void CMusicGeneralPage::loadFrom(const AlbumRecord& record)
+{
+    m_artist->selectName(record.artist);
+    m_studio->selectName(record.studio);
+    m_producer->selectName(record.producer);
+    m_engineer->selectName(record.engineer);
+    m_conductor->selectName(record.conductor);
+    m_orchestra->selectName(record.orchestra);
+    m_language->selectName(record.language);
+    m_country->selectName(record.country);
+    m_genre->selectName(record.genre);
+    m_subCategory->selectName(record.subCategory);
+    m_mediaType->selectName(record.mediaType);
+    m_label->selectName(record.label);
+    m_title->setText(record.title);
+    m_frontImage->setText(record.frontImage);
+    m_backImage->setText(record.backImage);
+    m_length->setText(record.length);
+    m_labelNumber->setText(record.labelNumber);
+    m_tourName->setText(record.tourName);
+    m_freedbId->setText(record.freedbId);
+    m_contents->setPlainText(record.contents);
+    m_year->setText(QString::number(record.year));
+    m_inCollection->setChecked(record.inCollection != 0);
+    m_recordingDate->showDate(record.recordingDate);
+    m_adIndex = record.ad;
+    if (QAbstractButton* button = m_ad->button(record.ad)) {
+        button->setChecked(true);
+    } else {
+        m_ad->setExclusive(false);
+        for (QAbstractButton* each : m_ad->buttons())
+            each->setChecked(false);
+        m_ad->setExclusive(true);
+    }
+}
+
+bool CMusicGeneralPage::saveTo(AlbumRecord* record) const
+{
+    record->artist = m_artist->currentText();
+    record->title = m_title->text();
+    record->studio = m_studio->currentText();
+    record->producer = m_producer->currentText();
+    record->engineer = m_engineer->currentText();
+    record->conductor = m_conductor->currentText();
+    record->orchestra = m_orchestra->currentText();
+    record->language = m_language->currentText();
+    record->country = m_country->currentText();
+    record->frontImage = m_frontImage->text();
+    record->backImage = m_backImage->text();
+    record->inCollection = m_inCollection->isChecked() ? 1 : 0;
+    record->genre = m_genre->currentText();
+    record->subCategory = m_subCategory->currentText();
+    record->mediaType = m_mediaType->currentText();
+    record->label = m_label->currentText();
+    record->labelNumber = m_labelNumber->text();
+    record->length = m_length->text();
+    record->year = EditorFields::unsignedNumber(m_year->text());
+    record->tourName = m_tourName->text();
+    record->ad = m_adIndex;
+    record->freedbId = m_freedbId->text();
+    record->contents = m_contents->toPlainText();
+    return m_recordingDate->readDate(&record->recordingDate);
+}
+
+void CMusicGeneralPage::clearForNextAlbum()
+{
+    for (AutoCompleteComboBox* box : findChildren<AutoCompleteComboBox*>())
+        box->setEditText(QString());
+    for (QLineEdit* edit :
+         {m_title, m_frontImage, m_backImage, m_labelNumber, m_length, m_tourName})
+        edit->clear();
+    m_year->setText(QStringLiteral("1900"));
+    m_recordingDate->clear();
+    m_inCollection->setChecked(true);
+    m_adIndex = 0;
+    m_ad->button(0)->setChecked(true);
+    m_freedbId->clear();
+    m_contents->clear();
+}

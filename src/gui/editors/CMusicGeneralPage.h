@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QWidget>
+
+class AutoCompleteComboBox;
+class CVastryDoc;
+class DateBoxes;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+struct AlbumRecord;
+
+// The album's identity, people and companies, media data, recording date, A/D code, cover
+// images, "In Collection" and its FreeDB disc ID.
+class CMusicGeneralPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    CMusicGeneralPage(CVastryDoc& document, QWidget* parent = nullptr);
+
+    void loadFrom(const AlbumRecord& record);
+    // False (with the record partly written) when the recording date names no day.
+    bool saveTo(AlbumRecord* record) const;
+    void clearForNextAlbum();
+
+    AutoCompleteComboBox* artistBox() const { return m_artist; }
+    QLineEdit* titleEdit() const { return m_title; }
+    QLineEdit* yearEdit() const { return m_year; }
+    DateBoxes* recordingDate() const { return m_recordingDate; }
+    AutoCompleteComboBox* genreBox() const { return m_genre; }
+    QPushButton* freedbButton() const { return m_freedb; }
+    QLabel* statusLine() const { return m_status; }
+    QWidget* adButton(int index) const;
+
+private:
+    void buildLeftColumn();
+    void buildRightColumn();
+    QWidget* imageRow(QLineEdit** edit, const QString& name);
+    void chooseImage(QLineEdit* edit);
+    void fillNameBoxes();
+
+    CVastryDoc& m_document;
+    AutoCompleteComboBox* m_artist = nullptr;
+    QLineEdit* m_title = nullptr;
+    AutoCompleteComboBox* m_studio = nullptr;
+    AutoCompleteComboBox* m_producer = nullptr;
+    AutoCompleteComboBox* m_engineer = nullptr;
+    AutoCompleteComboBox* m_conductor = nullptr;
+    AutoCompleteComboBox* m_orchestra = nullptr;
+    AutoCompleteComboBox* m_language = nullptr;
+    AutoCompleteComboBox* m_country = nullptr;
+    QLineEdit* m_frontImage = nullptr;
+    QLineEdit* m_backImage = nullptr;
+    QPushButton* m_freedb = nullptr;
+    QCheckBox* m_inCollection = nullptr;
+    AutoCompleteComboBox* m_genre = nullptr;
+    AutoCompleteComboBox* m_subCategory = nullptr;
+    AutoCompleteComboBox* m_mediaType = nullptr;
+    AutoCompleteComboBox* m_label = nullptr;
+    QLineEdit* m_labelNumber = nullptr;
+    QLineEdit* m_length = nullptr;
+    QLineEdit* m_year = nullptr;
+    DateBoxes* m_recordingDate = nullptr;
+    QLineEdit* m_tourName = nullptr;
+    QButtonGroup* m_ad = nullptr;
+    // A stored code outside the five buttons is kept as it is unless the user picks one.
+    int m_adIndex = 0;
+    QLabel* m_freedbId = nullptr;
+    QPlainTextEdit* m_contents = nullptr;
+    QLabel* m_status = nullptr;
+};

@@ -1,0 +1,50 @@
+#include "editors/EditorWidgets.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpressionValidator>
+
+QLineEdit* EditorWidgets::digitsEdit(int maxDigits, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setMaxLength(maxDigits);
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    return edit;
+}
+
+QPlainTextEdit* EditorWidgets::multiLineEdit(QWidget* parent)
+{
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setTabChangesFocus(true);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    return edit;
+}
+
+void EditorWidgets::nameComboBox(QComboBox* box, const QString& name)
+{
+    box->setAccessibleName(name);
+    if (box->lineEdit())
+        box->lineEdit()->setAccessibleName(name);
+    box->view()->setAccessibleName(name + QStringLiteral(" list"));
+}
+
+QLabel* EditorWidgets::addRow(QGridLayout* grid, int row, int column, const QString& label,
+                              QWidget* field, int span)
+{
+    auto* text = new QLabel(label, grid->parentWidget());
+    text->setBuddy(field);
+    if (auto* box = qobject_cast<QComboBox*>(field)) {
+        QString name = label;
+        name.remove(QLatin1Char('*'));
+        name.remove(QLatin1Char(':'));
+        nameComboBox(box, name);
+    }
+    grid->addWidget(text, row, column);
+    grid->addWidget(field, row, column + 1, 1, span);
+    return text;
+}

@@ -1,0 +1,671 @@
+#include "app/AppPaths.h"
+#include "app/AppSettings.h"
+#include "app/CMainFrame.h"
+#include "app/CVastryApp.h"
+#include "app/CommandIds.h"
+#include "db/Recordset.h"
+#include "db/TrackTable.h"
+#include "editors/AlbumEditorDialog.h"
+#include "editors/AutoCompleteComboBox.h"
+#include "editors/CMusicGeneralPage.h"
+#include "editors/CMusicPersonalPage.h"
+#include "editors/CMusicTracksPage.h"
+#include "editors/CNotesPage.h"
+#include "editors/CTrackGeneralPage.h"
+#include "editors/CTrackPersonalPage.h"
+#include "editors/DateBoxes.h"
+#include "editors/TrackEditorDialog.h"
+#include "support/TestCatalog.h"
+#include "support/gui/AccessibleNames.h"
+#include "support/gui/ModalDialogDriver.h"
+#include "ui/MessageBox.h"
+#include "views/AlbumListCtrl.h"
+#include "views/AlbumListModel.h"
+#include "views/CLeftView.h"
+#include "views/CTopView.h"
+#include "views/CVastryDoc.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QtTest>
+
+using Row = QMap<QString, QVariant>;
+
+// The album and track editors on real catalogue copies, driven from the keyboard where a user
+// would use it.
+class TestAlbumEditor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void everyFieldRoundTrips();
+    void saveAndNewTwiceThenClose();
+    void requiredFields_data();
+    void requiredFields();
+    void impossibleDatesAreNotStored_data();
+    void impossibleDatesAreNotStored();
+    void failedSaveKeepsEverything();
+    void loadShowsWhatTheListsAllow();
+    void adCodes_data();
+    void adCodes();
+    void newAlbumGradeAndLoan();
+    void tracksKeepTheirNumbers();
+    void trackEditorLoadsAndCancels();
+    void typingCompletesNames();
+    void everyControlHasAName();
+    void keyboardOnlyFromTheAlbumList();
+    void albumsSavedBeforeCloseReachTheList();
+
+private:
+    void openCatalogue(const QString& path);
+    Database* database() const { return m_document->database(); }
+    QVector<Row> rows(const QString& sql) const;
+    int albumCount() const { return m_document->albumTable().Count(database(), false); }
+    int storeAlbum(AlbumRecord record, QVector<TrackRecord> tracks = {});
+    static AlbumRecord fullAlbum();
+    static TrackRecord fullTrack(int number);
+
+    std::unique_ptr<TestCatalog> m_files;
+    std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<CVastryDoc> m_document;
+};
+
+void TestAlbumEditor::init()
+{
+    m_files = std::make_unique<TestCatalog>();
+    AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
+    AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
+    AppPaths::setProgramDirectory(TestCatalog::programDirectory());
+    MessageBox::history().clear();
+    MessageBox::setAnswerForAll(QMessageBox::Ok);
+    m_settings = std::make_unique<AppSettings>();
+    // A tip at start-up would wait for the user; the tip has tests of its own.
+    m_settings->write(SettingsTable::DisableTips, 1);
+    m_document = std::make_unique<CVastryDoc>(*m_settings);
+    openCatalogue(m_files->copyOfDemo());
+}
+
+void TestAlbumEditor::cleanup()
+{
+    MessageBox::setAnswerForAll(QMessageBox::NoButton);
+    m_document.reset();
+    m_settings.reset();
+    m_files.reset();
+}
+
+void TestAlbumEditor::openCatalogue(const QString& path)
+{
+    QVERIFY(m_document->openCatalog(path));
+}
+
+QVector<Row> TestAlbumEditor::rows(const QString& sql) const
+{
+    QVector<Row> result;
+    Recordset recordset(*database());
+    if (!recordset.open(sql))
+        return result;
+    for (; !recordset.isEOF(); recordset.moveNext()) {
+        Row row;
+        for (int column = 0; column < recordset.columnCount(); ++column) {
+            QVariant value;
+            recordset.field(column, &value);
+            row.insert(recordset.columnName(column), value);
+        }
+        result << row;
+    }
+    return result;
+}
+
+int TestAlbumEditor::storeAlbum(AlbumRecord record, QVector<TrackRecord> tracks)
+{
+    return m_document->albumTable().saveWithTracks(database(), record, -1, &tracks);
+}
+
+// Every field set, names new to the catalogue, texts that trip careless code.
+AlbumRecord TestAlbumEditor::fullAlbum()
+{
+    const auto at = [](int y, int m, int d, QTime time = QTime(0, 0)) {
+        return QDateTime(QDate(y, m, d), time, Qt::UTC);
+    };
+    AlbumRecord album;
+    album.purchaseDate = at(1998, 7, 14);
+    album.onLoanTo = QStringLiteral("Zoë O'Brien");
+    album.loanDate = at(2003, 4, 5, QTime(6, 7));
+    album.returnDate = at(2003, 5, 6, QTime(18, 30));
+    album.number = 42;
+    album.year = 1987;
+    album.grade = 7;
+    album.title = QStringLiteral("It's \"quoted\" %s <b>bold</b> 東京 %1");
+    album.artist = QString(1000, QChar(0x00C4));
+    album.mediaType = QStringLiteral("Minidisc");
+    album.genre = QStringLiteral("Ska & <Reggae>");
+    album.subCategory = QStringLiteral("Two-Tone");
+    album.currentValue = QStringLiteral("12.50");
+    album.purchasedFrom = QStringLiteral("Flea market, Łódź");
+    album.frontImage = QStringLiteral("/no/such/folder/front cover.png");
+    album.backImage = QStringLiteral("C:\\covers\\back.jpg");
+    album.length = QStringLiteral("45:12");
+    album.contents = QStringLiteral("1. One\n2. Two");
+    album.notes =
+        QStringLiteral("Line one\n<script>x</script>\n") + QString(10000, QLatin1Char('n'));
+    album.location = QStringLiteral("Shelf 3");
+    album.inCollection = 0;
+    album.condition = QStringLiteral("Worn");
+    album.purchasePrice = QStringLiteral("7.25");
+    album.language = QStringLiteral("Ελληνικά");
+    album.country = QStringLiteral("Ísland");
+    album.url = QStringLiteral("https://example.org/?a=1&b=%20");
+    album.label = QStringLiteral("Label 'Q'");
+    album.labelNumber = QStringLiteral("LQ-001");
+    album.studio = QStringLiteral("Studio Ω");
+    album.producer = QStringLiteral("Pro Ducer");
+    album.ad = 4;
+    album.engineer = QStringLiteral("En Gineer");
+    album.recordingDate = at(1986, 11, 23);
+    album.tourName = QStringLiteral("Tour %d");
+    album.conductor = QStringLiteral("Con Ductor");
+    album.orchestra = QStringLiteral("Orch Estra");
+    album.freedbId = QStringLiteral("8a0b2c0d");
+    return album;
+}
+
+TrackRecord TestAlbumEditor::fullTrack(int number)
+{
+    TrackRecord track;
+    track.title = QStringLiteral("Track \"%1\" <i>").arg(number);
+    track.artist = QStringLiteral("Guest Artist");
+    track.genre = QStringLiteral("Dub");
+    track.subCategory = QStringLiteral("Roots");
+    track.length = QStringLiteral("3:45");
+    track.notes = QStringLiteral("note\nnote");
+    track.language = QStringLiteral("Suomi");
+    track.country = QStringLiteral("Suomi");
+    track.label = QStringLiteral("Track Label");
+    track.labelNumber = QStringLiteral("TL-%1").arg(number);
+    track.studio = QStringLiteral("Track Studio");
+    track.producer = QStringLiteral("Track Producer");
+    track.engineer = QStringLiteral("Track Engineer");
+    track.songwriter = QStringLiteral("Song Writer");
+    track.conductor = QStringLiteral("Track Conductor");
+    track.orchestra = QStringLiteral("Track Orchestra");
+    track.year = 1985;
+    track.grade = 9;
+    track.lyrics = QStringLiteral("la la\nla");
+    track.audioFile = QStringLiteral("/music/%1.mp3").arg(number);
+    track.trackNumber = number;
+    return track;
+}
+
+void TestAlbumEditor::everyFieldRoundTrips()
+{
+    const int id = storeAlbum(fullAlbum(), {fullTrack(1), fullTrack(5)});
+    QVERIFY(id > 0);
+    const QString albumSql = QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(id);
+    const QString tracksSql =
+        QStringLiteral("SELECT * FROM tracks WHERE music_id = %1 ORDER BY track_id").arg(id);
+    const QVector<Row> album = rows(albumSql);
+    const QVector<Row> tracks = rows(tracksSql);
+    QCOMPARE(album.size(), 1);
+    QCOMPARE(tracks.size(), 2);
+
+    AlbumEditorDialog editor(*m_document, id, 0);
+    QCOMPARE(editor.quickNotes(), fullAlbum().notes);
+    QCOMPARE(editor.tracksPage()->list()->topLevelItem(1)->text(0), QStringLiteral("05"));
+    editor.show();
+    editor.saveAndCloseButton()->click();
+    QCOMPARE(editor.result(), int(QDialog::Accepted));
+    QVERIFY(MessageBox::history().isEmpty());
+    QCOMPARE(rows(albumSql), album);
+    QCOMPARE(rows(tracksSql), tracks);
+}
+
+void TestAlbumEditor::saveAndNewTwiceThenClose()
+{
+    const int before = albumCount();
+    AlbumEditorDialog editor(*m_document, -1, 0);
+    ModalDialogDriver driver;
+    driver.onNext<AlbumEditorDialog>([](AlbumEditorDialog* dialog) {
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        for (const char* title : {"First", "Second"}) {
+            QTest::keyClicks(dialog->focusWidget(), QStringLiteral("Zed Quartet"));
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+            QTest::keyClicks(dialog->focusWidget(), QLatin1String(title));
+            QTest::keyClick(dialog, Qt::Key_N, Qt::AltModifier);
+            // A mnemonic clicks its button a moment later, as a click shows.
+            QTRY_VERIFY(dialog->generalPage()->titleEdit()->text().isEmpty());
+        }
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QCOMPARE(editor.exec(), int(QDialog::Rejected));
+    QVERIFY(driver.acted());
+    QCOMPARE(albumCount(), before + 2);
+    QVERIFY(editor.savedAny());
+    const QVector<Row> stored =
+        rows(QStringLiteral("SELECT title FROM music WHERE music_id > %1 ORDER BY music_id")
+                 .arg(editor.lastSavedAlbumId() - 2));
+    QCOMPARE(stored.size(), 2);
+    QCOMPARE(stored[0][QStringLiteral("title")].toString(), QStringLiteral("First"));
+    QCOMPARE(stored[1][QStringLiteral("title")].toString(), QStringLiteral("Second"));
+    // Emptied for the next album.
+    QCOMPARE(editor.generalPage()->artistBox()->currentText(), QString());
+    QCOMPARE(editor.generalPage()->yearEdit()->text(), QStringLiteral("1900"));
+}
+
+void TestAlbumEditor::requiredFields_data()
+{
+    QTest::addColumn<QString>("artist");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("no artist") << ""
+                               << "Title" << false;
+    QTest::newRow("no title") << "Artist"
+                              << "" << false;
+    QTest::newRow("an artist of one blank") << " "
+                                            << "Title" << true;
+}
+
+void TestAlbumEditor::requiredFields()
+{
+    QFETCH(QString, artist);
+    QFETCH(QString, title);
+    QFETCH(bool, stored);
+    const int before = albumCount();
+    AlbumEditorDialog editor(*m_document, -1, 0);
+    editor.generalPage()->artistBox()->setEditText(artist);
+    editor.generalPage()->titleEdit()->setText(title);
+    QCOMPARE(editor.save(), stored);
+    QCOMPARE(albumCount(), before + (stored ? 1 : 0));
+    if (!stored) {
+        QCOMPARE(MessageBox::history().size(), 1);
+        QCOMPARE(MessageBox::history().first().text,
+                 QStringLiteral("Artist and Title are required fields, please make sure that "
+                                "they are completed."));
+        QCOMPARE(MessageBox::history().first().caption, QStringLiteral("Tunvale"));
+    }
+}
+
+void TestAlbumEditor::impossibleDatesAreNotStored_data()
+{
+    QTest::addColumn<bool>("recording");
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QString>("day");
+    QTest::newRow("31 February, recorded") << true << "02"
+                                           << "31";
+    QTest::newRow("month 13, bought") << false << "13"
+                                      << "01";
+    QTest::newRow("day 40, bought") << false << "01"
+                                    << "40";
+}
+
+void TestAlbumEditor::impossibleDatesAreNotStored()
+{
+    QFETCH(bool, recording);
+    QFETCH(QString, month);
+    QFETCH(QString, day);
+    const int before = albumCount();
+    AlbumEditorDialog editor(*m_document, -1, 0);
+    editor.generalPage()->artistBox()->setEditText(QStringLiteral("Artist"));
+    editor.generalPage()->titleEdit()->setText(QStringLiteral("Title"));
+    DateBoxes* date =
+        recording ? editor.generalPage()->recordingDate() : editor.personalPage()->purchaseDate();
+    date->monthEdit()->setText(month);
+    date->dayEdit()->setText(day);
+    QVERIFY(!editor.save());
+    QCOMPARE(albumCount(), before);
+    QCOMPARE(MessageBox::history().size(), 1);
+    QVERIFY(MessageBox::history().first().text.contains(recording ? "recording date"
+                                                                  : "purchase date"));
+    QCOMPARE(date->dayEdit()->text(), day);
+}
+
+void TestAlbumEditor::failedSaveKeepsEverything()
+{
+    const QString path = m_files->copyOfDemo(QStringLiteral("locked.muf"));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    openCatalogue(path);
+    const int albums = albumCount();
+    const int trackRows = rows(QStringLiteral("SELECT track_id FROM tracks")).size();
+    const int artists = rows(QStringLiteral("SELECT artist_id FROM music_artists")).size();
+    ReportRecorder reports;
+
+    AlbumEditorDialog editor(*m_document, -1, 0);
+    editor.generalPage()->artistBox()->setEditText(QStringLiteral("Brand New Artist"));
+    editor.generalPage()->titleEdit()->setText(QStringLiteral("Unsaved"));
+    editor.notesPage()->setText(QStringLiteral("typed notes"));
+    TrackRecord track = fullTrack(1);
+    editor.tracksPage()->appendTrack(QStringLiteral("01"), track.title,
+                                     std::make_unique<TrackRecord>(track));
+    editor.show();
+    editor.saveAndCloseButton()->click();
+    QVERIFY(editor.isVisible());
+    QCOMPARE(reports.count(), 1); // the catalogue's own error
+    QCOMPARE(albumCount(), albums);
+    QCOMPARE(rows(QStringLiteral("SELECT track_id FROM tracks")).size(), trackRows);
+    QCOMPARE(rows(QStringLiteral("SELECT artist_id FROM music_artists")).size(), artists);
+    QCOMPARE(editor.generalPage()->artistBox()->currentText(), QStringLiteral("Brand New Artist"));
+    QCOMPARE(editor.generalPage()->titleEdit()->text(), QStringLiteral("Unsaved"));
+    QCOMPARE(editor.notesPage()->text(), QStringLiteral("typed notes"));
+    QCOMPARE(editor.tracksPage()->tracks().size(), 1);
+    QCOMPARE(editor.tracksPage()->tracks().first().trackId, -1);
+    QCOMPARE(editor.albumId(), -1);
+}
+
+void TestAlbumEditor::loadShowsWhatTheListsAllow()
+{
+    AlbumRecord album = fullAlbum();
+    album.recordingDate = QDateTime(QDate(1935, 1, 1), QTime(0, 0), Qt::UTC);
+    album.purchaseDate = QDateTime(QDate(1900, 3, 9), QTime(0, 0), Qt::UTC);
+    album.onLoanTo.clear();
+    const int id = storeAlbum(album);
+    QVERIFY(database()->execute("UPDATE music_categories SET cat_deleted = 1 WHERE cat_name = "
+                                "'Ska & <Reggae>'"));
+
+    AlbumEditorDialog editor(*m_document, id, 0);
+    CMusicGeneralPage* general = editor.generalPage();
+    // A year off the list joins it; 1 January leaves month and day as they were.
+    QCOMPARE(general->recordingDate()->yearBox()->currentText(), QStringLiteral("1935"));
+    QCOMPARE(general->recordingDate()->yearBox()->itemText(0), QStringLiteral("1935"));
+    QCOMPARE(general->recordingDate()->monthEdit()->text(), QString());
+    // A date in 1900 keeps the year box at 2002.
+    DateBoxes* purchase = editor.personalPage()->purchaseDate();
+    QCOMPARE(purchase->yearBox()->currentText(), QStringLiteral("2002"));
+    QCOMPARE(purchase->monthEdit()->text(), QStringLiteral("03"));
+    // A name marked deleted is not offered, and the album opens without it.
+    QCOMPARE(general->genreBox()->currentText(), QString());
+    QCOMPARE(general->genreBox()->findText(QStringLiteral("Ska & <Reggae>")), -1);
+    // Not on loan: the loan controls are off, yet they show the stored dates.
+    CMusicPersonalPage* personal = editor.personalPage();
+    QVERIFY(!personal->onLoanBox()->isChecked());
+    QVERIFY(!personal->onLoanToBox()->isEnabled());
+    QVERIFY(!personal->loanDateEdit()->isEnabled());
+    QCOMPARE(personal->loanDateEdit()->dateTime(), album.loanDate);
+
+    QVERIFY(editor.save());
+    AlbumRecord saved;
+    QVERIFY(m_document->albumTable().Load(database(), id, &saved));
+    QCOMPARE(saved.genre, QString());
+    QCOMPARE(saved.recordingDate, album.recordingDate);
+    QCOMPARE(saved.purchaseDate.date(), QDate(2002, 3, 9));
+}
+
+void TestAlbumEditor::adCodes_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("ad");
+    QTest::newRow("N/A") << 0 << 0;
+    QTest::newRow("ADD") << 2 << 2;
+    QTest::newRow("DAD") << 3 << 3;
+    QTest::newRow("DDD") << 4 << 4;
+}
+
+void TestAlbumEditor::adCodes()
+{
+    QFETCH(int, button);
+    QFETCH(int, ad);
+    AlbumEditorDialog editor(*m_document, -1, 0);
+    editor.show();
+    editor.generalPage()->artistBox()->setEditText(QStringLiteral("Artist"));
+    editor.generalPage()->titleEdit()->setText(QStringLiteral("Title"));
+    QTest::mouseClick(editor.generalPage()->adButton(button), Qt::LeftButton);
+    QVERIFY(editor.save());
+    AlbumRecord saved;
+    QVERIFY(m_document->albumTable().Load(database(), editor.albumId(), &saved));
+    QCOMPARE(saved.ad, ad);
+}
+
+void TestAlbumEditor::newAlbumGradeAndLoan()
+{
+    AlbumEditorDialog editor(*m_document, -1, 0);
+    CMusicPersonalPage* personal = editor.personalPage();
+    editor.generalPage()->artistBox()->setEditText(QStringLiteral("Artist"));
+    editor.generalPage()->titleEdit()->setText(QStringLiteral("Title"));
+    QCOMPARE(editor.generalPage()->yearEdit()->text(), QStringLiteral("2002"));
+    // Named but not on loan: the name is not stored.
+    personal->onLoanToBox()->setEditText(QStringLiteral("Borrower"));
+    const QDateTime typedLoan(QDate(2001, 2, 3), QTime(4, 5), Qt::UTC);
+    personal->loanDateEdit()->setDateTime(typedLoan);
+    QVERIFY(editor.save());
+    AlbumRecord saved;
+    QVERIFY(m_document->albumTable().Load(database(), editor.albumId(), &saved));
+    QCOMPARE(saved.grade, 0);
+    QCOMPARE(saved.number, 0);
+    QCOMPARE(saved.onLoanTo, QString());
+    QVERIFY(saved.loanDate != typedLoan);
+
+    personal->onLoanBox()->click();
+    QVERIFY(personal->onLoanToBox()->isEnabled());
+    QVERIFY(editor.save());
+    QVERIFY(m_document->albumTable().Load(database(), editor.albumId(), &saved));
+    QCOMPARE(saved.onLoanTo, QStringLiteral("Borrower"));
+    QCOMPARE(saved.loanDate, typedLoan);
+}
+
+void TestAlbumEditor::tracksKeepTheirNumbers()
+{
+    MessageBox::setAnswerForAll(QMessageBox::Yes);
+    AlbumEditorDialog editor(*m_document, -1, 0);
+    CMusicTracksPage* page = editor.tracksPage();
+    editor.show();
+    editor.pageList()->setCurrentRow(2);
+    const auto addTrack = [page](const QString& title) {
+        ModalDialogDriver driver;
+        driver.onNext<TrackEditorDialog>([title](TrackEditorDialog* dialog) {
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            QTest::keyClicks(dialog->focusWidget(), title);
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+        });
+        page->list()->setFocus();
+        QTest::keyClick(page->list(), Qt::Key_Insert);
+        QVERIFY(driver.acted());
+    };
+    for (const char* title : {"One", "Two", "Three"})
+        addTrack(QLatin1String(title));
+    const auto numbers = [page] {
+        QStringList shown;
+        for (int row = 0; row < page->list()->topLevelItemCount(); ++row)
+            shown << page->list()->topLevelItem(row)->text(0);
+        return shown;
+    };
+    QCOMPARE(numbers(), (QStringList{"01", "02", "03"}));
+    QCOMPARE(page->tracks().first().year, 0);  // no year typed
+    QCOMPARE(page->tracks().first().grade, 1); // slider left alone
+
+    // Stored, then track 02 deleted: it leaves the catalogue at once and numbers stay.
+    editor.generalPage()->artistBox()->setEditText(QStringLiteral("Artist"));
+    editor.generalPage()->titleEdit()->setText(QStringLiteral("Title"));
+    QVERIFY(editor.save());
+    const QString tracksSql =
+        QStringLiteral("SELECT tracknumber FROM tracks WHERE music_id = %1").arg(editor.albumId());
+    QCOMPARE(rows(tracksSql).size(), 3);
+    page->list()->setCurrentItem(page->list()->topLevelItem(1));
+    QTest::keyClick(page->list(), Qt::Key_Delete);
+    QCOMPARE(rows(tracksSql).size(), 2);
+    addTrack(QStringLiteral("Four"));
+    QCOMPARE(numbers(), (QStringList{"01", "03", "03"}));
+    // A track never stored only leaves the list.
+    page->list()->setCurrentItem(page->list()->topLevelItem(2));
+    QTest::keyClick(page->list(), Qt::Key_Delete);
+    QCOMPARE(numbers(), (QStringList{"01", "03"}));
+    QCOMPARE(rows(tracksSql).size(), 2);
+}
+
+void TestAlbumEditor::trackEditorLoadsAndCancels()
+{
+    TrackRecord track = fullTrack(7);
+    track.title = QStringLiteral("Intro");
+    track.artist = QStringLiteral("Nobody Listed");
+    track.studio = QStringLiteral("Unlisted Studio");
+    const TrackRecord original = track;
+    {
+        TrackEditorDialog editor(&track, *m_document, false);
+        QCOMPARE(editor.windowTitle(), QStringLiteral("Edit Track 7: Intro"));
+        QCOMPARE(editor.generalPage()->artistBox()->currentText(), QStringLiteral("Nobody Listed"));
+        QVERIFY(editor.generalPage()->artistBox()->findText(QStringLiteral("Nobody Listed")) >= 0);
+        // Every field changed, then Cancel: the record is as it was.
+        editor.generalPage()->titleEdit()->setText(QStringLiteral("Changed"));
+        editor.generalPage()->yearEdit()->setText(QStringLiteral("2020"));
+        editor.personalPage()->gradeSlider()->setValue(2);
+        ModalDialogDriver driver;
+        driver.onNext<TrackEditorDialog>(
+            [](TrackEditorDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+        QCOMPARE(editor.exec(), int(QDialog::Rejected));
+    }
+    QCOMPARE(track.title, original.title);
+    QCOMPARE(track.year, original.year);
+    QCOMPARE(track.grade, original.grade);
+    {
+        // OK writes in place; a studio missing from the list opened empty and stays so.
+        TrackEditorDialog editor(&track, *m_document, false);
+        editor.accept();
+    }
+    QCOMPARE(track.studio, QString());
+    QCOMPARE(track.artist, original.artist);
+    QCOMPARE(track.lyrics, original.lyrics);
+    QCOMPARE(track.trackNumber, 7);
+    TrackRecord fresh;
+    TrackEditorDialog adding(&fresh, *m_document, true);
+    QCOMPARE(adding.windowTitle(), QStringLiteral("Add Track"));
+}
+
+void TestAlbumEditor::typingCompletesNames()
+{
+    AlbumEditorDialog editor(*m_document, -1, 0);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    AutoCompleteComboBox* genre = editor.generalPage()->genreBox();
+    QLineEdit* edit = genre->lineEdit();
+    genre->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("ro"));
+    QCOMPARE(edit->text(), QStringLiteral("Rock"));
+    QCOMPARE(edit->selectedText(), QStringLiteral("ck"));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(edit->text(), QStringLiteral("Ro"));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(edit->text(), QStringLiteral("R"));
+    // The next letter completes again.
+    QTest::keyClicks(edit, QStringLiteral("o"));
+    QCOMPARE(edit->text(), QStringLiteral("Rock"));
+    QCOMPARE(edit->selectedText(), QStringLiteral("ck"));
+    // A beginning no name has stays as typed.
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("zzq"));
+    QCOMPARE(edit->text(), QStringLiteral("zzq"));
+}
+
+void TestAlbumEditor::everyControlHasAName()
+{
+    AlbumEditorDialog editor(*m_document, 1, 0);
+    editor.show();
+    for (int page = 0; page < editor.pageList()->count(); ++page) {
+        editor.pageList()->setCurrentRow(page);
+        QVERIFY2(unnamedControls(&editor).isEmpty(),
+                 qPrintable(unnamedControls(&editor).join(QLatin1Char(' '))));
+    }
+    QCOMPARE(editor.shownPage(), static_cast<QWidget*>(editor.notesPage()));
+    TrackRecord track;
+    TrackEditorDialog trackEditor(&track, *m_document, true);
+    trackEditor.show();
+    for (int page = 0; page < trackEditor.tabs()->count(); ++page) {
+        trackEditor.tabs()->setCurrentIndex(page);
+        QVERIFY2(unnamedControls(&trackEditor).isEmpty(),
+                 qPrintable(unnamedControls(&trackEditor).join(QLatin1Char(' '))));
+    }
+}
+
+// Ins in the main window, an album with one track typed in, Enter: the list shows the new
+// album selected and counted, and the tree has its new artist.
+void TestAlbumEditor::keyboardOnlyFromTheAlbumList()
+{
+    m_document.reset();
+    CVastryApp app;
+    QVERIFY(app.initInstance({QStringLiteral("tunvale"), m_files->copyOfDemo("app.muf")}));
+    CMainFrame* frame = app.mainFrame();
+    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    QTRY_VERIFY_WITH_TIMEOUT(frame->isFilled(), 30000);
+    const int before = frame->listPane()->model()->rowCount();
+
+    ModalDialogDriver editorDriver;
+    ModalDialogDriver trackDriver;
+    editorDriver.onNext<AlbumEditorDialog>([&trackDriver](AlbumEditorDialog* editor) {
+        QVERIFY(QTest::qWaitForWindowActive(editor));
+        QTest::keyClicks(editor->focusWidget(), QStringLiteral("Keyboard Newcomers"));
+        QTest::keyClick(editor->focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(editor->focusWidget(), QStringLiteral("Typed Only"));
+        editor->pageList()->setFocus();
+        QTest::keyClick(editor->pageList(), Qt::Key_Down);
+        QTest::keyClick(editor->pageList(), Qt::Key_Down);
+        QCOMPARE(editor->shownPage(), static_cast<QWidget*>(editor->tracksPage()));
+        trackDriver.onNext<TrackEditorDialog>([editor](TrackEditorDialog* tracks) {
+            QVERIFY(QTest::qWaitForWindowActive(tracks));
+            QTest::keyClicks(tracks->focusWidget(), QStringLiteral("Opening"));
+            QTest::keyClick(tracks->focusWidget(), Qt::Key_Return);
+            // Back in the album editor once the track editor has closed.
+            QTimer::singleShot(0, editor, [editor] {
+                editor->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(editor));
+                QTest::keyClick(editor, Qt::Key_S, Qt::AltModifier);
+            });
+        });
+        // Into the track list, where Insert adds a track.
+        QTest::keyClick(editor->pageList(), Qt::Key_Tab);
+        QTest::keyClick(editor->focusWidget(), Qt::Key_Insert);
+    });
+    QTest::keyClick(frame->listPane()->list(), Qt::Key_Insert);
+    QVERIFY(editorDriver.acted());
+    QTRY_VERIFY(trackDriver.acted());
+    QTRY_COMPARE(frame->listPane()->model()->rowCount(), before + 1);
+    const int selected = frame->listPane()->selectedAlbumId();
+    AlbumRecord album;
+    QVERIFY(app.document()->albumTable().Load(app.document()->database(), selected, &album));
+    QCOMPARE(album.title, QStringLiteral("Typed Only"));
+    QVector<TrackRecord> tracks;
+    TrackTable().loadForPage(app.document()->database(), selected, &tracks);
+    QCOMPARE(tracks.size(), 1);
+    QCOMPARE(tracks.first().title, QStringLiteral("Opening"));
+    QCOMPARE(frame->statusPaneText(2), QStringLiteral("Total Posts: %1").arg(before + 1));
+    QVERIFY(!frame->treePane()
+                 ->findItems(QStringLiteral("Keyboard Newcomers"),
+                             Qt::MatchExactly | Qt::MatchRecursive)
+                 .isEmpty());
+    app.shutDown();
+}
+
+// "Save and New", then Esc: the editor's result is Cancel, yet the list shows the stored album.
+void TestAlbumEditor::albumsSavedBeforeCloseReachTheList()
+{
+    m_document.reset();
+    CVastryApp app;
+    QVERIFY(app.initInstance({QStringLiteral("tunvale"), m_files->copyOfDemo("app.muf")}));
+    CMainFrame* frame = app.mainFrame();
+    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    QTRY_VERIFY_WITH_TIMEOUT(frame->isFilled(), 30000);
+    const int before = frame->listPane()->model()->rowCount();
+    ModalDialogDriver driver;
+    driver.onNext<AlbumEditorDialog>([](AlbumEditorDialog* editor) {
+        editor->generalPage()->artistBox()->setEditText(QStringLiteral("Before Close"));
+        editor->generalPage()->titleEdit()->setText(QStringLiteral("Kept"));
+        editor->saveAndNewButton()->click();
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    QVERIFY(frame->runCommand(CommandIds::NewPost));
+    QVERIFY(driver.acted());
+    QCOMPARE(frame->listPane()->model()->rowCount(), before + 1);
+    AlbumRecord album;
+    QVERIFY(app.document()->albumTable().Load(app.document()->database(),
+                                              frame->listPane()->selectedAlbumId(), &album));
+    QCOMPARE(album.title, QStringLiteral("Kept"));
+    app.shutDown();
+}
+
+QTEST_MAIN(TestAlbumEditor)
+#include "TestAlbumEditor.moc"
