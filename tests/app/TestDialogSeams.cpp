@@ -8,6 +8,7 @@
 #include "freedb/CdDrives.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
+#include "support/gui/DesktopTestRun.h"
 #include "support/gui/RecordingFrameDialogs.h"
 #include "support/gui/RecordingPostDialogs.h"
 #include "ui/MessageBox.h"
@@ -61,11 +62,7 @@ private:
 void TestDialogSeams::init()
 {
     m_files = std::make_unique<TestCatalog>();
-    AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
-    // A tip at start-up would wait for the user; the tip has tests of its own.
-    AppSettings().write(SettingsTable::DisableTips, 1);
-    AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
-    AppPaths::setProgramDirectory(TestCatalog::programDirectory());
+    useDesktopTestFolders(*m_files);
     MessageBox::history().clear();
     MessageBox::setAnswerForAll(QMessageBox::Ok);
 }
@@ -89,9 +86,7 @@ void TestDialogSeams::start(bool offering)
     m_frameDialogs = frameDialogs.get();
     m_postDialogs = postDialogs.get();
     m_app->setDialogs(std::move(frameDialogs), std::move(postDialogs));
-    QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), m_files->copyOfDemo()}));
-    QVERIFY(QTest::qWaitForWindowExposed(frame()));
-    QTRY_VERIFY_WITH_TIMEOUT(frame()->isFilled(), 30000);
+    QVERIFY(startFilled(*m_app, m_files->copyOfDemo()));
 }
 
 void TestDialogSeams::commandsNeedTheirDialogs_data()
@@ -126,9 +121,7 @@ void TestDialogSeams::commandsNeedTheirDialogs()
 void TestDialogSeams::programOffersEveryDialogItHas()
 {
     m_app = std::make_unique<CVastryApp>();
-    QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), m_files->copyOfDemo()}));
-    QVERIFY(QTest::qWaitForWindowExposed(frame()));
-    QTRY_VERIFY_WITH_TIMEOUT(frame()->isFilled(), 30000);
+    QVERIFY(startFilled(*m_app, m_files->copyOfDemo()));
     QStringList unavailable;
     for (QAction* action : frame()->findChildren<QAction*>()) {
         const int command = action->data().toInt();

@@ -5,6 +5,7 @@
 #include "app/CommandIds.h"
 #include "app/PrivateMessages.h"
 #include "support/TestCatalog.h"
+#include "support/gui/DesktopTestRun.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/UrlOpener.h"
@@ -91,11 +92,7 @@ private:
 void TestMainFrame::init()
 {
     m_files = std::make_unique<TestCatalog>();
-    AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
-    // A tip at start-up would wait for the user; the tip has tests of its own.
-    AppSettings().write(SettingsTable::DisableTips, 1);
-    AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
-    AppPaths::setProgramDirectory(TestCatalog::programDirectory());
+    useDesktopTestFolders(*m_files);
     m_catalogue = m_files->copyOfDemo();
     MessageBox::history().clear();
     UrlOpener::setRecordOnly(true);
@@ -114,10 +111,7 @@ void TestMainFrame::cleanup()
 void TestMainFrame::start(const QString& catalogue)
 {
     m_app = std::make_unique<CVastryApp>();
-    QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), catalogue}));
-    QVERIFY(QTest::qWaitForWindowExposed(frame()));
-    // The web engine's first page can take a while on a busy machine.
-    QTRY_VERIFY_WITH_TIMEOUT(frame()->isFilled(), 30000);
+    QVERIFY(startFilled(*m_app, catalogue));
 }
 
 void TestMainFrame::stop()

@@ -11,6 +11,7 @@
 #include "support/PlainTargets.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
+#include "support/gui/DesktopTestRun.h"
 #include "support/gui/ModalDialogDriver.h"
 #include "ui/DialogFont.h"
 #include "ui/FlatButton.h"
@@ -77,11 +78,7 @@ private:
 void TestListEditor::init()
 {
     m_files = std::make_unique<TestCatalog>();
-    AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
-    // A tip at start-up would wait for the user; the tip has tests of its own.
-    AppSettings().write(SettingsTable::DisableTips, 1);
-    AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
-    AppPaths::setProgramDirectory(TestCatalog::programDirectory());
+    useDesktopTestFolders(*m_files);
     MessageBox::history().clear();
     MessageBox::setAnswerForAll(QMessageBox::Ok);
 }
@@ -98,10 +95,7 @@ void TestListEditor::cleanup()
 void TestListEditor::start(const QString& catalogue)
 {
     m_app = std::make_unique<CVastryApp>();
-    QVERIFY(m_app->initInstance(
-        {QStringLiteral("tunvale"), catalogue.isEmpty() ? m_files->copyOfDemo() : catalogue}));
-    QVERIFY(QTest::qWaitForWindowExposed(frame()));
-    QTRY_VERIFY_WITH_TIMEOUT(frame()->isFilled(), 30000);
+    QVERIFY(startFilled(*m_app, catalogue.isEmpty() ? m_files->copyOfDemo() : catalogue));
 }
 
 void TestListEditor::editList(const QString& table, const Inside& inside)

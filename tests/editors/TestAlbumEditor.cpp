@@ -17,6 +17,7 @@
 #include "editors/TrackEditorDialog.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
+#include "support/gui/DesktopTestRun.h"
 #include "support/gui/ModalDialogDriver.h"
 #include "ui/MessageBox.h"
 #include "views/AlbumListCtrl.h"
@@ -83,14 +84,10 @@ private:
 void TestAlbumEditor::init()
 {
     m_files = std::make_unique<TestCatalog>();
-    AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
-    AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
-    AppPaths::setProgramDirectory(TestCatalog::programDirectory());
+    useDesktopTestFolders(*m_files);
     MessageBox::history().clear();
     MessageBox::setAnswerForAll(QMessageBox::Ok);
     m_settings = std::make_unique<AppSettings>();
-    // A tip at start-up would wait for the user; the tip has tests of its own.
-    m_settings->write(SettingsTable::DisableTips, 1);
     m_document = std::make_unique<CVastryDoc>(*m_settings);
     openCatalogue(m_files->copyOfDemo());
 }
@@ -588,10 +585,8 @@ void TestAlbumEditor::keyboardOnlyFromTheAlbumList()
 {
     m_document.reset();
     CVastryApp app;
-    QVERIFY(app.initInstance({QStringLiteral("tunvale"), m_files->copyOfDemo("app.muf")}));
+    QVERIFY(startFilled(app, m_files->copyOfDemo("app.muf")));
     CMainFrame* frame = app.mainFrame();
-    QVERIFY(QTest::qWaitForWindowExposed(frame));
-    QTRY_VERIFY_WITH_TIMEOUT(frame->isFilled(), 30000);
     const int before = frame->listPane()->model()->rowCount();
 
     ModalDialogDriver editorDriver;
@@ -645,10 +640,8 @@ void TestAlbumEditor::albumsSavedBeforeCloseReachTheList()
 {
     m_document.reset();
     CVastryApp app;
-    QVERIFY(app.initInstance({QStringLiteral("tunvale"), m_files->copyOfDemo("app.muf")}));
+    QVERIFY(startFilled(app, m_files->copyOfDemo("app.muf")));
     CMainFrame* frame = app.mainFrame();
-    QVERIFY(QTest::qWaitForWindowExposed(frame));
-    QTRY_VERIFY_WITH_TIMEOUT(frame->isFilled(), 30000);
     const int before = frame->listPane()->model()->rowCount();
     ModalDialogDriver driver;
     driver.onNext<AlbumEditorDialog>([](AlbumEditorDialog* editor) {

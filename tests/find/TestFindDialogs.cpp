@@ -8,6 +8,7 @@
 #include "support/PlainTargets.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
+#include "support/gui/DesktopTestRun.h"
 #include "support/gui/ModalDialogDriver.h"
 #include "ui/MessageBox.h"
 #include "views/AlbumListModel.h"
@@ -55,13 +56,9 @@ private:
 void TestFindDialogs::init()
 {
     m_files = std::make_unique<TestCatalog>();
-    AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
-    AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
-    AppPaths::setProgramDirectory(TestCatalog::programDirectory());
+    useDesktopTestFolders(*m_files);
     MessageBox::history().clear();
     m_settings = std::make_unique<AppSettings>();
-    // A tip at start-up would wait for the user; the tip has tests of its own.
-    m_settings->write(SettingsTable::DisableTips, 1);
     m_document = std::make_unique<CVastryDoc>(*m_settings);
     QVERIFY(m_document->openCatalog(m_files->copyOfDemo()));
 }
@@ -226,9 +223,7 @@ void TestFindDialogs::albumListShowsWhatWasFound()
     const QString catalogue = m_document->database()->name();
     m_document.reset();
     CVastryApp app;
-    QVERIFY(app.initInstance({QStringLiteral("tunvale"), catalogue}));
-    QVERIFY(QTest::qWaitForWindowExposed(app.mainFrame()));
-    QTRY_VERIFY_WITH_TIMEOUT(app.mainFrame()->isFilled(), 30000);
+    QVERIFY(startFilled(app, catalogue));
     const QStringList rows = {"Artist=Les Étoiles Filantes", "Year=1998"};
     ModalDialogDriver driver;
     driver.onNext<FindDialog>([&](FindDialog* d) {

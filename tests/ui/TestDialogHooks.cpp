@@ -5,6 +5,7 @@
 #include "app/CommandIds.h"
 #include "app/PrivateMessages.h"
 #include "support/TestCatalog.h"
+#include "support/gui/DesktopTestRun.h"
 #include "support/gui/ModalDialogDriver.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -45,11 +46,7 @@ private:
 void TestDialogHooks::init()
 {
     m_files = std::make_unique<TestCatalog>();
-    AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
-    // A tip at start-up would wait for the user; the tip has tests of its own.
-    AppSettings().write(SettingsTable::DisableTips, 1);
-    AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
-    AppPaths::setProgramDirectory(TestCatalog::programDirectory());
+    useDesktopTestFolders(*m_files);
     MessageBox::history().clear();
 }
 
@@ -134,9 +131,7 @@ void TestDialogHooks::fileDialogReturnsWhatTheUserChose()
 void TestDialogHooks::startWithPage()
 {
     m_app = std::make_unique<CVastryApp>();
-    QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), m_files->copyOfDemo()}));
-    QVERIFY(QTest::qWaitForWindowExposed(m_app->mainFrame()));
-    QTRY_VERIFY_WITH_TIMEOUT(m_app->mainFrame()->isFilled(), 30000);
+    QVERIFY(startFilled(*m_app, m_files->copyOfDemo()));
     CBottomView* page = m_app->mainFrame()->pagePane();
     QTRY_VERIFY_WITH_TIMEOUT(!page->url().isEmpty(), 10000);
     // Shown once more, so the spy is sure to see the page finish loading.

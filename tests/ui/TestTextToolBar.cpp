@@ -4,6 +4,7 @@
 #include "app/CVastryApp.h"
 #include "app/CommandIds.h"
 #include "support/TestCatalog.h"
+#include "support/gui/DesktopTestRun.h"
 #include "ui/MessageBox.h"
 #include "ui/TextToolBar.h"
 
@@ -39,10 +40,7 @@ private:
 void TestTextToolBar::init()
 {
     m_files = std::make_unique<TestCatalog>();
-    AppSettings::useFolder(m_files->filePath(QStringLiteral("settings")));
-    AppPaths::setPageDirectory(m_files->filePath(QStringLiteral("pages")));
-    AppPaths::setProgramDirectory(TestCatalog::programDirectory());
-    AppSettings().write(SettingsTable::DisableTips, 1);
+    useDesktopTestFolders(*m_files);
     MessageBox::setAnswerForAll(QMessageBox::Ok);
 }
 
@@ -56,8 +54,7 @@ void TestTextToolBar::cleanup()
 void TestTextToolBar::start()
 {
     m_app = std::make_unique<CVastryApp>();
-    QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), m_files->copyOfDemo()}));
-    QVERIFY(QTest::qWaitForWindowExposed(m_app->mainFrame()));
+    QVERIFY(startFilled(*m_app, m_files->copyOfDemo()));
 }
 
 void TestTextToolBar::stop()

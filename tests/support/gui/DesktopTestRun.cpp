@@ -1,0 +1,26 @@
+#include "support/gui/DesktopTestRun.h"
+
+#include "app/AppPaths.h"
+#include "app/AppSettings.h"
+#include "app/CMainFrame.h"
+#include "app/CVastryApp.h"
+#include "support/TestCatalog.h"
+
+#include <QtTest>
+
+void useDesktopTestFolders(const TestCatalog& files)
+{
+    AppSettings::useFolder(files.filePath(QStringLiteral("settings")));
+    AppSettings().write(SettingsTable::DisableTips, 1);
+    AppPaths::setPageDirectory(files.filePath(QStringLiteral("pages")));
+    AppPaths::setProgramDirectory(TestCatalog::programDirectory());
+}
+
+bool startFilled(CVastryApp& app, const QString& catalogue)
+{
+    if (!app.initInstance({QStringLiteral("tunvale"), catalogue}))
+        return false;
+    CMainFrame* frame = app.mainFrame();
+    return QTest::qWaitForWindowExposed(frame) &&
+           QTest::qWaitFor([frame] { return frame->isFilled(); }, 30000);
+}
