@@ -10,6 +10,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp build/bin/demo.muf "$work/demo.muf"
 export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+# No tip of the day over the window at start-up.
+mkdir -p "$work/config/Quillon"
+printf '[Vastry]\nSettings\\DisableTips=1\n' > "$work/config/Quillon/Tunvale.conf"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
 xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash -c '

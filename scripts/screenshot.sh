@@ -12,6 +12,9 @@ trap 'rm -rf "$scratch"' EXIT
 cp build/bin/demo.muf "$scratch/demo.muf"
 mkdir -p docs/screenshots
 export XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache"
+# No tip of the day over the window at start-up.
+mkdir -p "$scratch/config/Quillon"
+printf '[Vastry]\nSettings\\DisableTips=1\n' > "$scratch/config/Quillon/Tunvale.conf"
 export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
 xvfb-run -a -s "-screen 0 1024x700x24" bash -c "
     build/bin/tunvale '$scratch/demo.muf' & pid=\$!
