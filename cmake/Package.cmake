@@ -1,6 +1,6 @@
 # The Debian package (cpack -G DEB, see scripts/package.sh): tunvale_<version>_<arch>.deb with
-# the install layout under /usr. dpkg-shlibdeps computes the library dependencies; what the
-# programs load at run time without linking it is named by hand. The desktop, MIME and icon
+# the install layout under /usr. dpkg-shlibdeps computes the library dependencies (the web
+# engine's helper process included, through its library's shlibs). The desktop, MIME and icon
 # caches need no maintainer scripts: desktop-file-utils, shared-mime-info and the icon theme
 # cache watch their folders through dpkg triggers and refresh them after the install.
 set(CPACK_PACKAGE_NAME tunvale)
