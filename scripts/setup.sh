@@ -13,6 +13,8 @@ PACKAGES=(
     libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     xvfb xauth
+    desktop-file-utils appstream help2man dpkg-dev xdg-utils libfile-mimeinfo-perl
+    shared-mime-info librsvg2-bin
 )
 
 as_root() {

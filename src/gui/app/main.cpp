@@ -3,8 +3,10 @@
 #include "app/CVastryApp.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 
 namespace
 {
@@ -26,12 +28,55 @@ void quitWhenFilledIfAsked(const CMainFrame* frame)
         QObject::connect(frame, &CMainFrame::filled, qApp, quit);
 }
 
+// Answered before the application object exists: it needs a display, and the manual page is
+// generated from this text at build time, where there may be none.
+bool answeredInformationOption(int argc, char** argv)
+{
+    if (argc != 2)
+        return false;
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tunvale %s\n", CMainFrame::VersionText);
+        return true;
+    }
+    if (std::strcmp(argv[1], "--help") != 0 && std::strcmp(argv[1], "-h") != 0)
+        return false;
+    std::fputs("Usage: tunvale [CATALOGUE.muf]\n"
+               "A desktop catalogue for a private music collection.\n"
+               "\n"
+               "Opens CATALOGUE.muf, or without it the catalogue that was open when the program\n"
+               "last closed.\n"
+               "\n"
+               "  -h, --help     show this help and exit\n"
+               "  --version      show the version and exit\n"
+               "\n"
+               "Qt's own options, such as -platform and -style, apply as well.\n"
+               "Settings are kept in ~/.config/Quillon/Tunvale.conf; the command-line companion\n"
+               "tunvale-cli works on the same catalogues.\n",
+               stdout);
+    return true;
+}
+
+// The icon the window, the task bar and the window switcher show; the sizes come from the same
+// drawing as the installed theme icons. The desktop file name lets Wayland compositors match the
+// window to its menu entry.
+void setApplicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/desktop/icons/%1/org.tunvale.Tunvale.png").arg(size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tunvale.Tunvale"));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (answeredInformationOption(argc, argv))
+        return 0;
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
+    setApplicationIcon();
     CVastryApp app;
     if (!app.initInstance(application.arguments()))
         return 1;
