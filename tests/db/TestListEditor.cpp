@@ -31,6 +31,10 @@
 
 // The name-list editor and its value dialog, opened from the Lists menu of the real window on
 // a copy of the demo catalogue and driven from the keyboard while they run.
+// Keys reach a window only once it is active, and a mnemonic clicks its button a moment later;
+// on a busy machine both take far longer than Qt Test's default five seconds.
+constexpr int KeyWait = 30000;
+
 class TestListEditor : public QObject
 {
     Q_OBJECT
@@ -126,7 +130,7 @@ void TestListEditor::inValueDialog(LookupListDialog* editor, int key,
     });
     QTest::keyClick(editor->list(), Qt::Key(key), modifiers);
     // A button's mnemonic clicks it a moment later, as a mouse click would show.
-    QTRY_VERIFY(driver.acted());
+    QTRY_VERIFY_WITH_TIMEOUT(driver.acted(), KeyWait);
 }
 
 // Offscreen, closing a dialog activates no other window, and activation arrives late; a
@@ -136,7 +140,7 @@ bool TestListEditor::activate(QWidget* window)
     if (window->isActiveWindow())
         return true;
     window->activateWindow();
-    return QTest::qWaitForWindowActive(window);
+    return QTest::qWaitForWindowActive(window, KeyWait);
 }
 
 void TestListEditor::typeAndConfirm(LookupValueDialog* dialog, const QString& text)
@@ -306,7 +310,7 @@ void TestListEditor::deleteAsksFirst()
         MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
         QVERIFY(activate(editor));
         QTest::keyClick(editor->list(), Qt::Key_D, Qt::AltModifier);
-        QTRY_COMPARE(MessageBox::history().size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(MessageBox::history().size(), 1, KeyWait);
         QCOMPARE(MessageBox::history().first().caption, QStringLiteral("Confirm deletion"));
         QCOMPARE(MessageBox::history().first().text,
                  QStringLiteral("Do you want to delete 'Harbour Lights'?"));
@@ -388,8 +392,9 @@ void TestListEditor::namesAreSavedAndShownExactly()
         MessageBox::setNextAnswer(QMessageBox::No);
         QVERIFY(activate(editor));
         QTest::keyClick(editor->list(), Qt::Key_D, Qt::AltModifier);
-        QTRY_COMPARE(MessageBox::history().value(0).text,
-                     QStringLiteral("Do you want to delete '") + name + QStringLiteral("'?"));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            MessageBox::history().value(0).text,
+            QStringLiteral("Do you want to delete '") + name + QStringLiteral("'?"), KeyWait);
     });
 }
 
@@ -427,7 +432,7 @@ void TestListEditor::readOnlyCatalogueRefusesAndTheEditorStaysUsable()
         QVERIFY(activate(editor));
         QTest::keyClick(editor->list(), Qt::Key_D, Qt::AltModifier);
         // The rename's error, the question, the delete's error.
-        QTRY_COMPARE(MessageBox::history().size(), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(MessageBox::history().size(), 3, KeyWait);
         QCOMPARE(MessageBox::history().at(0).icon, QMessageBox::Critical);
         QCOMPARE(MessageBox::history().at(2).icon, QMessageBox::Critical);
         QVERIFY(rowNamed(editor, band) >= 0);

@@ -18,7 +18,7 @@ class ModalDialogDriver
 {
 public:
     static constexpr int PollInterval = 10;
-    static constexpr int GiveUpAfter = 10000;
+    static constexpr int GiveUpAfter = 60000; // a busy machine can take long to show a dialog
 
     template <class Dialog> void onNext(std::function<void(Dialog*)> action)
     {
