@@ -135,8 +135,7 @@ void TestDialogSeams::programOffersEveryDialogItHas()
             unavailable << action->text();
     }
     // Cut, Copy, Paste and Preferences have no handler in the main window at all.
-    QCOMPARE(unavailable,
-             QStringList({"Cu&t", "&Copy", "&Paste", "&Preferences"}));
+    QCOMPARE(unavailable, QStringList({"Cu&t", "&Copy", "&Paste", "&Preferences"}));
 }
 
 void TestDialogSeams::newPostReloadsListAndTree()

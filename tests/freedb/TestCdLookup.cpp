@@ -63,13 +63,20 @@ namespace
 // Three tracks of 3, 4 and 0 whole seconds (start seconds 2, 5, 9; lead-out 9).
 const QVector<DiscImage::Track> threeTracks{{3 * 75}, {4 * 75 + 10}, {50}};
 
-QByteArray entry(int discLength, const QByteArray& yearLine, const QByteArray& extraTitles = {})
+QByteArray entry(int discLength, const QByteArray& yearLine,
+                 const QList<QByteArray>& titles = {"One", "Two", "Three"})
 {
-    return "# xmcd\n# Track frame offsets:\n# 150\n# 375\n# 685\n# Disc length: " +
-           QByteArray::number(discLength) +
-           " seconds\n# Submitted via: Tester 1.0\nDISCID=04027402\nDTITLE=Ada Vane / Low Tide\n" +
-           yearLine + "DGENRE=Sea Shanty\nTTITLE0=One\nTTITLE1=Two\nTTITLE2=Three\n" +
-           extraTitles + "EXTD=\nEXTT0=\nEXTT1=\nEXTT2=\nPLAYORDER=\n";
+    QByteArray text = "# xmcd\n# Track frame offsets:\n# 150\n# 375\n# 685\n# Disc length: " +
+                      QByteArray::number(discLength) +
+                      " seconds\n# Submitted via: Tester 1.0\nDISCID=04027402\n"
+                      "DTITLE=Ada Vane / Low Tide\n" +
+                      yearLine + "DGENRE=Sea Shanty\n";
+    for (int i = 0; i < titles.size(); ++i)
+        text += "TTITLE" + QByteArray::number(i) + "=" + titles[i] + "\n";
+    text += "EXTD=\n";
+    for (int i = 0; i < titles.size(); ++i)
+        text += "EXTT" + QByteArray::number(i) + "=\n";
+    return text + "PLAYORDER=\n";
 }
 
 QByteArray readReply(const QByteArray& entryText)
@@ -159,8 +166,8 @@ QStringList TestCdLookup::generalFields(AlbumEditorDialog& editor)
     CMusicGeneralPage* page = editor.generalPage();
     AlbumRecord record;
     page->saveTo(&record);
-    return {record.artist, record.title, page->yearEdit()->text(), record.genre,
-            record.length, record.freedbId};
+    return {record.artist, record.title,  page->yearEdit()->text(),
+            record.genre,  record.length, record.freedbId};
 }
 
 QStringList TestCdLookup::trackRows(AlbumEditorDialog& editor)
@@ -187,12 +194,11 @@ void TestCdLookup::fillsTheEditorFromTheDisc_data()
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<QStringList>("rows");
     const QStringList disc{"01|One - (00:03)", "02|Two - (00:04)", "03|Three"};
-    QTest::newRow("62:05, decimal id") << entry(3725, "DYEAR=1999\n")
-                                       << QStringList{"Ada Vane", "Low Tide", "1999",
-                                                      "Sea Shanty", "62:05", "67269634"}
-                                       << disc;
+    QTest::newRow("62:05, decimal id")
+        << entry(3725, "DYEAR=1999\n")
+        << QStringList{"Ada Vane", "Low Tide", "1999", "Sea Shanty", "62:05", "67269634"} << disc;
     QTest::newRow("no year, extra titles")
-        << entry(61, "", "TTITLE3=Four\nTTITLE4=Five\n")
+        << entry(61, "", {"One", "Two", "Three", "Four", "Five"})
         << QStringList{"Ada Vane", "Low Tide", "0", "Sea Shanty", "01:01", "67269634"}
         << disc + QStringList{"04|Four", "05|Five"};
 }
@@ -249,9 +255,8 @@ void TestCdLookup::driveChoice_data()
     QTest::newRow("two drives, first chosen")
         << QStringList{other, m_disc} << QString() << QStringLiteral("ok") << QString()
         << QStringLiteral("Done");
-    QTest::newRow("two drives, cancelled")
-        << QStringList{m_disc, other} << QString() << QStringLiteral("cancel") << QString()
-        << QString();
+    QTest::newRow("two drives, cancelled") << QStringList{m_disc, other} << QString()
+                                           << QStringLiteral("cancel") << QString() << QString();
     QTest::newRow("remembered drive gone")
         << QStringList{m_disc} << gone << QString()
         << QStringLiteral("Unable to get the track information, please make sure that there is "
@@ -313,8 +318,8 @@ void TestCdLookup::silentServerLeavesTheWindowLive()
     timer.start(50);
     pressLookup(*editor);
     QVERIFY(editor->lookupRunning());
-    for (QPushButton* button : {editor->generalPage()->freedbButton(),
-                                editor->saveAndNewButton(), editor->saveAndCloseButton()})
+    for (QPushButton* button : {editor->generalPage()->freedbButton(), editor->saveAndNewButton(),
+                                editor->saveAndCloseButton()})
         QVERIFY(!button->isEnabled());
     QTRY_COMPARE_WITH_TIMEOUT(editor->generalPage()->statusLine()->text(),
                               QStringLiteral("Please wait, retrieving available discs..."), 10000);
@@ -337,8 +342,7 @@ void TestCdLookup::closingAbandonsTheLookup_data()
 void TestCdLookup::closingAbandonsTheLookup()
 {
     QFETCH(bool, destroy);
-    CddbTestServer server(
-        answeringLate(500, readReply(entry(100, "DYEAR=1999\n"))));
+    CddbTestServer server(answeringLate(500, readReply(entry(100, "DYEAR=1999\n"))));
     m_settings->write(SettingsTable::CddbServer, server.setting());
     m_settings->write(SettingsTable::FreedbDrive, m_disc);
     auto editor = openEditor({});

@@ -51,8 +51,7 @@ void FreedbLookupTask::run()
     Result result;
     FreedbClient client;
     SignalledProgress progress(*this);
-    const bool filled =
-        client.Lookup(m_drive, m_server, result.album, result.tracks, &progress);
+    const bool filled = client.Lookup(m_drive, m_server, result.album, result.tracks, &progress);
     result.filled = filled;
     {
         std::lock_guard<std::mutex> lock(m_mutex);

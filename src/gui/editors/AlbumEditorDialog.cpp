@@ -284,7 +284,8 @@ void AlbumEditorDialog::finishLookup(bool filled)
     m_general->fillFromDisc(result.album);
     // The rows come after those the list already has, so pressing twice lists the disc twice.
     for (std::unique_ptr<TrackRecord>& track : result.tracks) {
-        const QString number = QStringLiteral("%1").arg(track->trackNumber, 2, 10, QLatin1Char('0'));
+        const QString number =
+            QStringLiteral("%1").arg(track->trackNumber, 2, 10, QLatin1Char('0'));
         const QString text = track->length.isEmpty()
                                  ? track->title
                                  : QStringLiteral("%1 - (%2)").arg(track->title, track->length);
