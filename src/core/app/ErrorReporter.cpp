@@ -1,5 +1,7 @@
 #include "app/ErrorReporter.h"
 
+#include <QCoreApplication>
+#include <QThread>
 #include <cstdio>
 
 namespace
@@ -25,8 +27,17 @@ ErrorReporter::Handler ErrorReporter::setHandler(Handler handler)
     return previous;
 }
 
+// A report made on a worker thread (a disc read during a lookup) is handed to the thread of the
+// application object, since the handler shows windows. It is posted, not waited for, so a worker
+// never blocks on an interface thread that may itself be waiting for it.
 void ErrorReporter::report(const Report& report)
 {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application && QThread::currentThread() != application->thread()) {
+        QMetaObject::invokeMethod(
+            application, [report] { currentHandler()(report); }, Qt::QueuedConnection);
+        return;
+    }
     currentHandler()(report);
 }
 

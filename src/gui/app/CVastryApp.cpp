@@ -13,6 +13,7 @@
 #include "views/CVastryDoc.h"
 #include "views/PostDialogs.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -35,7 +36,10 @@ void CVastryApp::routeReportsToMessageBoxes()
     ErrorReporter::setHandler([this](const Report& report) {
         const QMessageBox::Icon icons[] = {QMessageBox::Critical, QMessageBox::Warning,
                                            QMessageBox::Information, QMessageBox::Question};
-        MessageBox::show(m_frame.get(), report.caption, report.text, icons[int(report.icon)]);
+        // A modal dialog (the album editor reading a disc) owns the box over the frame.
+        QWidget* modal = QApplication::activeModalWidget();
+        MessageBox::show(modal ? modal : m_frame.get(), report.caption, report.text,
+                         icons[int(report.icon)]);
     });
 }
 

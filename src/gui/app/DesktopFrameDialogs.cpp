@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "db/LookupList.h"
 #include "db/LookupListDialog.h"
+#include "freedb/CdDriveDialog.h"
 #include "ui/AboutDialog.h"
 #include "ui/HelpWindow.h"
 #include "ui/TipOfTheDayDialog.h"
@@ -13,7 +14,7 @@ bool DesktopFrameDialogs::offers(int commandId) const
         return true; // the list editor
     switch (commandId) {
     case CommandIds::CdRomDrives:
-        return false;
+        return true;
     case CommandIds::TipOfTheDay:
         return true;
     case CommandIds::About:
@@ -31,7 +32,13 @@ void DesktopFrameDialogs::editList(CVastryDoc& document, const LookupList& list,
     dialog.exec();
 }
 
-void DesktopFrameDialogs::chooseCdDrive(AppSettings&, const QStringList&, QWidget*) {}
+// The dialog stores or forgets the drive itself; which one was chosen matters only to a lookup.
+void DesktopFrameDialogs::chooseCdDrive(AppSettings& settings, const QStringList& drives,
+                                        QWidget* parent)
+{
+    CdDriveDialog dialog(settings, drives, parent);
+    dialog.exec();
+}
 
 void DesktopFrameDialogs::showTipOfTheDay(AppSettings& settings, QWidget* parent)
 {

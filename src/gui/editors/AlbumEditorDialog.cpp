@@ -1,12 +1,18 @@
 #include "editors/AlbumEditorDialog.h"
 
+#include "app/AppSettings.h"
 #include "app/PrivateMessages.h"
+#include "app/SettingsTable.h"
 #include "db/AlbumRecord.h"
 #include "editors/AutoCompleteComboBox.h"
 #include "editors/CMusicGeneralPage.h"
 #include "editors/CMusicPersonalPage.h"
 #include "editors/CMusicTracksPage.h"
 #include "editors/CNotesPage.h"
+#include "freedb/CdDriveDialog.h"
+#include "freedb/CdDrives.h"
+#include "freedb/CddbServer.h"
+#include "freedb/FreedbLookupTask.h"
 #include "ui/DialogFont.h"
 #include "ui/FlatButton.h"
 #include "ui/MessageBox.h"
@@ -15,6 +21,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,7 +31,7 @@
 AlbumEditorDialog::AlbumEditorDialog(CVastryDoc& document, int albumId, int treeSelectionType,
                                      QWidget* parent)
     : QDialog(parent), m_document(document), m_albumId(albumId),
-      m_treeSelectionType(treeSelectionType)
+      m_treeSelectionType(treeSelectionType), m_listCdDrives(EnumerateCdDrives)
 {
     setObjectName(QStringLiteral("AlbumEditorDialog"));
     setWindowTitle(QStringLiteral("Music item"));
@@ -38,6 +45,11 @@ AlbumEditorDialog::AlbumEditorDialog(CVastryDoc& document, int albumId, int tree
     setMinimumSize(700, 500);
     resize(780, 540);
     m_general->artistBox()->setFocus();
+}
+
+AlbumEditorDialog::~AlbumEditorDialog()
+{
+    abandonLookup();
 }
 
 void AlbumEditorDialog::buildPages()
@@ -117,11 +129,11 @@ void AlbumEditorDialog::showPage(int index)
     m_pageFrame->setCurrentIndex(index);
 }
 
-// The lookup of a disc's data answers this once it is part of the program.
 bool AlbumEditorDialog::event(QEvent* event)
 {
     if (int(event->type()) == UWM_FREEDB_FILL) {
         event->accept();
+        fillFromDisc();
         return true;
     }
     return QDialog::event(event);
@@ -205,4 +217,95 @@ void AlbumEditorDialog::emptyForNextAlbum()
     m_quickNotes->clear();
     m_pageList->setCurrentRow(0);
     m_general->artistBox()->setFocus();
+}
+
+void AlbumEditorDialog::setCdDriveLister(std::function<QStringList()> lister)
+{
+    m_listCdDrives = std::move(lister);
+}
+
+void AlbumEditorDialog::done(int result)
+{
+    abandonLookup();
+    QDialog::done(result);
+}
+
+// Looks the disc up while the editor stays live; the pages are filled when the answer comes.
+void AlbumEditorDialog::fillFromDisc()
+{
+    if (m_lookup)
+        return;
+    const QString drive = chooseLookupDrive();
+    if (!drive.isEmpty())
+        startLookup(drive);
+}
+
+// A remembered drive is taken as it is: when it has gone, the disc read says so by its name.
+QString AlbumEditorDialog::chooseLookupDrive()
+{
+    const QStringList drives = m_listCdDrives();
+    AppSettings settings;
+    const QString remembered = settings.read(SettingsTable::FreedbDrive);
+    if (!remembered.isEmpty())
+        return remembered;
+    if (drives.isEmpty()) {
+        MessageBox::show(this, QStringLiteral("ERROR"), QStringLiteral("No available CD-ROM."),
+                         QMessageBox::Critical);
+        return QString();
+    }
+    if (drives.size() == 1)
+        return drives.first();
+    CdDriveDialog dialog(settings, drives, this);
+    return dialog.exec() == QDialog::Accepted ? dialog.drive() : QString();
+}
+
+void AlbumEditorDialog::startLookup(const QString& drive)
+{
+    // The setting is read here, on the interface thread, rather than by the worker.
+    const std::optional<CddbServer> server =
+        CddbServer::fromSetting(AppSettings().read(SettingsTable::CddbServer));
+    m_lookup = FreedbLookupTask::create(drive, server);
+    connect(m_lookup.get(), &FreedbLookupTask::progressChanged, m_general->statusLine(),
+            &QLabel::setText);
+    connect(m_lookup.get(), &FreedbLookupTask::finished, this, &AlbumEditorDialog::finishLookup);
+    showLookupRunning(true);
+    m_lookup->start();
+}
+
+void AlbumEditorDialog::finishLookup(bool filled)
+{
+    if (!m_lookup)
+        return;
+    FreedbLookupTask::Result result = m_lookup->takeResult();
+    m_lookup.reset();
+    showLookupRunning(false);
+    if (!filled)
+        return;
+    m_general->fillFromDisc(result.album);
+    // The rows come after those the list already has, so pressing twice lists the disc twice.
+    for (std::unique_ptr<TrackRecord>& track : result.tracks) {
+        const QString number =
+            QStringLiteral("%1").arg(track->trackNumber, 2, 10, QLatin1Char('0'));
+        const QString text = track->length.isEmpty()
+                                 ? track->title
+                                 : QStringLiteral("%1 - (%2)").arg(track->title, track->length);
+        m_tracks->appendTrack(number, text, std::move(track));
+    }
+}
+
+// The worker runs on until its client gives up; nothing it sends reaches this editor again.
+void AlbumEditorDialog::abandonLookup()
+{
+    if (!m_lookup)
+        return;
+    m_lookup->disconnect(this);
+    m_lookup->disconnect(m_general->statusLine());
+    m_lookup.reset();
+    showLookupRunning(false);
+}
+
+void AlbumEditorDialog::showLookupRunning(bool running)
+{
+    for (QPushButton* button : {m_saveAndNew, m_saveAndClose, m_general->freedbButton()})
+        button->setEnabled(!running);
 }

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
+#include <functional>
+#include <memory>
 
 class CMusicGeneralPage;
 class CMusicPersonalPage;
 class CMusicTracksPage;
 class CNotesPage;
 class CVastryDoc;
+class FreedbLookupTask;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -24,6 +28,7 @@ public:
     // `albumId` -1 for a new album. The tree's selection kind is kept for the caller's sake.
     AlbumEditorDialog(CVastryDoc& document, int albumId, int treeSelectionType,
                       QWidget* parent = nullptr);
+    ~AlbumEditorDialog() override;
 
     int albumId() const { return m_albumId; }
     int treeSelectionType() const { return m_treeSelectionType; }
@@ -47,6 +52,13 @@ public:
     QPushButton* saveAndCloseButton() const { return m_saveAndClose; }
     QPushButton* closeButton() const { return m_close; }
 
+    // Where "Get info from FreeDB" finds the machine's CD-ROM drives (the system's by default).
+    void setCdDriveLister(std::function<QStringList()> lister);
+    // The disc lookup that "Get info from FreeDB" started is still running.
+    bool lookupRunning() const { return m_lookup != nullptr; }
+    // Closing abandons a running lookup: its result is never applied.
+    void done(int result) override;
+
 protected:
     bool event(QEvent* event) override;
 
@@ -59,6 +71,12 @@ private:
     void saveAndClose();
     void saveAndNew();
     void emptyForNextAlbum();
+    void fillFromDisc();
+    QString chooseLookupDrive();
+    void startLookup(const QString& drive);
+    void finishLookup(bool filled);
+    void abandonLookup();
+    void showLookupRunning(bool running);
 
     CVastryDoc& m_document;
     int m_albumId;
@@ -74,4 +92,6 @@ private:
     QPushButton* m_saveAndNew = nullptr;
     QPushButton* m_saveAndClose = nullptr;
     QPushButton* m_close = nullptr;
+    std::function<QStringList()> m_listCdDrives;
+    std::shared_ptr<FreedbLookupTask> m_lookup;
 };

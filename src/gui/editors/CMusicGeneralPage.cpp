@@ -75,8 +75,6 @@ void CMusicGeneralPage::buildLeftColumn()
         ->setBuddy(m_backImage);
     m_freedb = new QPushButton(QStringLiteral("Get info from FreeDB"), this);
     MakeButtonFlat(this, m_freedb);
-    // The lookup itself comes with the CD lookup; until then the button only shows where it is.
-    m_freedb->setEnabled(false);
     connect(m_freedb, &QPushButton::clicked, this,
             [this] { SendPaneMessage(window(), UWM_FREEDB_FILL); });
     grid->addWidget(m_freedb, row++, 1);
@@ -180,6 +178,18 @@ void CMusicGeneralPage::fillNameBoxes()
 QWidget* CMusicGeneralPage::adButton(int index) const
 {
     return m_ad->button(index);
+}
+
+// The artist and genre go in as plain text: a name the catalogue does not know yet is added to
+// its list when the album is saved.
+void CMusicGeneralPage::fillFromDisc(const AlbumRecord& disc)
+{
+    m_artist->setEditText(disc.artist);
+    m_title->setText(disc.title);
+    m_year->setText(QString::number(disc.year));
+    m_genre->setEditText(disc.genre);
+    m_length->setText(disc.length);
+    m_freedbId->setText(disc.freedbId);
 }
 
 void CMusicGeneralPage::loadFrom(const AlbumRecord& record)

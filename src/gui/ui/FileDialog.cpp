@@ -32,6 +32,8 @@ const char* const FileDialog::CatalogFilter = "Music Catalog Files (*.muf)";
 const char* const FileDialog::HtmlFilter = "HTML Files (*.html *.htm)";
 const char* const FileDialog::ImageFilter = "Image Files (*.bmp *.gif *.jpg *.jpeg *.png)";
 const char* const FileDialog::AudioFilter = "Audio Files (*.wav *.wave *.mp3 *.midi)";
+const char* const FileDialog::DiscImageFilter =
+    "Disc Images (*.cue *.toc *.nrg *.bin *.iso);;All Files (*)";
 
 void FileDialog::setNextFileName(const QString& fileName)
 {

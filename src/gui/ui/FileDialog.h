@@ -28,4 +28,5 @@ public:
     static const char* const HtmlFilter;
     static const char* const ImageFilter;
     static const char* const AudioFilter;
+    static const char* const DiscImageFilter;
 };
