@@ -6,6 +6,7 @@
 #include "app/PrivateMessages.h"
 #include "support/TestCatalog.h"
 #include "support/gui/DesktopTestRun.h"
+#include "support/gui/RecordingFrameDialogs.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/UrlOpener.h"
@@ -15,6 +16,7 @@
 #include "views/CLeftView.h"
 #include "views/CTopView.h"
 #include "views/CVastryDoc.h"
+#include "views/PostDialogs.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -56,6 +58,7 @@ private slots:
     void openingAForeignFileLeavesEmptyPanes();
     void newCatalogueIsEmpty();
     void nonsenseSettingsStillGiveAUsableWindow();
+    void unwritableSettingsAreSaidOnceAndTheWindowWorks();
     void menusCarryTheirCommands();
     void pageFollowsTheSelectedRow_data();
     void pageFollowsTheSelectedRow();
@@ -548,6 +551,26 @@ void TestMainFrame::nonsenseSettingsStillGiveAUsableWindow()
     QCOMPARE(m_app->document()->sortText(), QStringLiteral("artist_name ASC, title ASC"));
     QVERIFY(frame()->runCommand(CommandIds::ShowAll));
     QVERIFY(MessageBox::history().isEmpty()); // no engine error, then or at a reload
+}
+
+// A path below a device file cannot be created even by root, so this holds wherever it runs.
+void TestMainFrame::unwritableSettingsAreSaidOnceAndTheWindowWorks()
+{
+    AppSettings::useFolder(QStringLiteral("/dev/null/settings"));
+    m_app = std::make_unique<CVastryApp>();
+    // The switch that keeps the tip away is a setting too, gone with the folder.
+    m_app->setDialogs(std::make_unique<RecordingFrameDialogs>(), nullptr);
+    QVERIFY(startFilled(*m_app, m_catalogue));
+    QCOMPARE(MessageBox::history().size(), 1);
+    const MessageBox::Shown warning = MessageBox::history().first();
+    QCOMPARE(warning.icon, QMessageBox::Warning);
+    QVERIFY2(
+        warning.text.startsWith(QLatin1String("Settings cannot be saved to /dev/null/settings/")),
+        qPrintable(warning.text));
+    QCOMPARE(rows(), 26);
+    QVERIFY(frame()->runCommand(CommandIds::ShowAll));
+    stop();
+    QCOMPARE(MessageBox::history().size(), 1); // closing does not complain again
 }
 
 void TestMainFrame::menusCarryTheirCommands()

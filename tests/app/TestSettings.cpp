@@ -1,5 +1,8 @@
+#include "app/AppPaths.h"
 #include "app/AppSettings.h"
+#include "app/UserFolders.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -22,6 +25,9 @@ private slots:
     void toolbarStateLivesOutsideTheProfileRoot();
     void nonsenseValuesReadAsDefaults_data();
     void nonsenseValuesReadAsDefaults();
+    void unwritablePlacesAreNamed_data();
+    void unwritablePlacesAreNamed();
+    void pagesGoToTheTemporaryFolderWithoutACache();
 
 private:
     QTemporaryDir m_folder;
@@ -169,6 +175,47 @@ void TestSettings::nonsenseValuesReadAsDefaults()
     }
     AppSettings reread;
     QCOMPARE(reread.read(SettingsTable::TreeWidth), expected);
+}
+
+// Paths below a device file cannot be created even by root, so these hold wherever they run.
+void TestSettings::unwritablePlacesAreNamed_data()
+{
+    QTest::addColumn<QString>("settingsFolder");
+    QTest::addColumn<QString>("pageFolder");
+    QTest::addColumn<QStringList>("starts");
+    const QString good = m_folder.path();
+    QTest::newRow("both writable") << good << good + "/pages" << QStringList();
+    QTest::newRow("settings") << "/dev/null/config" << good
+                              << QStringList{"Settings cannot be saved to /dev/null/config/"};
+    QTest::newRow("pages") << good << "/dev/null/pages"
+                           << QStringList{"Album pages cannot be written to /dev/null/pages"};
+    QTest::newRow("neither") << "/dev/null/a"
+                             << "/dev/null/b"
+                             << QStringList{"Settings cannot", "Album pages cannot"};
+}
+
+void TestSettings::unwritablePlacesAreNamed()
+{
+    QFETCH(QString, settingsFolder);
+    QFETCH(QString, pageFolder);
+    QFETCH(QStringList, starts);
+    const QStringList problems =
+        UserFolders::problems(settingsFolder + "/Quillon/Tunvale.conf", pageFolder);
+    QCOMPARE(problems.size(), starts.size());
+    for (int i = 0; i < starts.size(); ++i)
+        QVERIFY2(problems[i].startsWith(starts[i]), qPrintable(problems[i]));
+    QDirIterator probes(m_folder.path(), {".write-test-*"}, QDir::Files | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+    QVERIFY(!probes.hasNext());
+}
+
+void TestSettings::pagesGoToTheTemporaryFolderWithoutACache()
+{
+    qputenv("XDG_CACHE_HOME", "/dev/null/cache");
+    const QString pages = AppPaths::pageDirectory();
+    QVERIFY2(pages.startsWith(QDir::tempPath() + "/tunvale-pages-"), qPrintable(pages));
+    QVERIFY(UserFolders::writeError(pages).isEmpty());
+    QDir(pages).removeRecursively();
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

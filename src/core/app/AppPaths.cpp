@@ -1,9 +1,12 @@
 #include "app/AppPaths.h"
 
+#include "app/UserFolders.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace
 {
@@ -70,14 +73,20 @@ void removeInstancePageFolder()
 
 QString makeInstancePageFolder()
 {
-    QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (cache.isEmpty())
-        cache = QDir::tempPath();
-    const QString folder =
-        cache + QStringLiteral("/pages-%1").arg(QCoreApplication::applicationPid());
-    if (QDir().mkpath(folder) && QCoreApplication::instance())
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    // The cache is where pages belong; a home without one (read-only, full, missing) still
+    // leaves the temporary folder, so the album pane keeps working.
+    QStringList candidates;
+    if (!cache.isEmpty())
+        candidates << cache + QLatin1String("/pages-") + pid;
+    candidates << QDir::tempPath() + QLatin1String("/tunvale-pages-") + pid;
+    const auto usable = std::find_if(candidates.cbegin(), candidates.cend(), [](const QString& f) {
+        return UserFolders::writeError(f).isEmpty();
+    });
+    if (QCoreApplication::instance())
         qAddPostRoutine(removeInstancePageFolder);
-    return folder;
+    return usable != candidates.cend() ? *usable : candidates.first();
 }
 
 } // namespace

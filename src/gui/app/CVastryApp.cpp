@@ -1,11 +1,13 @@
 #include "app/CVastryApp.h"
 
+#include "app/AppPaths.h"
 #include "app/AppSettings.h"
 #include "app/CMainFrame.h"
 #include "app/DesktopFrameDialogs.h"
 #include "app/DesktopPostDialogs.h"
 #include "app/ErrorReporter.h"
 #include "app/FrameDialogs.h"
+#include "app/UserFolders.h"
 #include "ui/FileDialog.h"
 #include "ui/GlintMenu.h"
 #include "ui/HelpSchemeHandler.h"
@@ -76,8 +78,20 @@ bool CVastryApp::initInstance(const QStringList& arguments)
     GlintMenu::install(*m_settings, m_frame.get());
     m_frame->showAsRemembered();
     m_frame->repaint();
+    warnAboutUnwritableFolders();
     showTipOfTheDayUnlessDisabled();
     return true;
+}
+
+void CVastryApp::warnAboutUnwritableFolders()
+{
+    // Said once at start-up: otherwise the loss shows only later, as settings that were not
+    // kept or an album pane that stays empty.
+    const QStringList problems =
+        UserFolders::problems(m_settings->fileName(), AppPaths::pageDirectory());
+    if (!problems.isEmpty())
+        MessageBox::show(m_frame.get(), QStringLiteral("Tunvale"),
+                         problems.join(QLatin1String("\n\n")), QMessageBox::Warning);
 }
 
 void CVastryApp::showTipOfTheDayUnlessDisabled()

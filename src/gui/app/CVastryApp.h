@@ -38,6 +38,7 @@ public:
 private:
     void routeReportsToMessageBoxes();
     void openCatalogAtStartUp(const QString& argument);
+    void warnAboutUnwritableFolders();
     void showTipOfTheDayUnlessDisabled();
 
     std::unique_ptr<AppSettings> m_settings;

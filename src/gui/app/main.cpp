@@ -1,6 +1,7 @@
 // The desktop program.
 #include "app/CMainFrame.h"
 #include "app/CVastryApp.h"
+#include "app/UserFolders.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -74,6 +75,7 @@ int main(int argc, char** argv)
 {
     if (answeredInformationOption(argc, argv))
         return 0;
+    UserFolders::adoptAccountHomeIfUnset();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     setApplicationIcon();
