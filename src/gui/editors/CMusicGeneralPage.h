@@ -40,6 +40,7 @@ public:
     QWidget* adButton(int index) const;
 
 private:
+    static void fillIfEmpty(QLineEdit* field, const QString& text);
     void buildLeftColumn();
     void buildRightColumn();
     QWidget* imageRow(QLineEdit** edit, const QString& name);
