@@ -171,8 +171,8 @@ void TestCliFreedb::lookupFailures()
         setting = QStringLiteral("127.0.0.1:%1").arg(CddbTestServer::closedPort());
     else if (kind == QLatin1String("bad"))
         setting = QStringLiteral("host name:12x");
-    const Result lookup =
-        run({QStringLiteral("lookup"), m_disc, QStringLiteral("--server"), setting});
+    const Result lookup = run({QStringLiteral("lookup"), m_disc, QStringLiteral("--server"),
+                               setting, QStringLiteral("--no-musicbrainz")});
     QCOMPARE(lookup.exitCode, 1);
     QVERIFY2(lookup.err.endsWith(lastLine), qPrintable(lookup.err));
     QVERIFY(lookup.out.isEmpty());

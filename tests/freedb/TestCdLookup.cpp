@@ -138,6 +138,8 @@ void TestCdLookup::init()
     MessageBox::setAnswerForAll(QMessageBox::Ok);
     m_settings = std::make_unique<AppSettings>();
     m_settings->write(SettingsTable::DisableTips, 1);
+    // CDDB alone unless a test asks for MusicBrainz: nothing here may reach the real service.
+    m_settings->write(SettingsTable::MusicBrainz, 0);
     m_document = std::make_unique<CVastryDoc>(*m_settings);
     QVERIFY(m_document->openCatalog(m_files->copyOfDemo()));
 }
