@@ -121,7 +121,6 @@ QString AppPaths::dataDirectory()
     QString folder = dataDirectoryOverride();
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    QDir().mkpath(folder);
     return withSeparator(folder);
 }
 

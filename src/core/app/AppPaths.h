@@ -14,8 +14,8 @@ public:
     // application object.
     static QString pageDirectory();
     static QString templatePath();
-    // The per-user data folder (downloaded covers live here), ending with a separator; made
-    // when it does not exist yet.
+    // The per-user data folder (downloaded covers live here), ending with a separator; it may
+    // not exist yet.
     static QString dataDirectory();
 
     // Tests and the command-line program may point both at folders of their own.
