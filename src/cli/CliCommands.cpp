@@ -690,10 +690,12 @@ int CliCommands::commandLookup(const Arguments& args)
             return fail(QStringLiteral("'%1' is not a server as host[:port][/path].")
                             .arg(option("--musicbrainz-server")));
     }
+    // Asking for MusicBrainz first asks it even where the settings have it off; saying no
+    // to it wins over both.
+    if (args.options.contains(QStringLiteral("--musicbrainz-first")))
+        settings.musicBrainz = settings.musicBrainzFirst = true;
     if (args.options.contains(QStringLiteral("--no-musicbrainz")))
         settings.musicBrainz = false;
-    if (args.options.contains(QStringLiteral("--musicbrainz-first")))
-        settings.musicBrainzFirst = true;
     AlbumRecord album;
     std::vector<std::unique_ptr<TrackRecord>> tracks;
     ProgressLines progress;

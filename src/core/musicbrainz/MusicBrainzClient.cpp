@@ -5,7 +5,6 @@
 #include "musicbrainz/MusicBrainzDiscId.h"
 #include "musicbrainz/RateGate.h"
 
-#include <QUrlQuery>
 #include <algorithm>
 #include <thread>
 

@@ -261,7 +261,10 @@ QString AlbumEditorDialog::chooseLookupDrive()
 void AlbumEditorDialog::startLookup(const QString& drive)
 {
     // The setting is read here, on the interface thread, rather than by the worker.
-    m_lookup = FreedbLookupTask::create(drive, LookupSettings::read(AppSettings()));
+    LookupSettings settings = LookupSettings::read(AppSettings());
+    // A cover would not be used where the album has one, so none is asked for.
+    settings.fetchCovers = settings.fetchCovers && !m_general->hasFrontImage();
+    m_lookup = FreedbLookupTask::create(drive, settings);
     connect(m_lookup.get(), &FreedbLookupTask::progressChanged, m_general->statusLine(),
             &QLabel::setText);
     connect(m_lookup.get(), &FreedbLookupTask::finished, this, &AlbumEditorDialog::finishLookup);

@@ -197,6 +197,11 @@ void CMusicGeneralPage::fillFromDisc(const AlbumRecord& disc)
         m_label->setEditText(disc.label);
 }
 
+bool CMusicGeneralPage::hasFrontImage() const
+{
+    return !m_frontImage->text().isEmpty();
+}
+
 void CMusicGeneralPage::fillIfEmpty(QLineEdit* field, const QString& text)
 {
     if (field->text().isEmpty() && !text.isEmpty())

@@ -38,6 +38,7 @@ public:
     AutoCompleteComboBox* genreBox() const { return m_genre; }
     QPushButton* freedbButton() const { return m_freedb; }
     QLabel* statusLine() const { return m_status; }
+    bool hasFrontImage() const;
     QWidget* adButton(int index) const;
 
 private:
