@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, ASan and UBSan into build-fuzz/ and runs each one for
 # the given number of seconds (default 60), seeded from the shared CDDB test data
-# (../shared/testdata/cddb beside the repository). Crashes land in build-fuzz/artifacts/<target>/,
+# (../shared/testdata/cddb beside the repository) and the MusicBrainz answers in
+# tests/musicbrainz/data. Crashes land in build-fuzz/artifacts/<target>/,
 # the grown corpus in build-fuzz/corpus/<target>/, the output in build-fuzz/logs/<target>.log.
 #
 #   bash scripts/fuzz.sh 300                  # every target, five minutes each
@@ -13,7 +14,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(fuzz_xmcd_entry fuzz_query_reply fuzz_reply_buffer)
+    targets=(fuzz_xmcd_entry fuzz_query_reply fuzz_reply_buffer fuzz_musicbrainz_release)
 fi
 
 shared="$root/../shared/testdata/cddb"
@@ -56,17 +57,29 @@ printf 'gnudb.gnudb.org' >"$seeds/fuzz_query_reply/setting_host"
 printf 'http://gnudb.gnudb.org:80/~cddb/cddb.cgi' >"$seeds/fuzz_query_reply/setting_url"
 printf '127.0.0.1:8880/cgi-bin/cddb.cgi' >"$seeds/fuzz_query_reply/setting_port_path"
 
+# MusicBrainz answers from the repository's test data, each behind the byte that picks its disc.
+mkdir -p "$seeds/fuzz_musicbrainz_release"
+for answer in "$root"/tests/musicbrainz/data/*.json; do
+    name="$(basename "$answer" .json)"
+    for disc in 0 1 2; do
+        { printf "\\x0$disc"; cat "$answer"; } >"$seeds/fuzz_musicbrainz_release/${disc}_$name"
+    done
+done
+
 status=0
 for target in "${targets[@]}"; do
+    # A box set's answer runs past 100 KB, so its target takes longer inputs.
+    max_len=65536
     case "$target" in
     fuzz_xmcd_entry) dict="$root/fuzz/xmcd.dict" ;;
+    fuzz_musicbrainz_release) dict="$root/fuzz/musicbrainz.dict" max_len=262144 ;;
     *) dict="$root/fuzz/reply.dict" ;;
     esac
     corpus="$build/corpus/$target"
     artifacts="$build/artifacts/$target/"
     mkdir -p "$corpus" "$artifacts" "$build/logs"
     echo "== $target: $seconds s"
-    if ! "$build/bin/$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+    if ! "$build/bin/$target" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 \
         -rss_limit_mb=2048 -print_final_stats=1 -dict="$dict" -artifact_prefix="$artifacts" \
         "$corpus" "$seeds/$target" >"$build/logs/$target.log" 2>&1; then
         status=1

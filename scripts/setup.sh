@@ -8,7 +8,7 @@ PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-webengine-dev libgl-dev
     libsqlcipher-dev sqlcipher
-    libcdio-dev
+    libcdio-dev libdiscid-dev
     libchm-dev fp-utils-3.2.2
     libbenchmark-dev
     clang libclang-rt-14-dev clang-format

@@ -12,6 +12,9 @@
 #include "freedb/DiscToc.h"
 #include "freedb/FreedbClient.h"
 #include "freedb/LookupProgress.h"
+#include "musicbrainz/DiscLookup.h"
+#include "musicbrainz/LookupSettings.h"
+#include "musicbrainz/MusicBrainzDiscId.h"
 #include "views/AlbumColumns.h"
 #include "views/AlbumListQuery.h"
 #include "views/OutputTarget.h"
@@ -85,7 +88,11 @@ const QHash<QString, CommandSyntax>& commandSyntax()
         {QStringLiteral("rename"), {"rename", 4, 4, {}}},
         {QStringLiteral("drives"), {"drives", 0, 0, {}}},
         {QStringLiteral("discid"), {"discid", 1, 1, {}}},
-        {QStringLiteral("lookup"), {"lookup", 1, 1, {"--server"}}},
+        {QStringLiteral("lookup"),
+         {"lookup",
+          1,
+          1,
+          {"--server", "--musicbrainz-server", "--no-musicbrainz!", "--musicbrainz-first!"}}},
         {QStringLiteral("xmcd"), {"xmcd", 1, 1, {}}},
     };
     return table;
@@ -195,8 +202,12 @@ QString CliCommands::usage() const
                "  discid SOURCE                disc ID, track count, frame offsets and seconds of "
                "the\n"
                "                               disc in a drive or a disc image (.cue, .toc)\n"
-               "  lookup SOURCE [--server HOST[:PORT][/PATH]]\n"
-               "                               look the disc up at the CDDB server; prints JSON\n"
+               "  lookup SOURCE [--server HOST[:PORT][/PATH]] [--musicbrainz-server "
+               "HOST[:PORT][/PATH]]\n"
+               "         [--no-musicbrainz] [--musicbrainz-first]\n"
+               "                               look the disc up at the CDDB server, then at "
+               "MusicBrainz;\n"
+               "                               prints JSON\n"
                "  xmcd FILE                    parse a CDDB read reply; prints the entry as JSON\n"
                "\n"
                "  --help, --version\n"
@@ -658,32 +669,52 @@ int CliCommands::commandDiscId(const Arguments& args)
         offsets << QString::number(toc.trackStart(i).frameOffset());
     m_out << discIdText(discId) << ' ' << toc.trackCount() << ' ' << offsets.join(QLatin1Char('+'))
           << ' ' << toc.leadOut().wholeSeconds() << '\n';
+    m_out << "MB " << MusicBrainzDiscId::fromToc(toc) << '\n';
     return 0;
 }
 
 int CliCommands::commandLookup(const Arguments& args)
 {
-    const QString serverText =
-        args.options.value(QStringLiteral("--server"), m_settings.read(SettingsTable::CddbServer));
-    const std::optional<CddbServer> server = CddbServer::fromSetting(serverText);
-    if (!server)
-        return fail(QStringLiteral("'%1' is not a server as host[:port][/path].").arg(serverText));
-    FreedbClient client;
+    LookupSettings settings = LookupSettings::read(m_settings);
+    const auto option = [&](const char* name) { return args.options.value(QLatin1String(name)); };
+    if (args.options.contains(QStringLiteral("--server"))) {
+        settings.cddbServer = CddbServer::fromSetting(option("--server"));
+        if (!settings.cddbServer)
+            return fail(QStringLiteral("'%1' is not a server as host[:port][/path].")
+                            .arg(option("--server")));
+    }
+    if (args.options.contains(QStringLiteral("--musicbrainz-server"))) {
+        settings.musicBrainzServer =
+            LookupSettings::musicBrainzAddress(option("--musicbrainz-server"));
+        if (!settings.musicBrainzServer)
+            return fail(QStringLiteral("'%1' is not a server as host[:port][/path].")
+                            .arg(option("--musicbrainz-server")));
+    }
+    // Asking for MusicBrainz first asks it even where the settings have it off; saying no
+    // to it wins over both.
+    if (args.options.contains(QStringLiteral("--musicbrainz-first")))
+        settings.musicBrainz = settings.musicBrainzFirst = true;
+    if (args.options.contains(QStringLiteral("--no-musicbrainz")))
+        settings.musicBrainz = false;
     AlbumRecord album;
     std::vector<std::unique_ptr<TrackRecord>> tracks;
     ProgressLines progress;
-    if (!client.Lookup(args.positional[0], server, album, tracks, &progress))
+    if (!DiscLookup::Lookup(args.positional[0], settings, album, tracks, &progress))
         return fail(progress.last);
     QJsonObject object{{QStringLiteral("artist_name"), album.artist},
                        {QStringLiteral("title"), album.title},
                        {QStringLiteral("cat_name"), album.genre},
                        {QStringLiteral("length"), album.length},
                        {QStringLiteral("year"), album.year},
-                       {QStringLiteral("freedbid"), album.freedbId}};
+                       {QStringLiteral("freedbid"), album.freedbId},
+                       {QStringLiteral("label_name"), album.label},
+                       {QStringLiteral("labelnumber"), album.labelNumber},
+                       {QStringLiteral("frontimage"), album.frontImage}};
     QJsonArray list;
     for (const auto& track : tracks)
         list.append(QJsonObject{{QStringLiteral("tracknumber"), track->trackNumber},
                                 {QStringLiteral("title"), track->title},
+                                {QStringLiteral("artist_name"), track->artist},
                                 {QStringLiteral("length"), track->length}});
     object.insert(QStringLiteral("tracks"), list);
     m_out << QJsonDocument(object).toJson(QJsonDocument::Indented);

@@ -2,12 +2,14 @@
 #include "freedb/CddbTestServer.h"
 #include "freedb/DiscImage.h"
 #include "freedb/FreedbTestData.h"
+#include "musicbrainz/MusicBrainzTestServer.h"
 #include "support/TestCatalog.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSettings>
 #include <QtTest>
 
 // The companion's CD commands as a process: a disc image read by libcdio, a CDDB server thread
@@ -24,6 +26,8 @@ private slots:
     void lookupAtALocalServer();
     void lookupFailures_data();
     void lookupFailures();
+    void lookupAtMusicBrainz_data();
+    void lookupAtMusicBrainz();
     void xmcdEntries_data();
     void xmcdEntries();
 
@@ -66,6 +70,7 @@ TestCliFreedb::Result TestCliFreedb::run(const QStringList& arguments)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        m_files.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_files.filePath(QStringLiteral("data")));
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     process.setProcessEnvironment(environment);
     process.start(TestCatalog::programDirectory() + QLatin1String("/tunvale-cli"), arguments);
@@ -88,7 +93,7 @@ void TestCliFreedb::discIdOfAnImage()
 {
     const Result id = run({QStringLiteral("discid"), m_disc});
     QCOMPARE(id.exitCode, 0);
-    QCOMPARE(id.out, QStringLiteral("04027402 2 150+15000 630\n"));
+    QCOMPARE(id.out, QStringLiteral("04027402 2 150+15000 630\nMB fG8HIXROnYps2g8f7XaDx_nuc48-\n"));
 }
 
 void TestCliFreedb::discIdOfSomethingThatIsNoDisc()
@@ -171,11 +176,76 @@ void TestCliFreedb::lookupFailures()
         setting = QStringLiteral("127.0.0.1:%1").arg(CddbTestServer::closedPort());
     else if (kind == QLatin1String("bad"))
         setting = QStringLiteral("host name:12x");
-    const Result lookup =
-        run({QStringLiteral("lookup"), m_disc, QStringLiteral("--server"), setting});
+    const Result lookup = run({QStringLiteral("lookup"), m_disc, QStringLiteral("--server"),
+                               setting, QStringLiteral("--no-musicbrainz")});
     QCOMPARE(lookup.exitCode, 1);
     QVERIFY2(lookup.err.endsWith(lastLine), qPrintable(lookup.err));
     QVERIFY(lookup.out.isEmpty());
+}
+
+void TestCliFreedb::lookupAtMusicBrainz_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("stages");
+    QTest::addColumn<int>("cddbRequests");
+    QTest::addColumn<int>("musicBrainzRequests"); // the cover's included
+    QTest::newRow("after CDDB") << QString()
+                                << "Computing Disc ID\nPlease wait, retrieving available "
+                                   "discs...\nNo matching discs...\nAsking MusicBrainz...\nDone\n"
+                                << 1 << 2;
+    QTest::newRow("first") << "--musicbrainz-first"
+                           << "Computing Disc ID\nAsking MusicBrainz...\nDone\n"
+                           << 0 << 2;
+    QTest::newRow("off") << "--no-musicbrainz"
+                         << "Computing Disc ID\nPlease wait, retrieving available "
+                            "discs...\nNo matching discs...\ntunvale-cli: No matching discs...\n"
+                         << 1 << 0;
+}
+
+// A disc CDDB does not know, with the cover server named in the settings.
+void TestCliFreedb::lookupAtMusicBrainz()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, stages);
+    QFETCH(int, cddbRequests);
+    QFETCH(int, musicBrainzRequests);
+    const QString disc = DiscImage::writeCue(m_files.folder(), QStringLiteral("grieva"), {{9851}});
+    const QByteArray jpeg = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(100, 'x');
+    CddbTestServer cddb(
+        [](const QByteArray&) { return CddbTestServer::reply("500 Unknown developer email\r\n"); });
+    MusicBrainzTestServer musicBrainz([&](const QByteArray& target) {
+        return target.startsWith("/release/")
+                   ? MusicBrainzTestServer::json(jpeg)
+                   : MusicBrainzTestServer::json(MusicBrainzTestServer::testData(
+                         QStringLiteral("grieva_dear_jp.discid.json")));
+    });
+    QSettings(m_files.filePath(QStringLiteral("config/Quillon/Tunvale.conf")), QSettings::IniFormat)
+        .setValue(QStringLiteral("Vastry/Settings/CoverArtServer"), musicBrainz.setting());
+
+    QStringList arguments{QStringLiteral("lookup"),
+                          disc,
+                          QStringLiteral("--server"),
+                          cddb.setting(),
+                          QStringLiteral("--musicbrainz-server"),
+                          musicBrainz.setting()};
+    if (!option.isEmpty())
+        arguments << option;
+    const Result lookup = run(arguments);
+    QCOMPARE(lookup.err, stages);
+    QCOMPARE(cddb.requests().size(), cddbRequests);
+    QCOMPARE(musicBrainz.requests().size(), musicBrainzRequests);
+    if (musicBrainzRequests == 0)
+        return;
+    QCOMPARE(lookup.exitCode, 0);
+    const QJsonObject album = QJsonDocument::fromJson(lookup.out.toUtf8()).object();
+    QCOMPARE(album.value(QStringLiteral("title")).toString(), QStringLiteral("Dear..."));
+    QCOMPARE(album.value(QStringLiteral("freedbid")).toString(), QStringLiteral("33587969"));
+    const QString cover = album.value(QStringLiteral("frontimage")).toString();
+    QVERIFY2(
+        cover.startsWith(m_files.filePath(QStringLiteral("data/"))) &&
+            cover.endsWith(QLatin1String("/covers/6019b737-9018-4e89-a4f5-ffb5ac783613-front.jpg")),
+        qPrintable(cover));
+    QVERIFY(QFile::exists(cover));
 }
 
 void TestCliFreedb::xmcdEntries_data()

@@ -9,6 +9,8 @@
 #include "freedb/CddbTestServer.h"
 #include "freedb/DiscImage.h"
 #include "freedb/FreedbTestData.h"
+#include "musicbrainz/CoverArtFetcher.h"
+#include "musicbrainz/MusicBrainzTestServer.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
 #include "support/gui/ModalDialogDriver.h"
@@ -39,6 +41,8 @@ private slots:
     void driveChoice_data();
     void driveChoice();
     void silentServerLeavesTheWindowLive();
+    void fillsFromMusicBrainzWithTheCover_data();
+    void fillsFromMusicBrainzWithTheCover();
     void closingAbandonsTheLookup_data();
     void closingAbandonsTheLookup();
     void driveDialogStoresOrForgetsTheDrive_data();
@@ -138,6 +142,8 @@ void TestCdLookup::init()
     MessageBox::setAnswerForAll(QMessageBox::Ok);
     m_settings = std::make_unique<AppSettings>();
     m_settings->write(SettingsTable::DisableTips, 1);
+    // CDDB alone unless a test asks for MusicBrainz: nothing here may reach the real service.
+    m_settings->write(SettingsTable::MusicBrainz, 0);
     m_document = std::make_unique<CVastryDoc>(*m_settings);
     QVERIFY(m_document->openCatalog(m_files->copyOfDemo()));
 }
@@ -300,6 +306,75 @@ void TestCdLookup::driveChoice()
     QCOMPARE(generalFields(*editor).first(), filled ? QStringLiteral("Ada Vane") : QString());
     QCOMPARE(server.requests().size(), filled ? 2 : 0);
     QVERIFY(editor->generalPage()->freedbButton()->isEnabled());
+}
+
+void TestCdLookup::fillsFromMusicBrainzWithTheCover_data()
+{
+    QTest::addColumn<QString>("typedFront");
+    QTest::addColumn<QString>("typedLabelNumber");
+    const QString cover = QStringLiteral("(fetched cover)");
+    QTest::addColumn<QStringList>("kept"); // front image, label, label number
+    QTest::newRow("empty fields") << QString() << QString()
+                                  << QStringList{cover, "LaserLight Digital", "14 149"};
+    QTest::newRow("typed fields") << "/pictures/mine.jpg"
+                                  << "X-1"
+                                  << QStringList{"/pictures/mine.jpg", "LaserLight Digital", "X-1"};
+}
+
+// CDDB refuses the client; MusicBrainz knows the disc, and its cover goes where the user has
+// not put one.
+void TestCdLookup::fillsFromMusicBrainzWithTheCover()
+{
+    QFETCH(QString, typedFront);
+    QFETCH(QString, typedLabelNumber);
+    QFETCH(QStringList, kept);
+    AppPaths::setDataDirectory(m_files->filePath(QStringLiteral("data")));
+    kept.replaceInStrings(
+        QStringLiteral("(fetched cover)"),
+        CoverArtFetcher::coverPath(QStringLiteral("4c63d77d-6348-4ae1-9616-f25e625fa0d7")));
+    const QVector<DiscImage::Track> powerClassics{{24300}, {10875}, {26775}, {5550},  {29775},
+                                                  {23700}, {25875}, {44625}, {29325}, {70903}};
+    const QString disc =
+        DiscImage::writeCue(m_images.path(), QStringLiteral("power"), powerClassics, 37);
+    const QByteArray jpeg = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(100, 'x');
+    CddbTestServer cddb(
+        [](const QByteArray&) { return CddbTestServer::reply("500 Unknown developer email\r\n"); });
+    MusicBrainzTestServer musicBrainz([&](const QByteArray& target) {
+        return target.startsWith("/release/")
+                   ? MusicBrainzTestServer::json(jpeg)
+                   : MusicBrainzTestServer::json(MusicBrainzTestServer::testData(
+                         QStringLiteral("powerclassics_va_box.discid.json")));
+    });
+    m_settings->write(SettingsTable::MusicBrainz, 1);
+    m_settings->write(SettingsTable::CddbServer, cddb.setting());
+    m_settings->write(SettingsTable::MusicBrainzServer, musicBrainz.setting());
+    m_settings->write(SettingsTable::CoverArtServer, musicBrainz.setting());
+    m_settings->write(SettingsTable::FreedbDrive, disc);
+    auto editor = openEditor({});
+    AlbumRecord typed;
+    typed.frontImage = typedFront;
+    typed.labelNumber = typedLabelNumber;
+    editor->generalPage()->loadFrom(typed);
+
+    pressLookup(*editor);
+    QTRY_VERIFY_WITH_TIMEOUT(!editor->lookupRunning(), 20000);
+    QCOMPARE(editor->generalPage()->statusLine()->text(), QStringLiteral("Done"));
+    QCOMPARE(generalFields(*editor),
+             (QStringList{"Various Artists",
+                          "Power Classics! Classical Music for Your Active Lifestyle, Volume 3",
+                          "1994", "", "64:51", QString::number(0x8e0f310a)}));
+    const QStringList rows = trackRows(*editor);
+    QCOMPARE(rows.size(), 10);
+    QCOMPARE(rows.first(), QStringLiteral("01|Ride of the Valkyries - (05:24)"));
+    QVERIFY(MessageBox::history().isEmpty());
+
+    QVERIFY(editor->save());
+    AlbumRecord stored;
+    QVERIFY(m_document->albumTable().Load(m_document->database(), editor->albumId(), &stored));
+    QCOMPARE((QStringList{stored.frontImage, stored.label, stored.labelNumber}), kept);
+    // The cover is asked for only when it would be used.
+    QCOMPARE(QFile::exists(kept.first()), typedFront.isEmpty());
+    QCOMPARE(musicBrainz.requests().size(), typedFront.isEmpty() ? 2 : 1);
 }
 
 // The server takes the connection and says nothing: the client gives up after its reply

@@ -23,6 +23,12 @@ QString& pageDirectoryOverride()
     return folder;
 }
 
+QString& dataDirectoryOverride()
+{
+    static QString folder;
+    return folder;
+}
+
 QString withSeparator(const QString& folder)
 {
     if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')))
@@ -117,4 +123,17 @@ void AppPaths::setProgramDirectory(const QString& folder)
 void AppPaths::setPageDirectory(const QString& folder)
 {
     pageDirectoryOverride() = folder;
+}
+
+QString AppPaths::dataDirectory()
+{
+    QString folder = dataDirectoryOverride();
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return withSeparator(folder);
+}
+
+void AppPaths::setDataDirectory(const QString& folder)
+{
+    dataDirectoryOverride() = folder;
 }

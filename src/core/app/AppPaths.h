@@ -14,8 +14,12 @@ public:
     // application object.
     static QString pageDirectory();
     static QString templatePath();
+    // The per-user data folder (downloaded covers live here), ending with a separator; it may
+    // not exist yet.
+    static QString dataDirectory();
 
     // Tests and the command-line program may point both at folders of their own.
     static void setProgramDirectory(const QString& folder);
     static void setPageDirectory(const QString& folder);
+    static void setDataDirectory(const QString& folder);
 };

@@ -29,6 +29,14 @@ inline constexpr IntSetting TbText{"Settings", "TbText", 1};
 inline constexpr StringSetting FreedbDrive{"Settings", "freedbdrive", nullptr};
 // Optional CDDB server "host[:port][/path]"; absent means the public default server.
 inline constexpr StringSetting CddbServer{"Settings", "CddbServer", nullptr};
+// MusicBrainz answers by disc ID when CDDB has no entry; 0 switches it off.
+inline constexpr IntSetting MusicBrainz{"Settings", "MusicBrainz", 1};
+// "musicbrainz" asks MusicBrainz before CDDB; anything else keeps CDDB first.
+inline constexpr StringSetting LookupOrder{"Settings", "LookupOrder", nullptr};
+// "host[:port][/path]", HTTPS unless "http://" is written; absent means the public services.
+inline constexpr StringSetting MusicBrainzServer{"Settings", "MusicBrainzServer", nullptr};
+inline constexpr StringSetting CoverArtServer{"Settings", "CoverArtServer", nullptr};
+inline constexpr IntSetting FetchCovers{"Settings", "FetchCovers", 1};
 
 inline constexpr IntSetting WindowLeft{"WindowPos", "Left", 0};
 inline constexpr IntSetting WindowTop{"WindowPos", "Top", 0};

@@ -267,7 +267,17 @@ bool FreedbClient::Lookup(const QString& drive, const std::optional<CddbServer>&
     std::uint32_t discId = 0;
     if (!ReadDiscId(drive, toc, discId))
         return false;
+    return LookupDisc(toc, server, album, newTracks, progress);
+}
 
+bool FreedbClient::LookupDisc(const DiscToc& toc, const std::optional<CddbServer>& server,
+                              AlbumRecord& album,
+                              std::vector<std::unique_ptr<TrackRecord>>& newTracks,
+                              LookupProgress* progress)
+{
+    m_lastError = FreedbError::None;
+    m_entry.Reset();
+    const std::uint32_t discId = toc.DiscId();
     showProgress(progress, "Please wait, retrieving available discs...");
     CddbMatchList matches;
     if (!server) {

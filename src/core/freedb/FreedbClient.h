@@ -54,6 +54,10 @@ public:
     bool Lookup(const QString& drive, const std::optional<CddbServer>& server, AlbumRecord& album,
                 std::vector<std::unique_ptr<TrackRecord>>& newTracks, LookupProgress* progress);
 
+    // The lookup after the disc was read: query and read for the table `toc`.
+    bool LookupDisc(const DiscToc& toc, const std::optional<CddbServer>& server, AlbumRecord& album,
+                    std::vector<std::unique_ptr<TrackRecord>>& newTracks, LookupProgress* progress);
+
     // Entry text as the user sees it: UTF-8 when the bytes are valid UTF-8, else Latin-1.
     static QString serverText(const QByteArray& bytes);
 

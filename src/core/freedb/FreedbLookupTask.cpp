@@ -1,7 +1,7 @@
 #include "freedb/FreedbLookupTask.h"
 
-#include "freedb/FreedbClient.h"
 #include "freedb/LookupProgress.h"
+#include "musicbrainz/DiscLookup.h"
 
 #include <QThreadPool>
 #include <utility>
@@ -24,14 +24,20 @@ private:
 std::shared_ptr<FreedbLookupTask> FreedbLookupTask::create(const QString& drive,
                                                            const std::optional<CddbServer>& server)
 {
+    return create(drive, LookupSettings::cddbOnly(server));
+}
+
+std::shared_ptr<FreedbLookupTask> FreedbLookupTask::create(const QString& drive,
+                                                           const LookupSettings& settings)
+{
     // The object belongs to the creating thread; the last holder may be the worker, so the
     // deletion is handed back to the owning thread rather than done where the count drops.
-    return std::shared_ptr<FreedbLookupTask>(new FreedbLookupTask(drive, server),
+    return std::shared_ptr<FreedbLookupTask>(new FreedbLookupTask(drive, settings),
                                              [](FreedbLookupTask* task) { task->deleteLater(); });
 }
 
-FreedbLookupTask::FreedbLookupTask(const QString& drive, const std::optional<CddbServer>& server)
-    : m_drive(drive), m_server(server)
+FreedbLookupTask::FreedbLookupTask(const QString& drive, const LookupSettings& settings)
+    : m_drive(drive), m_settings(settings)
 {
 }
 
@@ -49,9 +55,9 @@ FreedbLookupTask::Result FreedbLookupTask::takeResult()
 void FreedbLookupTask::run()
 {
     Result result;
-    FreedbClient client;
     SignalledProgress progress(*this);
-    const bool filled = client.Lookup(m_drive, m_server, result.album, result.tracks, &progress);
+    const bool filled =
+        DiscLookup::Lookup(m_drive, m_settings, result.album, result.tracks, &progress);
     result.filled = filled;
     {
         std::lock_guard<std::mutex> lock(m_mutex);

@@ -3,6 +3,7 @@
 #include "db/AlbumRecord.h"
 #include "db/TrackRecord.h"
 #include "freedb/CddbServer.h"
+#include "musicbrainz/LookupSettings.h"
 
 #include <QObject>
 #include <QString>
@@ -30,6 +31,9 @@ public:
     // Connect to the signals before start(). `server` none fails after the disc was read.
     static std::shared_ptr<FreedbLookupTask> create(const QString& drive,
                                                     const std::optional<CddbServer>& server);
+    // The services and their order as `settings` give them.
+    static std::shared_ptr<FreedbLookupTask> create(const QString& drive,
+                                                    const LookupSettings& settings);
     void start();
     // The filled album and new tracks once finished() came; empty before, and after a take.
     Result takeResult();
@@ -39,11 +43,11 @@ signals:
     void finished(bool filled);
 
 private:
-    FreedbLookupTask(const QString& drive, const std::optional<CddbServer>& server);
+    FreedbLookupTask(const QString& drive, const LookupSettings& settings);
     void run();
 
     const QString m_drive;
-    const std::optional<CddbServer> m_server;
+    const LookupSettings m_settings;
     std::mutex m_mutex;
     Result m_result;
 };

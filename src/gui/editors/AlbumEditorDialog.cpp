@@ -11,7 +11,6 @@
 #include "editors/CNotesPage.h"
 #include "freedb/CdDriveDialog.h"
 #include "freedb/CdDrives.h"
-#include "freedb/CddbServer.h"
 #include "freedb/FreedbLookupTask.h"
 #include "ui/DialogFont.h"
 #include "ui/FlatButton.h"
@@ -262,9 +261,10 @@ QString AlbumEditorDialog::chooseLookupDrive()
 void AlbumEditorDialog::startLookup(const QString& drive)
 {
     // The setting is read here, on the interface thread, rather than by the worker.
-    const std::optional<CddbServer> server =
-        CddbServer::fromSetting(AppSettings().read(SettingsTable::CddbServer));
-    m_lookup = FreedbLookupTask::create(drive, server);
+    LookupSettings settings = LookupSettings::read(AppSettings());
+    // A cover would not be used where the album has one, so none is asked for.
+    settings.fetchCovers = settings.fetchCovers && !m_general->hasFrontImage();
+    m_lookup = FreedbLookupTask::create(drive, settings);
     connect(m_lookup.get(), &FreedbLookupTask::progressChanged, m_general->statusLine(),
             &QLabel::setText);
     connect(m_lookup.get(), &FreedbLookupTask::finished, this, &AlbumEditorDialog::finishLookup);

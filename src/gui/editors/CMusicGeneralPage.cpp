@@ -190,6 +190,22 @@ void CMusicGeneralPage::fillFromDisc(const AlbumRecord& disc)
     m_genre->setEditText(disc.genre);
     m_length->setText(disc.length);
     m_freedbId->setText(disc.freedbId);
+    // What the user has already entered here wins over what a service knows.
+    fillIfEmpty(m_frontImage, disc.frontImage);
+    fillIfEmpty(m_labelNumber, disc.labelNumber);
+    if (m_label->currentText().isEmpty() && !disc.label.isEmpty())
+        m_label->setEditText(disc.label);
+}
+
+bool CMusicGeneralPage::hasFrontImage() const
+{
+    return !m_frontImage->text().isEmpty();
+}
+
+void CMusicGeneralPage::fillIfEmpty(QLineEdit* field, const QString& text)
+{
+    if (field->text().isEmpty() && !text.isEmpty())
+        field->setText(text);
 }
 
 void CMusicGeneralPage::loadFrom(const AlbumRecord& record)

@@ -26,8 +26,9 @@ public:
     // False (with the record partly written) when the recording date names no day.
     bool saveTo(AlbumRecord* record) const;
     void clearForNextAlbum();
-    // Artist, title, year, genre, length and FreeDB ID as a disc's entry gives them; the rest
-    // of the page stays as it is.
+    // Artist, title, year, genre, length and FreeDB ID as a disc's entry gives them; the front
+    // image, label and label number only where the page has none yet; the rest of the page
+    // stays as it is.
     void fillFromDisc(const AlbumRecord& disc);
 
     AutoCompleteComboBox* artistBox() const { return m_artist; }
@@ -37,9 +38,11 @@ public:
     AutoCompleteComboBox* genreBox() const { return m_genre; }
     QPushButton* freedbButton() const { return m_freedb; }
     QLabel* statusLine() const { return m_status; }
+    bool hasFrontImage() const;
     QWidget* adButton(int index) const;
 
 private:
+    static void fillIfEmpty(QLineEdit* field, const QString& text);
     void buildLeftColumn();
     void buildRightColumn();
     QWidget* imageRow(QLineEdit** edit, const QString& name);

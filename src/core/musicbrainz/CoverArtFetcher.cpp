@@ -1,0 +1,65 @@
+#include "musicbrainz/CoverArtFetcher.h"
+
+#include "app/AppPaths.h"
+#include "musicbrainz/MusicBrainzClient.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QUuid>
+
+namespace
+{
+
+QString canonicalReleaseId(const QString& releaseId)
+{
+    const QUuid uuid = QUuid::fromString(releaseId);
+    if (uuid.isNull())
+        return QString();
+    const QString text = uuid.toString(QUuid::WithoutBraces);
+    return text == releaseId.toLower() ? text : QString();
+}
+
+// The archive serves JPEG renditions; anything else (an error page sent with 200) is no cover.
+bool isJpeg(const QByteArray& bytes)
+{
+    return bytes.startsWith("\xFF\xD8\xFF");
+}
+
+} // namespace
+
+CoverArtFetcher::CoverArtFetcher(const QUrl& server) : m_server(server)
+{
+    m_fetcher.setUserAgent(MusicBrainzClient::userAgent());
+    m_fetcher.setAccept("image/jpeg");
+    m_fetcher.setMaxBodySize(8 * 1024 * 1024);
+}
+
+QString CoverArtFetcher::coverPath(const QString& releaseId)
+{
+    const QString id = canonicalReleaseId(releaseId);
+    if (id.isEmpty())
+        return QString();
+    return AppPaths::dataDirectory() + QLatin1String("covers/") + id + QLatin1String("-front.jpg");
+}
+
+QString CoverArtFetcher::fetchFront(const QString& releaseId)
+{
+    const QString id = canonicalReleaseId(releaseId);
+    if (id.isEmpty())
+        return QString();
+    QUrl url = m_server;
+    url.setPath(m_server.path() + QLatin1String("/release/") + id + QLatin1String("/front-500"));
+    const HttpFetcher::Reply reply =
+        m_fetcher.get(url, HttpFetcher::Clock::now() + m_requestTimeout);
+    if (!reply.received || reply.status != 200 || !isJpeg(reply.body))
+        return QString();
+
+    const QString path = coverPath(id);
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return QString();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(reply.body) != reply.body.size() ||
+        !file.commit())
+        return QString();
+    return path;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QUrl>
+#include <chrono>
+
+// One HTTP GET, waited for on the calling thread (a worker thread in the program, so no
+// window freezes): the body is capped, the whole exchange ends at a deadline, redirects are
+// followed a bounded number of times and never from HTTPS to plain HTTP.
+class HttpFetcher
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    struct Reply {
+        bool received = false; // a whole answer with a status arrived
+        int status = 0;
+        QByteArray body;
+        int retryAfterSeconds = -1; // the Retry-After header in seconds, -1 when absent
+    };
+
+    void setUserAgent(const QByteArray& agent) { m_userAgent = agent; }
+    void setAccept(const QByteArray& accept) { m_accept = accept; }
+    void setMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
+    qint64 maxBodySize() const { return m_maxBodySize; }
+    void setMaxRedirects(int redirects) { m_maxRedirects = redirects; }
+
+    Reply get(const QUrl& url, Clock::time_point deadline) const;
+
+private:
+    QByteArray m_userAgent;
+    QByteArray m_accept = QByteArrayLiteral("*/*");
+    qint64 m_maxBodySize = 4 * 1024 * 1024;
+    int m_maxRedirects = 5;
+};
