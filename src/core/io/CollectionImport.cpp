@@ -1,5 +1,6 @@
 #include "io/CollectionImport.h"
 
+#include "db/AlbumInserter.h"
 #include "db/AlbumTable.h"
 #include "db/TransactionScope.h"
 #include "io/AlbumCsvFields.h"
@@ -170,14 +171,15 @@ bool CollectionImport::loadKnownReleases()
 }
 
 // False only when the catalogue refused the album; the engine has reported why.
-bool CollectionImport::storeAlbum(const AlbumRecord& album, bool dryRun, ImportSummary* summary)
+bool CollectionImport::storeAlbum(const AlbumRecord& album, AlbumInserter* inserter,
+                                  ImportSummary* summary)
 {
     const QString release = DiscogsCollection::releaseIdOfUrl(album.url);
     if (!release.isEmpty() && m_knownReleases.contains(release)) {
         ++summary->skipped;
         return true;
     }
-    if (!dryRun && AlbumTable().Add(m_database, album) < 0)
+    if (inserter && inserter->add(album) < 0)
         return false;
     if (!release.isEmpty())
         m_knownReleases.insert(release);
@@ -185,7 +187,7 @@ bool CollectionImport::storeAlbum(const AlbumRecord& album, bool dryRun, ImportS
     return true;
 }
 
-void CollectionImport::importRows(CsvReader* reader, qint64 total, bool dryRun,
+void CollectionImport::importRows(CsvReader* reader, qint64 total, AlbumInserter* inserter,
                                   ImportSummary* summary)
 {
     QStringList row;
@@ -217,15 +219,16 @@ void CollectionImport::importRows(CsvReader* reader, qint64 total, bool dryRun,
             summary->addBadRow(reader->recordLine(), error);
             continue;
         }
-        if (!storeAlbum(album, dryRun, summary)) {
+        if (!storeAlbum(album, inserter, summary)) {
             summary->outcome = ImportSummary::Outcome::Failed;
-            summary->message = QStringLiteral("The album on line %1 could not be stored. ")
-                                   .arg(reader->recordLine()) +
+            summary->message = QStringLiteral("The album on line %1 could not be stored: %2. ")
+                                   .arg(reader->recordLine())
+                                   .arg(m_database->lastError().description) +
                                NothingImported;
             return;
         }
     }
-    summary->outcome = dryRun ? ImportSummary::Outcome::DryRun : ImportSummary::Outcome::Stored;
+    summary->outcome = inserter ? ImportSummary::Outcome::Stored : ImportSummary::Outcome::DryRun;
     if (m_progress)
         m_progress(total, total);
 }
@@ -269,7 +272,13 @@ ImportSummary CollectionImport::run(const QString& path, Format format, bool dry
     if (!loadKnownReleases())
         return stopped(Outcome::Failed, NothingImported);
     ImportSummary summary;
-    importRows(&reader, before.size, dryRun, &summary);
+    {
+        // Its statements end before the transaction does.
+        std::optional<AlbumInserter> inserter;
+        if (!dryRun)
+            inserter.emplace(m_database);
+        importRows(&reader, before.size, inserter ? &*inserter : nullptr, &summary);
+    }
     if (summary.outcome != Outcome::Stored && summary.outcome != Outcome::DryRun)
         return summary;
     if (!(FileStamp::of(path) == before) || reader.bytesRead() != before.size)

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 
+class AlbumInserter;
 class Database;
 class CsvReader;
 struct AlbumRecord;
@@ -35,8 +36,10 @@ private:
     bool mapCaptions(const QStringList& header, QString* refusal);
     bool rowToAlbum(const QStringList& row, AlbumRecord* album, QString* error) const;
     bool loadKnownReleases();
-    void importRows(CsvReader* reader, qint64 total, bool dryRun, ImportSummary* summary);
-    bool storeAlbum(const AlbumRecord& album, bool dryRun, ImportSummary* summary);
+    // Without an inserter nothing is stored: a dry run.
+    void importRows(CsvReader* reader, qint64 total, AlbumInserter* inserter,
+                    ImportSummary* summary);
+    bool storeAlbum(const AlbumRecord& album, AlbumInserter* inserter, ImportSummary* summary);
 
     Database* m_database;
     Progress m_progress;
