@@ -192,6 +192,9 @@ void CollectionImport::importRows(CsvReader* reader, qint64 total, AlbumInserter
 {
     QStringList row;
     int rows = 0;
+    // One blank album for the whole import: its default dates are read from the clock once,
+    // and every album imported gets the same.
+    const AlbumRecord blank;
     for (;;) {
         const CsvReader::Status status = reader->readRecord(&row);
         if (status == CsvReader::Status::End)
@@ -213,7 +216,7 @@ void CollectionImport::importRows(CsvReader* reader, qint64 total, AlbumInserter
         }
         if (isBlankRecord(row))
             continue;
-        AlbumRecord album;
+        AlbumRecord album = blank;
         QString error;
         if (!rowToAlbum(row, &album, &error)) {
             summary->addBadRow(reader->recordLine(), error);

@@ -46,6 +46,7 @@ private:
     bool fillBuffer();
     bool peekByte(char* byte);
     void takeByte();
+    bool takePlainRun(qint64 limit);
     bool finishField(QStringList* fields);
     Status fail(qint64 line, const QString& what);
     Status malformed(QStringList* fields);

@@ -3,6 +3,7 @@
 #include "io/AlbumCsvFields.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace
 {
@@ -52,13 +53,22 @@ bool readRating(const QString& text, int* grade)
     return true;
 }
 
+bool isDigits(QStringView text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+}
+
 // "0" and empty mean Discogs does not know the year; a full date gives its year.
 void readReleased(const QString& text, int* year)
 {
-    static const QRegularExpression leadingYear(QStringLiteral("^\\s*(\\d{4})"));
-    const QRegularExpressionMatch match = leadingYear.match(text);
-    if (match.hasMatch() && match.captured(1).toInt() > 0)
-        *year = match.captured(1).toInt();
+    const QStringView trimmed = QStringView(text).trimmed();
+    if (trimmed.size() < 4 || !isDigits(trimmed.left(4)))
+        return;
+    const int value = trimmed.left(4).toInt();
+    if (value > 0)
+        *year = value;
 }
 
 } // namespace
@@ -102,6 +112,9 @@ QString DiscogsCollection::releaseUrl(const QString& releaseId)
 
 QString DiscogsCollection::releaseIdOfUrl(const QString& url)
 {
+    // The url the import itself writes, without a pattern match.
+    if (url.startsWith(ReleaseUrlPrefix) && isDigits(QStringView(url).mid(ReleaseUrlPrefix.size())))
+        return url.mid(ReleaseUrlPrefix.size());
     // Release pages also appear with a language part and a name after the id:
     // "https://www.discogs.com/de/release/123-Artist-Title".
     static const QRegularExpression release(
@@ -114,6 +127,8 @@ QString DiscogsCollection::releaseIdOfUrl(const QString& url)
 
 QString DiscogsCollection::withoutNameNumbers(const QString& names)
 {
+    if (!names.contains(QLatin1String(" (")))
+        return names;
     static const QRegularExpression number(QStringLiteral(" \\(\\d+\\)(?=$|,| )"));
     QString text = names;
     return text.remove(number);
@@ -121,8 +136,19 @@ QString DiscogsCollection::withoutNameNumbers(const QString& names)
 
 QString DiscogsCollection::mediaType(const QString& format)
 {
-    static const QRegularExpression firstKind(QStringLiteral("^\\s*(?:\\d+x)?([^,+]*)"));
-    return firstKind.match(format).captured(1).trimmed();
+    QStringView kind = QStringView(format).trimmed();
+    for (const QChar separator : {QLatin1Char(','), QLatin1Char('+')}) {
+        const qsizetype at = kind.indexOf(separator);
+        if (at >= 0)
+            kind = kind.left(at);
+    }
+    // The quantity: "2xLP".
+    qsizetype digits = 0;
+    while (digits < kind.size() && isDigits(kind.mid(digits, 1)))
+        ++digits;
+    if (digits > 0 && digits < kind.size() && kind[digits] == QLatin1Char('x'))
+        kind = kind.mid(digits + 1);
+    return kind.trimmed().toString();
 }
 
 int DiscogsCollection::gradeOfRating(int rating)
@@ -140,8 +166,7 @@ bool DiscogsCollection::toAlbum(const QStringList& header, const QStringList& ro
         return false;
     }
     const QString releaseId = row[ReleaseId].trimmed();
-    static const QRegularExpression digits(QStringLiteral("^\\d{1,18}$"));
-    if (!digits.match(releaseId).hasMatch()) {
+    if (!isDigits(releaseId) || releaseId.size() > 18) {
         *error = QStringLiteral("release_id '%1' is not a number").arg(row[ReleaseId]);
         return false;
     }
