@@ -3,6 +3,7 @@
 #include "db/AlbumTable.h"
 #include "io/AlbumCsvFields.h"
 #include "io/CsvWriter.h"
+#include "views/OutputTarget.h"
 
 #include <QSaveFile>
 
@@ -25,6 +26,12 @@ bool CsvExport::write(Database* database, const QVector<ColumnInfo>& columns, co
                                            CatalogTable::BuildItemQuery(
                                                albums.baseSelect(), sortText, false, condition))) {
         *error = QStringLiteral("The album list cannot be read.");
+        return false;
+    }
+    // Never over the open catalogue, a folder or a device.
+    const QString refused = OutputTarget::refusal(path, database->name());
+    if (!refused.isEmpty()) {
+        *error = refused;
         return false;
     }
     QSaveFile file(path);
