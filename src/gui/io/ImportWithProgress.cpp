@@ -56,6 +56,8 @@ bool ImportWithProgress::run(CVastryDoc& document, CollectionImport::Format form
     progress.setMinimumDuration(ShowAfterMs);
     progress.setAutoReset(false);
     DialogFont::apply(&progress);
+    // Escape and the window's close button only hide a progress dialog: they must cancel too.
+    QObject::connect(&progress, &QProgressDialog::rejected, &progress, &QProgressDialog::cancel);
 
     CollectionImport import(document.database());
     import.setProgress([&progress](qint64 done, qint64 total) {
