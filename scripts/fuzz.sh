@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, ASan and UBSan into build-fuzz/ and runs each one for
 # the given number of seconds (default 60), seeded from the shared CDDB test data
-# (../shared/testdata/cddb beside the repository). Crashes land in build-fuzz/artifacts/<target>/,
+# (../shared/testdata/cddb beside the repository) and the Discogs exports in tests/io/data. Crashes land in build-fuzz/artifacts/<target>/,
 # the grown corpus in build-fuzz/corpus/<target>/, the output in build-fuzz/logs/<target>.log.
 #
 #   bash scripts/fuzz.sh 300                  # every target, five minutes each
@@ -13,7 +13,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(fuzz_xmcd_entry fuzz_query_reply fuzz_reply_buffer)
+    targets=(fuzz_xmcd_entry fuzz_query_reply fuzz_reply_buffer fuzz_csv_reader)
 fi
 
 shared="$root/../shared/testdata/cddb"
@@ -30,7 +30,12 @@ cmake --build "$build" -j2 --target "${targets[@]}"
 # Seeds: every input a target is meant to take, made from the real data.
 seeds="$build/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds/fuzz_xmcd_entry" "$seeds/fuzz_query_reply" "$seeds/fuzz_reply_buffer"
+mkdir -p "$seeds/fuzz_xmcd_entry" "$seeds/fuzz_query_reply" "$seeds/fuzz_reply_buffer" \
+    "$seeds/fuzz_csv_reader"
+# CSV seeds: the first lines of each export (whole files are far beyond -max_len).
+for csv in "$root"/tests/io/data/*.csv; do
+    head -c 8000 "$csv" >"$seeds/fuzz_csv_reader/$(basename "$csv")"
+done
 http=$'HTTP/1.0 200 OK\r\nContent-Type: text/plain; charset=ISO-8859-1\r\n\r\n'
 for entry in "$shared"/xmcd/*.txt; do
     name="$(basename "$entry" .txt)"
@@ -60,6 +65,7 @@ status=0
 for target in "${targets[@]}"; do
     case "$target" in
     fuzz_xmcd_entry) dict="$root/fuzz/xmcd.dict" ;;
+    fuzz_csv_reader) dict="$root/fuzz/csv.dict" ;;
     *) dict="$root/fuzz/reply.dict" ;;
     esac
     corpus="$build/corpus/$target"
