@@ -46,5 +46,5 @@ private:
     Format m_format = Format::Detect;
     QStringList m_header;
     QStringList m_fields; // the SQL column of each header name, for the generic format
-    QSet<QString> m_knownReleases;
+    QSet<qint64> m_knownReleases;
 };
