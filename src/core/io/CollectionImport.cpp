@@ -11,6 +11,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <optional>
 
 namespace
 {

@@ -53,11 +53,14 @@ bool readRating(const QString& text, int* grade)
     return true;
 }
 
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
 bool isDigits(QStringView text)
 {
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), isAsciiDigit);
 }
 
 // "0" and empty mean Discogs does not know the year; a full date gives its year.
@@ -144,7 +147,7 @@ QString DiscogsCollection::mediaType(const QString& format)
     }
     // The quantity: "2xLP".
     qsizetype digits = 0;
-    while (digits < kind.size() && isDigits(kind.mid(digits, 1)))
+    while (digits < kind.size() && isAsciiDigit(kind[digits]))
         ++digits;
     if (digits > 0 && digits < kind.size() && kind[digits] == QLatin1Char('x'))
         kind = kind.mid(digits + 1);
