@@ -3,7 +3,8 @@
 # bus, prints its AT-SPI tree (as a screen reader sees it) and the controls without a name.
 # Arguments, if any, are keys xdotool presses first, to open a dialog ("alt+l" "a" opens the
 # Artist list).
-# Needs at-spi2-core, python3-pyatspi and dbus-x11 (apt); settings go to a temporary folder.
+# Needs at-spi2-core, python3-pyatspi, dbus-x11 and, for keys, xdotool (apt); settings go to a
+# temporary folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 work=$(mktemp -d)

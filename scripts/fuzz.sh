@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, ASan and UBSan into build-fuzz/ and runs each one for
 # the given number of seconds (default 60), seeded from the shared CDDB test data
-# (../shared/testdata/cddb beside the repository) and the MusicBrainz answers in
-# tests/musicbrainz/data. Crashes land in build-fuzz/artifacts/<target>/,
+# (../shared/testdata/cddb beside the repository), the MusicBrainz answers in
+# tests/musicbrainz/data and the Discogs exports in tests/io/data. Crashes land in build-fuzz/artifacts/<target>/,
 # the grown corpus in build-fuzz/corpus/<target>/, the output in build-fuzz/logs/<target>.log.
 #
 #   bash scripts/fuzz.sh 300                  # every target, five minutes each
@@ -14,7 +14,8 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(fuzz_xmcd_entry fuzz_query_reply fuzz_reply_buffer fuzz_musicbrainz_release)
+    targets=(fuzz_xmcd_entry fuzz_query_reply fuzz_reply_buffer fuzz_musicbrainz_release
+        fuzz_csv_reader)
 fi
 
 shared="$root/../shared/testdata/cddb"
@@ -31,7 +32,12 @@ cmake --build "$build" -j2 --target "${targets[@]}"
 # Seeds: every input a target is meant to take, made from the real data.
 seeds="$build/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds/fuzz_xmcd_entry" "$seeds/fuzz_query_reply" "$seeds/fuzz_reply_buffer"
+mkdir -p "$seeds/fuzz_xmcd_entry" "$seeds/fuzz_query_reply" "$seeds/fuzz_reply_buffer" \
+    "$seeds/fuzz_csv_reader"
+# CSV seeds: the first lines of each export (whole files are far beyond -max_len).
+for csv in "$root"/tests/io/data/*.csv; do
+    head -c 8000 "$csv" >"$seeds/fuzz_csv_reader/$(basename "$csv")"
+done
 http=$'HTTP/1.0 200 OK\r\nContent-Type: text/plain; charset=ISO-8859-1\r\n\r\n'
 for entry in "$shared"/xmcd/*.txt; do
     name="$(basename "$entry" .txt)"
@@ -73,6 +79,7 @@ for target in "${targets[@]}"; do
     case "$target" in
     fuzz_xmcd_entry) dict="$root/fuzz/xmcd.dict" ;;
     fuzz_musicbrainz_release) dict="$root/fuzz/musicbrainz.dict" max_len=262144 ;;
+    fuzz_csv_reader) dict="$root/fuzz/csv.dict" ;;
     *) dict="$root/fuzz/reply.dict" ;;
     esac
     corpus="$build/corpus/$target"

@@ -12,6 +12,8 @@
 #include "freedb/DiscToc.h"
 #include "freedb/FreedbClient.h"
 #include "freedb/LookupProgress.h"
+#include "io/CollectionImport.h"
+#include "io/CsvExport.h"
 #include "musicbrainz/DiscLookup.h"
 #include "musicbrainz/LookupSettings.h"
 #include "musicbrainz/MusicBrainzDiscId.h"
@@ -83,7 +85,8 @@ const QHash<QString, CommandSyntax>& commandSyntax()
         {QStringLiteral("list"), {"list", 1, 1, {"--columns", "--order", "--where", "--artist"}}},
         {QStringLiteral("page"), {"page", 3, 3, {}}},
         {QStringLiteral("export"),
-         {"export", 2, 2, {"--columns", "--grid!", "--order", "--where"}}},
+         {"export", 2, 2, {"--columns", "--grid!", "--order", "--where", "--format"}}},
+        {QStringLiteral("import"), {"import", 2, 2, {"--format", "--dry-run!"}}},
         {QStringLiteral("names"), {"names", 2, 2, {}}},
         {QStringLiteral("rename"), {"rename", 4, 4, {}}},
         {QStringLiteral("drives"), {"drives", 0, 0, {}}},
@@ -195,7 +198,13 @@ QString CliCommands::usage() const
                "                               print the album list, tab-separated\n"
                "  page FILE ID OUT             write the album page to OUT\n"
                "  export FILE OUT [--columns CAPTION[:WIDTH],...] [--grid] [--order TEXT]\n"
-               "         [--where CONDITION]   write the album list as an HTML document\n"
+               "         [--where CONDITION] [--format html|csv]\n"
+               "                               write the album list as an HTML document or as "
+               "CSV\n"
+               "  import FILE IN.csv [--format discogs|csv] [--dry-run]\n"
+               "                               import a Discogs collection export or a CSV "
+               "list;\n"
+               "                               prints the summary\n"
                "  names FILE LIST              print a name list: name, uses, id\n"
                "  rename FILE LIST ID NAME     rename an entry of a name list\n"
                "  drives                       list the CD-ROM drives\n"
@@ -280,6 +289,7 @@ int CliCommands::run(const QStringList& arguments)
         {QStringLiteral("list"), &CliCommands::commandList},
         {QStringLiteral("page"), &CliCommands::commandPage},
         {QStringLiteral("export"), &CliCommands::commandExport},
+        {QStringLiteral("import"), &CliCommands::commandImport},
         {QStringLiteral("names"), &CliCommands::commandNames},
         {QStringLiteral("rename"), &CliCommands::commandRename},
         {QStringLiteral("drives"), &CliCommands::commandDrives},
@@ -572,6 +582,9 @@ int CliCommands::commandPage(const Arguments& args)
 
 int CliCommands::commandExport(const Arguments& args)
 {
+    const QString format = args.options.value(QStringLiteral("--format"), QStringLiteral("html"));
+    if (format != QLatin1String("html") && format != QLatin1String("csv"))
+        return invalidOption(QStringLiteral("--format '%1' is neither html nor csv.").arg(format));
     if (!listOptionsAreValid(args))
         return invalidOption(m_listOptionError);
     QVector<ColumnInfo> columns;
@@ -587,11 +600,41 @@ int CliCommands::commandExport(const Arguments& args)
     const QString condition = args.options.value(QStringLiteral("--where"));
     if (!listQueryIsReadOnly(order, condition))
         return invalidOption(m_listOptionError);
-    const int grid = args.options.contains(QStringLiteral("--grid")) ? 1 : 0;
     ReadOnlyScope readOnly(m_database.get());
+    if (format == QLatin1String("csv")) {
+        QString error;
+        return CsvExport::write(m_database.get(), columns, args.positional[1], order, condition,
+                                &error)
+                   ? 0
+                   : failUnlessReported(error);
+    }
+    const int grid = args.options.contains(QStringLiteral("--grid")) ? 1 : 0;
     if (!m_albums.WriteListTable(m_database.get(), columns, grid, args.positional[1], order, false,
                                  condition))
         return failUnlessReported(QStringLiteral("cannot write '%1'.").arg(args.positional[1]));
+    return 0;
+}
+
+int CliCommands::commandImport(const Arguments& args)
+{
+    static const QHash<QString, CollectionImport::Format> formats = {
+        {QString(), CollectionImport::Format::Detect},
+        {QStringLiteral("discogs"), CollectionImport::Format::Discogs},
+        {QStringLiteral("csv"), CollectionImport::Format::Csv}};
+    const QString format = args.options.value(QStringLiteral("--format"));
+    if (!formats.contains(format))
+        return invalidOption(
+            QStringLiteral("--format '%1' is neither discogs nor csv.").arg(format));
+    const bool dryRun = args.options.contains(QStringLiteral("--dry-run"));
+    // A dry run only reads, so it works on a catalogue that cannot be changed.
+    if (!(dryRun ? openCatalog(args.positional[0]) : openWritableCatalog(args.positional[0])))
+        return 1;
+    CollectionImport import(m_database.get());
+    const ImportSummary summary = import.run(args.positional[1], formats.value(format), dryRun);
+    if (summary.outcome != ImportSummary::Outcome::Stored &&
+        summary.outcome != ImportSummary::Outcome::DryRun)
+        return fail(QStringLiteral("%1: %2").arg(args.positional[1], summary.message));
+    m_out << summary.text() << '\n';
     return 0;
 }
 

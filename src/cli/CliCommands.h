@@ -32,6 +32,7 @@ private:
     int commandList(const Arguments& args);
     int commandPage(const Arguments& args);
     int commandExport(const Arguments& args);
+    int commandImport(const Arguments& args);
     int commandNames(const Arguments& args);
     int commandRename(const Arguments& args);
     int commandDrives(const Arguments& args);

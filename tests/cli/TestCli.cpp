@@ -43,6 +43,9 @@ private slots:
     void listOptionsAreOneReadOnlyExpression();
     void messagesNameTheRealCause_data();
     void messagesNameTheRealCause();
+    void importPrintsTheSummary();
+    void csvExportImportsIntoAnEmptyCatalogue();
+    void killedImportLeavesNothing();
 
 private:
     struct Result {
@@ -601,6 +604,80 @@ void TestCli::messagesNameTheRealCause()
     QCOMPARE(result.err,
              message.isEmpty() ? QString() : QLatin1String("tunvale-cli: ") + message + '\n');
     QCOMPARE(result.exitCode, message.isEmpty() ? 0 : 1);
+}
+
+void TestCli::importPrintsTheSummary()
+{
+    const QString empty = m_files->copyOfTemplate();
+    const QString collection = QStringLiteral(TUNVALE_IO_TESTDATA "/gustw-vinyl-collection.csv");
+    const Result first = run({QStringLiteral("import"), empty, collection});
+    QCOMPARE(first.err, QString());
+    QCOMPARE(first.out, QStringLiteral("Imported: 315\nSkipped (already in the catalogue): 1\n"
+                                       "Refused rows: 0\n"));
+    const Result again =
+        run({QStringLiteral("import"), empty, collection, QStringLiteral("--dry-run"),
+             QStringLiteral("--format"), QStringLiteral("discogs")});
+    QCOMPARE(again.out,
+             QStringLiteral("Dry run: nothing was stored.\nImported: 0\n"
+                            "Skipped (already in the catalogue): 316\nRefused rows: 0\n"));
+    const QString wantlist =
+        QStringLiteral(TUNVALE_IO_TESTDATA "/mouse-reeve-record-catalogue.wantlist.csv");
+    const Result refused = run({QStringLiteral("import"), empty, wantlist});
+    QCOMPARE(refused.exitCode, 1);
+    QCOMPARE(refused.err, QStringLiteral("tunvale-cli: %1: This file looks like a Discogs "
+                                         "wantlist: neither a Discogs collection export nor a "
+                                         "list of album columns. Nothing was imported.\n")
+                              .arg(wantlist));
+    QCOMPARE(run({QStringLiteral("count"), empty}).out, QStringLiteral("315\n"));
+}
+
+void TestCli::csvExportImportsIntoAnEmptyCatalogue()
+{
+    const QString csv = m_files->filePath(QStringLiteral("list.csv"));
+    const QString columns = QStringLiteral("Artist,Title,Record Year,Purchase Date,Notes");
+    QCOMPARE(run({QStringLiteral("export"), m_demo, csv, QStringLiteral("--format"),
+                  QStringLiteral("csv"), QStringLiteral("--columns"), columns})
+                 .exitCode,
+             0);
+    const QByteArray bytes = TestCatalog::readBytes(csv);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Artist,Title,Record Year,Purchase Date,Notes\r\n"));
+    QVERIFY(bytes.contains("\"Signed copy.\nBought at the release concert in Lyon.\""));
+    const QString empty = m_files->copyOfTemplate();
+    QCOMPARE(run({QStringLiteral("import"), empty, csv}).exitCode, 0);
+    const QStringList list{QStringLiteral("list"), QStringLiteral("--columns"), columns,
+                           QStringLiteral("--order"), QStringLiteral("title")};
+    const Result imported = run(QStringList{list[0], empty} + list.mid(1));
+    QVERIFY(imported.out.count('\n') > 10);
+    QCOMPARE(imported.out, run(QStringList{list[0], m_demo} + list.mid(1)).out);
+}
+
+// Whenever the program is killed, the catalogue holds all of an import or none of it.
+void TestCli::killedImportLeavesNothing()
+{
+    QByteArray rows = "Catalog#,Artist,Title,Label,Format,Rating,Released,release_id,"
+                      "CollectionFolder,Date Added\r\n";
+    for (int i = 1; i <= 50000; ++i)
+        rows += "X,Artist " + QByteArray::number(i % 500) + ",Title,Label,LP,,2001," +
+                QByteArray::number(i) + ",Uncategorized,2020-01-02 03:04:05\r\n";
+    const QString csv = m_files->filePath(QStringLiteral("big.csv"));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(rows);
+    file.close();
+    const QString empty = m_files->copyOfTemplate();
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(TestCatalog::programDirectory() + QLatin1String("/tunvale-cli"),
+                  {QStringLiteral("import"), empty, csv});
+    QVERIFY(process.waitForStarted());
+    // The journal appears once the import has begun writing.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(empty + QLatin1String("-journal")) ||
+                                 process.state() == QProcess::NotRunning,
+                             60000);
+    process.kill();
+    process.waitForFinished();
+    const QString count = run({QStringLiteral("count"), empty}).out;
+    QVERIFY2(count == QLatin1String("0\n") || count == QLatin1String("50000\n"), qPrintable(count));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

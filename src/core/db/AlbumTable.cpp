@@ -214,23 +214,28 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
     auto set = [rs](const char* column, const QVariant& value) {
         return rs->setField(QLatin1String(column), value);
     };
+    // A date that was never given (as an empty cell of an imported list) is stored as none.
+    auto dateValue = [](const QDateTime& date) {
+        return date.isValid() ? QVariant(date) : QVariant();
+    };
     const bool written =
         set("title", record.title) && set("artist_id", ids.artist) &&
         set("number", record.number) && set("type_id", ids.mediaType) && set("year", record.year) &&
         set("cat_id", ids.genre) && set("subcat_id", ids.subCategory) &&
         set("value", moneyValue(record.currentValue)) && set("person_id", ids.onLoanTo) &&
-        set("purchasedfrom_id", ids.purchasedFrom) && set("purchasedate", record.purchaseDate) &&
+        set("purchasedfrom_id", ids.purchasedFrom) &&
+        set("purchasedate", dateValue(record.purchaseDate)) &&
         set("frontimage", record.frontImage) && set("backimage", record.backImage) &&
         set("length", record.length) && set("contents", record.contents) &&
-        set("notes", record.notes) && set("returndate", record.returnDate) &&
-        set("loandate", record.loanDate) && set("location_id", ids.location) &&
+        set("notes", record.notes) && set("returndate", dateValue(record.returnDate)) &&
+        set("loandate", dateValue(record.loanDate)) && set("location_id", ids.location) &&
         set("condition_id", ids.condition) && set("grade", record.grade) &&
         set("purchaseprice", moneyValue(record.purchasePrice)) && set("url", record.url) &&
         set("incollection", record.inCollection != 0) && set("language_id", ids.language) &&
         set("country_id", ids.country) && set("label_id", ids.label) &&
         set("labelnumber", record.labelNumber) && set("studio_id", ids.studio) &&
         set("producer_id", ids.producer) && set("ad", record.ad) &&
-        set("engineer_id", ids.engineer) && set("recordingdate", record.recordingDate) &&
+        set("engineer_id", ids.engineer) && set("recordingdate", dateValue(record.recordingDate)) &&
         set("tourname", record.tourName) && set("conductor_id", ids.conductor) &&
         set("orchestra_id", ids.orchestra) && set("freedbid", record.freedbId);
     return storeSavedRow(&recordset, written, QStringLiteral("music_id"));

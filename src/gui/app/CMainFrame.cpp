@@ -62,6 +62,10 @@ const CommandText commandTexts[] = {
     {CommandIds::EditPost, "Edit the selected item\nEdit Post (Enter)"},
     {CommandIds::DeletePost, "Deletes the selected item\nDelete Post (Del)"},
     {CommandIds::ExportHtml, "Export the selected list to a HTML file\nExport as HTML"},
+    {CommandIds::ExportCsv, "Export the selected list to a CSV file\nExport as CSV"},
+    {CommandIds::ImportDiscogs,
+     "Add the albums of a Discogs collection export\nImport a Discogs collection"},
+    {CommandIds::ImportCsv, "Add the albums of a CSV list\nImport a CSV file"},
     {CommandIds::Preferences, "Change the program preferences\nPreferences"},
     {CommandIds::ShowAll, "Show all posts\nShow all posts"},
     {CommandIds::PrintCurrentAlbum,
@@ -269,6 +273,14 @@ void CMainFrame::createCommands()
     addCommand(PreviewCurrentAlbum, QStringLiteral("&Current Album"), toPage(UWM_PREVIEW_ALBUM));
     addCommand(ExportHtml, QStringLiteral("&HTML Format"),
                ifPostOffers(ExportHtml, commandToList(ExportHtml)));
+    addCommand(ExportCsv, QStringLiteral("&CSV File..."),
+               ifPostOffers(ExportCsv, commandToList(ExportCsv)));
+    addCommand(ImportDiscogs, QStringLiteral("&Discogs Collection (CSV)..."),
+               ifFrameOffers(ImportDiscogs,
+                             [this] { importCollection(CollectionImport::Format::Discogs); }));
+    addCommand(ImportCsv, QStringLiteral("&CSV File..."), ifFrameOffers(ImportCsv, [this] {
+                   importCollection(CollectionImport::Format::Csv);
+               }));
     addCommand(Exit, QStringLiteral("E&xit"), [this] { close(); });
     addCommand(Find, QStringLiteral("&Find"), ifPostOffers(Find, toList(UWM_FIND)))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -455,6 +467,10 @@ void CMainFrame::buildMenuBar()
     file->addSeparator();
     QMenu* exportMenu = file->addMenu(QStringLiteral("&Export as"));
     exportMenu->addAction(m_actions[ExportHtml]);
+    exportMenu->addAction(m_actions[ExportCsv]);
+    QMenu* importMenu = file->addMenu(QStringLiteral("&Import"));
+    importMenu->addAction(m_actions[ImportDiscogs]);
+    importMenu->addAction(m_actions[ImportCsv]);
     file->addSeparator();
     m_actions[Exit]->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     file->addAction(m_actions[Exit]);
@@ -671,6 +687,15 @@ void CMainFrame::showAll()
 {
     m_document.setFilter(QString());
     SendPaneMessage(m_document.listPane(), UWM_RELOAD);
+}
+
+// New albums bring new names: both panes are rebuilt.
+void CMainFrame::importCollection(CollectionImport::Format format)
+{
+    if (!m_frameDialogs->importCollection(m_document, format, this))
+        return;
+    SendPaneMessage(m_document.listPane(), UWM_RELOAD);
+    SendPaneMessage(m_document.treePane(), UWM_RELOAD);
 }
 
 // Whatever happened in the editor, names may have changed: both panes are rebuilt.

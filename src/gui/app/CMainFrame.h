@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/CollectionImport.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <functional>
@@ -87,6 +89,7 @@ private:
     void openDatabase();
     void showAll();
     void editList(int commandId);
+    void importCollection(CollectionImport::Format format);
     void chooseCdDrive();
     void showHelp();
     void moveFocusBetweenPanes(int step);

@@ -22,6 +22,9 @@ inline constexpr int TipOfTheDay = 32806;
 inline constexpr int EmailSupport = 32808;
 inline constexpr int VisitWebsite = 32809;
 inline constexpr int HelpContents = 32810;
+inline constexpr int ImportDiscogs = 32850;
+inline constexpr int ImportCsv = 32851;
+inline constexpr int ExportCsv = 32852;
 inline constexpr int FirstColumn = 33000;
 inline constexpr int LastColumn = 33039;
 

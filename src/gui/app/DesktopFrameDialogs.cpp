@@ -4,6 +4,7 @@
 #include "db/LookupList.h"
 #include "db/LookupListDialog.h"
 #include "freedb/CdDriveDialog.h"
+#include "io/ImportWithProgress.h"
 #include "ui/AboutDialog.h"
 #include "ui/HelpWindow.h"
 #include "ui/TipOfTheDayDialog.h"
@@ -20,6 +21,9 @@ bool DesktopFrameDialogs::offers(int commandId) const
     case CommandIds::About:
         return true;
     case CommandIds::HelpContents:
+        return true;
+    case CommandIds::ImportDiscogs:
+    case CommandIds::ImportCsv:
         return true;
     default:
         return false;
@@ -55,4 +59,10 @@ void DesktopFrameDialogs::showAbout(QWidget* parent)
 void DesktopFrameDialogs::showHelp(const QString& topic, QWidget* parent)
 {
     HelpWindow::showTopic(topic, parent);
+}
+
+bool DesktopFrameDialogs::importCollection(CVastryDoc& document, CollectionImport::Format format,
+                                           QWidget* parent)
+{
+    return ImportWithProgress::run(document, format, parent);
 }

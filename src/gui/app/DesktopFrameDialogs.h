@@ -13,4 +13,6 @@ public:
     void showTipOfTheDay(AppSettings& settings, QWidget* parent) override;
     void showAbout(QWidget* parent) override;
     void showHelp(const QString& topic, QWidget* parent) override;
+    bool importCollection(CVastryDoc& document, CollectionImport::Format format,
+                          QWidget* parent) override;
 };

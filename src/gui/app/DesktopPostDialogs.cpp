@@ -1,9 +1,9 @@
 #include "app/DesktopPostDialogs.h"
 
 #include "app/CommandIds.h"
+#include "editors/AlbumEditorDialog.h"
 #include "find/FindDialog.h"
 #include "print/PrintListDialog.h"
-#include "editors/AlbumEditorDialog.h"
 
 bool DesktopPostDialogs::offers(int commandId) const
 {
@@ -15,6 +15,7 @@ bool DesktopPostDialogs::offers(int commandId) const
         return true;
     case CommandIds::PrintAllAlbums:
     case CommandIds::ExportHtml:
+    case CommandIds::ExportCsv:
         return true;
     default:
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/CollectionImport.h"
+
 #include <QStringList>
 
 class AppSettings;
@@ -24,4 +26,7 @@ public:
     virtual void showAbout(QWidget* parent) = 0;
     // `topic` names the help file and the page in it ("<folder>music.chm::/html/index.htm").
     virtual void showHelp(const QString& topic, QWidget* parent) = 0;
+    // Asks for a CSV file and imports it into the open catalogue; true when albums were stored.
+    virtual bool importCollection(CVastryDoc& document, CollectionImport::Format format,
+                                  QWidget* parent) = 0;
 };

@@ -1,10 +1,12 @@
 #include "print/PrintListDialog.h"
 
 #include "app/AppPaths.h"
+#include "io/CsvExport.h"
 #include "print/CheckListCtrl.h"
 #include "ui/DialogFont.h"
 #include "ui/FileDialog.h"
 #include "ui/FlatButton.h"
+#include "ui/MessageBox.h"
 #include "ui/PrintDialogs.h"
 #include "views/CVastryDoc.h"
 
@@ -36,7 +38,7 @@ PrintListDialog::PrintListDialog(CVastryDoc& document, int mode, QWidget* parent
     : QDialog(parent), m_document(document), m_mode(mode),
       m_rows(PrintColumns::fromTable(document.columns()))
 {
-    setWindowTitle(mode == Print ? QStringLiteral("Print List") : QStringLiteral("Export List"));
+    setWindowTitle(title());
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setSizeGripEnabled(true);
     setMinimumSize(700, 500);
@@ -51,10 +53,28 @@ PrintListDialog::PrintListDialog(CVastryDoc& document, int mode, QWidget* parent
         m_pageSetup->hide();
         m_print->setText(QStringLiteral("&Save As"));
     }
+    // A CSV file has neither grid lines nor column widths.
+    if (mode == ExportCsv) {
+        for (QWidget* widget :
+             std::initializer_list<QWidget*>{m_gridlines, m_widthLabel, m_width, m_set})
+            widget->hide();
+    }
     resize(800, 600);
 }
 
 PrintListDialog::~PrintListDialog() = default;
+
+QString PrintListDialog::title() const
+{
+    switch (m_mode) {
+    case Print:
+        return QStringLiteral("Print List");
+    case ExportCsv:
+        return QStringLiteral("Export List as CSV");
+    default:
+        return QStringLiteral("Export List");
+    }
+}
 
 QString PrintListDialog::documentPath()
 {
@@ -90,8 +110,8 @@ void PrintListDialog::buildControls()
     m_width->setObjectName(QStringLiteral("width"));
     m_width->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,6}")), this));
-    auto* widthLabel = new QLabel(QStringLiteral("Column Width:"), this);
-    widthLabel->setBuddy(m_width);
+    m_widthLabel = new QLabel(QStringLiteral("Column Width:"), this);
+    m_widthLabel->setBuddy(m_width);
 
     m_browser = new QWebEngineView(this);
     m_browser->setObjectName(QStringLiteral("preview"));
@@ -110,7 +130,7 @@ void PrintListDialog::buildControls()
     widthRow->addWidget(m_set);
     auto* commands = new QVBoxLayout;
     for (QWidget* widget : std::initializer_list<QWidget*>{m_close, m_print, m_preview, m_pageSetup,
-                                                           m_gridlines, widthLabel})
+                                                           m_gridlines, m_widthLabel})
         commands->addWidget(widget);
     commands->addLayout(widthRow);
     commands->addStretch();
@@ -216,8 +236,23 @@ void PrintListDialog::pageSetup()
     PrintDialogs::pageSetup(&m_printer, this);
 }
 
+void PrintListDialog::saveAsCsv()
+{
+    const QString path = FileDialog::saveCsvFileName(this);
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!CsvExport::write(m_document.database(), PrintColumns::checkedColumns(m_rows), path,
+                          m_document.sortText(), m_document.filter(), &error))
+        MessageBox::show(this, QStringLiteral("Tunvale"), error, QMessageBox::Warning);
+}
+
 void PrintListDialog::saveAs()
 {
+    if (m_mode == ExportCsv) {
+        saveAsCsv();
+        return;
+    }
     const QString path = FileDialog::saveHtmlFileName(this);
     if (path.isEmpty())
         return;

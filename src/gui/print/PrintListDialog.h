@@ -9,19 +9,21 @@
 class CVastryDoc;
 class CheckListCtrl;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWebEngineView;
 
 // Prints, previews or exports the album list as the list document, with the columns, order,
-// widths and grid lines chosen here and shown at once in the preview. What is chosen here
+// widths and grid lines chosen here and shown at once in the preview; or exports the chosen
+// columns, in their order, as CSV. What is chosen here
 // lasts as long as the dialog; the album list's own columns stay as they are.
 class PrintListDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    enum Mode { Export = 0, Print = 1 };
+    enum Mode { Export = 0, Print = 1, ExportCsv = 2 };
 
     PrintListDialog(CVastryDoc& document, int mode, QWidget* parent = nullptr);
     ~PrintListDialog() override;
@@ -46,6 +48,8 @@ private:
     void printPreview();
     void pageSetup();
     void saveAs();
+    void saveAsCsv();
+    QString title() const;
     // Prints the page once the latest document has loaded; false when it could not.
     bool printPage(QPrinter* printer);
     bool printPdf(const QString& path, const QPageLayout& layout);
@@ -69,5 +73,6 @@ private:
     QPushButton* m_set = nullptr;
     QCheckBox* m_gridlines = nullptr;
     QLineEdit* m_width = nullptr;
+    QLabel* m_widthLabel = nullptr;
     QWebEngineView* m_browser = nullptr;
 };

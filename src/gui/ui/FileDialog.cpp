@@ -30,6 +30,7 @@ QString withExtension(const QString& fileName)
 
 const char* const FileDialog::CatalogFilter = "Music Catalog Files (*.muf)";
 const char* const FileDialog::HtmlFilter = "HTML Files (*.html *.htm)";
+const char* const FileDialog::CsvFilter = "CSV Files (*.csv);;All Files (*)";
 const char* const FileDialog::ImageFilter = "Image Files (*.bmp *.gif *.jpg *.jpeg *.png)";
 const char* const FileDialog::AudioFilter = "Audio Files (*.wav *.wave *.mp3 *.midi)";
 const char* const FileDialog::DiscImageFilter =
@@ -79,13 +80,23 @@ QString FileDialog::saveFileName(QWidget* parent)
 
 QString FileDialog::saveHtmlFileName(QWidget* parent)
 {
+    return saveDocumentName(parent, QLatin1String(HtmlFilter), QStringLiteral("html"));
+}
+
+QString FileDialog::saveCsvFileName(QWidget* parent)
+{
+    return saveDocumentName(parent, QLatin1String(CsvFilter), QStringLiteral("csv"));
+}
+
+QString FileDialog::saveDocumentName(QWidget* parent, const QString& filter, const QString& suffix)
+{
     QString fileName;
     if (takeAnswer(&fileName))
         return fileName;
-    QFileDialog dialog(parent, QString(), QString(), QLatin1String(HtmlFilter));
+    QFileDialog dialog(parent, QString(), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("html"));
+    dialog.setDefaultSuffix(suffix);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 

@@ -15,6 +15,8 @@ public:
     static QString saveFileName(QWidget* parent);
     // An HTML file to save a list document to; existing ones are confirmed likewise.
     static QString saveHtmlFileName(QWidget* parent);
+    // A CSV file to export the album list to; existing ones are confirmed likewise.
+    static QString saveCsvFileName(QWidget* parent);
 
     // An existing file of the kinds `filter` names ("Image Files (*.png *.jpg)").
     static QString openExistingFile(QWidget* parent, const QString& filter);
@@ -26,7 +28,11 @@ public:
 
     static const char* const CatalogFilter;
     static const char* const HtmlFilter;
+    static const char* const CsvFilter;
     static const char* const ImageFilter;
     static const char* const AudioFilter;
     static const char* const DiscImageFilter;
+
+private:
+    static QString saveDocumentName(QWidget* parent, const QString& filter, const QString& suffix);
 };

@@ -140,16 +140,29 @@ void CTopView::handleMessage(PaneMessage* message)
     }
 }
 
+namespace
+{
+
+int listDialogMode(int commandId)
+{
+    if (commandId == CommandIds::PrintAllAlbums)
+        return 1;
+    return commandId == CommandIds::ExportCsv ? 2 : 0;
+}
+
+} // namespace
+
 void CTopView::handleCommand(int commandId)
 {
     if (commandId == CommandIds::SortAscending || commandId == CommandIds::SortDescending) {
         sortAtHeaderPoint(commandId == CommandIds::SortAscending ? 0 : 1);
     } else if (commandId >= CommandIds::FirstColumn && commandId <= CommandIds::LastColumn) {
         toggleColumn(commandId);
-    } else if (commandId == CommandIds::ExportHtml || commandId == CommandIds::PrintAllAlbums) {
+    } else if (commandId == CommandIds::ExportHtml || commandId == CommandIds::PrintAllAlbums ||
+               commandId == CommandIds::ExportCsv) {
         storeColumnState();
         if (m_dialogs)
-            m_dialogs->printList(m_document, commandId == CommandIds::PrintAllAlbums ? 1 : 0, this);
+            m_dialogs->printList(m_document, listDialogMode(commandId), this);
     }
 }
 

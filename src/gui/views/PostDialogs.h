@@ -20,6 +20,6 @@ public:
                            QWidget* parent) = 0;
     // True with a condition in `condition` when the user asked to find.
     virtual bool find(CVastryDoc& document, QString* condition, QWidget* parent) = 0;
-    // mode 0 exports the list, 1 prints it.
+    // mode 0 exports the list, 1 prints it, 2 exports it as CSV.
     virtual void printList(CVastryDoc& document, int mode, QWidget* parent) = 0;
 };

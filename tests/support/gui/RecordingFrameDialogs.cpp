@@ -33,3 +33,13 @@ void RecordingFrameDialogs::showHelp(const QString& topic, QWidget* parent)
     calls << QStringLiteral("showHelp ") + topic;
     parents << parent;
 }
+
+bool RecordingFrameDialogs::importCollection(CVastryDoc&, CollectionImport::Format format,
+                                             QWidget* parent)
+{
+    calls << (format == CollectionImport::Format::Discogs
+                  ? QStringLiteral("importCollection discogs")
+                  : QStringLiteral("importCollection csv"));
+    parents << parent;
+    return false;
+}

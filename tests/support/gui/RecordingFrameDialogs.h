@@ -17,6 +17,8 @@ public:
     void showTipOfTheDay(AppSettings&, QWidget* parent) override;
     void showAbout(QWidget* parent) override;
     void showHelp(const QString& topic, QWidget* parent) override;
+    bool importCollection(CVastryDoc& document, CollectionImport::Format format,
+                          QWidget* parent) override;
 
     bool offering = true; // false: every command's dialog is missing
     QStringList calls;
