@@ -210,15 +210,10 @@ void TestCliFreedb::lookupAtMusicBrainz()
     QFETCH(int, cddbRequests);
     QFETCH(int, musicBrainzRequests);
     const QString disc = DiscImage::writeCue(m_files.folder(), QStringLiteral("grieva"), {{9851}});
-    const QByteArray jpeg = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(100, 'x');
     CddbTestServer cddb(
         [](const QByteArray&) { return CddbTestServer::reply("500 Unknown developer email\r\n"); });
-    MusicBrainzTestServer musicBrainz([&](const QByteArray& target) {
-        return target.startsWith("/release/")
-                   ? MusicBrainzTestServer::json(jpeg)
-                   : MusicBrainzTestServer::json(MusicBrainzTestServer::testData(
-                         QStringLiteral("grieva_dear_jp.discid.json")));
-    });
+    MusicBrainzTestServer musicBrainz(
+        MusicBrainzTestServer::releaseWithCover(QStringLiteral("grieva_dear_jp.discid.json")));
     QSettings(m_files.filePath(QStringLiteral("config/Quillon/Tunvale.conf")), QSettings::IniFormat)
         .setValue(QStringLiteral("Vastry/Settings/CoverArtServer"), musicBrainz.setting());
 

@@ -336,15 +336,10 @@ void TestCdLookup::fillsFromMusicBrainzWithTheCover()
                                                   {23700}, {25875}, {44625}, {29325}, {70903}};
     const QString disc =
         DiscImage::writeCue(m_images.path(), QStringLiteral("power"), powerClassics, 37);
-    const QByteArray jpeg = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(100, 'x');
     CddbTestServer cddb(
         [](const QByteArray&) { return CddbTestServer::reply("500 Unknown developer email\r\n"); });
-    MusicBrainzTestServer musicBrainz([&](const QByteArray& target) {
-        return target.startsWith("/release/")
-                   ? MusicBrainzTestServer::json(jpeg)
-                   : MusicBrainzTestServer::json(MusicBrainzTestServer::testData(
-                         QStringLiteral("powerclassics_va_box.discid.json")));
-    });
+    MusicBrainzTestServer musicBrainz(MusicBrainzTestServer::releaseWithCover(
+        QStringLiteral("powerclassics_va_box.discid.json")));
     m_settings->write(SettingsTable::MusicBrainz, 1);
     m_settings->write(SettingsTable::CddbServer, cddb.setting());
     m_settings->write(SettingsTable::MusicBrainzServer, musicBrainz.setting());

@@ -65,6 +65,15 @@ MusicBrainzTestServer::Answer MusicBrainzTestServer::json(const QByteArray& body
     return answer;
 }
 
+MusicBrainzTestServer::Handler MusicBrainzTestServer::releaseWithCover(const QString& dataFile)
+{
+    const QByteArray release = testData(dataFile);
+    return [release](const QByteArray& target) {
+        static const QByteArray jpeg = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(100, 'x');
+        return json(target.startsWith("/release/") ? jpeg : release);
+    };
+}
+
 void MusicBrainzTestServer::run()
 {
     QTcpServer server;

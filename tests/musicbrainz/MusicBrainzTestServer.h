@@ -49,6 +49,9 @@ public:
     // A body from tests/musicbrainz/data.
     static QByteArray testData(const QString& name);
     static Answer json(const QByteArray& body, int status = 200);
+    // Both services for one disc: the answer in tests/musicbrainz/data for every lookup and a
+    // small JPEG for every cover.
+    static Handler releaseWithCover(const QString& dataFile);
 
 protected:
     void run() override;
