@@ -640,7 +640,8 @@ void TestCli::csvExportImportsIntoAnEmptyCatalogue()
                  .exitCode,
              0);
     const QByteArray bytes = TestCatalog::readBytes(csv);
-    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Artist,Title,Record Year,Purchase Date,Notes\r\n"));
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"
+                             "Artist,Title,Record Year,Purchase Date,Notes\r\n"));
     QVERIFY(bytes.contains("\"Signed copy.\nBought at the release concert in Lyon.\""));
     const QString empty = m_files->copyOfTemplate();
     QCOMPARE(run({QStringLiteral("import"), empty, csv}).exitCode, 0);
