@@ -186,26 +186,33 @@ void TestCliFreedb::lookupFailures()
 void TestCliFreedb::lookupAtMusicBrainz_data()
 {
     QTest::addColumn<QString>("option");
+    QTest::addColumn<QVariant>("musicBrainzSetting"); // none: the setting is not written
     QTest::addColumn<QString>("stages");
     QTest::addColumn<int>("cddbRequests");
     QTest::addColumn<int>("musicBrainzRequests"); // the cover's included
-    QTest::newRow("after CDDB") << QString()
-                                << "Computing Disc ID\nPlease wait, retrieving available "
-                                   "discs...\nNo matching discs...\nAsking MusicBrainz...\nDone\n"
+    const QString cddbThenNothing = QStringLiteral(
+        "Computing Disc ID\nPlease wait, retrieving available discs...\nNo matching discs...\n");
+    const QString musicBrainzFirst =
+        QStringLiteral("Computing Disc ID\nAsking MusicBrainz...\nDone\n");
+    QTest::newRow("after CDDB") << QString() << QVariant()
+                                << cddbThenNothing + "Asking MusicBrainz...\nDone\n"
                                 << 1 << 2;
-    QTest::newRow("first") << "--musicbrainz-first"
-                           << "Computing Disc ID\nAsking MusicBrainz...\nDone\n"
-                           << 0 << 2;
-    QTest::newRow("off") << "--no-musicbrainz"
-                         << "Computing Disc ID\nPlease wait, retrieving available "
-                            "discs...\nNo matching discs...\ntunvale-cli: No matching discs...\n"
+    QTest::newRow("first") << "--musicbrainz-first" << QVariant() << musicBrainzFirst << 0 << 2;
+    QTest::newRow("first, though off in the settings")
+        << "--musicbrainz-first" << QVariant(0) << musicBrainzFirst << 0 << 2;
+    QTest::newRow("off") << "--no-musicbrainz" << QVariant()
+                         << cddbThenNothing + "tunvale-cli: No matching discs...\n"
                          << 1 << 0;
+    QTest::newRow("off in the settings")
+        << QString() << QVariant(0) << cddbThenNothing + "tunvale-cli: No matching discs...\n"
+        << 1 << 0;
 }
 
 // A disc CDDB does not know, with the cover server named in the settings.
 void TestCliFreedb::lookupAtMusicBrainz()
 {
     QFETCH(QString, option);
+    QFETCH(QVariant, musicBrainzSetting);
     QFETCH(QString, stages);
     QFETCH(int, cddbRequests);
     QFETCH(int, musicBrainzRequests);
@@ -214,8 +221,14 @@ void TestCliFreedb::lookupAtMusicBrainz()
         [](const QByteArray&) { return CddbTestServer::reply("500 Unknown developer email\r\n"); });
     MusicBrainzTestServer musicBrainz(
         MusicBrainzTestServer::releaseWithCover(QStringLiteral("grieva_dear_jp.discid.json")));
-    QSettings(m_files.filePath(QStringLiteral("config/Quillon/Tunvale.conf")), QSettings::IniFormat)
-        .setValue(QStringLiteral("Vastry/Settings/CoverArtServer"), musicBrainz.setting());
+    QSettings settings(m_files.filePath(QStringLiteral("config/Quillon/Tunvale.conf")),
+                       QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Vastry/Settings/CoverArtServer"), musicBrainz.setting());
+    if (musicBrainzSetting.isValid())
+        settings.setValue(QStringLiteral("Vastry/Settings/MusicBrainz"), musicBrainzSetting);
+    else
+        settings.remove(QStringLiteral("Vastry/Settings/MusicBrainz"));
+    settings.sync();
 
     QStringList arguments{QStringLiteral("lookup"),
                           disc,
