@@ -4,6 +4,10 @@
 # from the keyboard (xdotool) under Xvfb. Needs a build, python3 and xdotool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The keys and the pictures are taken inside Xvfb, where a missing tool would go unnoticed.
+for tool in xvfb-run xdotool import; do
+    command -v "$tool" >/dev/null || { echo "$0: needs $tool (apt install xvfb xdotool imagemagick)" >&2; exit 1; }
+done
 scratch=$(mktemp -d)
 trap 'kill $server 2>/dev/null || true; rm -rf "$scratch"' EXIT
 cp build/bin/demo.muf "$scratch/demo.muf"
