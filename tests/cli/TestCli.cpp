@@ -612,14 +612,13 @@ void TestCli::importPrintsTheSummary()
     const QString collection = QStringLiteral(TUNVALE_IO_TESTDATA "/gustw-vinyl-collection.csv");
     const Result first = run({QStringLiteral("import"), empty, collection});
     QCOMPARE(first.err, QString());
-    QCOMPARE(first.out, QStringLiteral("Imported: 315\nSkipped (already in the catalogue): 1\n"
+    QCOMPARE(first.out, QStringLiteral("Imported: 315\nSkipped (already imported): 1\n"
                                        "Refused rows: 0\n"));
     const Result again =
         run({QStringLiteral("import"), empty, collection, QStringLiteral("--dry-run"),
              QStringLiteral("--format"), QStringLiteral("discogs")});
-    QCOMPARE(again.out,
-             QStringLiteral("Dry run: nothing was stored.\nImported: 0\n"
-                            "Skipped (already in the catalogue): 316\nRefused rows: 0\n"));
+    QCOMPARE(again.out, QStringLiteral("Dry run: nothing was stored.\nImported: 0\n"
+                                       "Skipped (already imported): 316\nRefused rows: 0\n"));
     const QString wantlist =
         QStringLiteral(TUNVALE_IO_TESTDATA "/mouse-reeve-record-catalogue.wantlist.csv");
     const Result refused = run({QStringLiteral("import"), empty, wantlist});

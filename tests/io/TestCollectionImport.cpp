@@ -353,7 +353,7 @@ void TestCollectionImport::badRowsAreListedAndTheRestStored()
     QCOMPARE(summary.outcome, Outcome::Stored);
     QCOMPARE(summary.imported, 2);
     QCOMPARE(summary.text(),
-             QStringLiteral("Imported: 2\nSkipped (already in the catalogue): 0\nRefused rows: 5\n"
+             QStringLiteral("Imported: 2\nSkipped (already imported): 0\nRefused rows: 5\n"
                             "  line 3: 14 fields where the header names 13\n"
                             "  line 4: text follows the closing quote of a field\n"
                             "  line 5: Rating '7' is not 0 to 5\n"

@@ -89,7 +89,7 @@ void TestImportExportDialogs::importFromTheFileMenuFillsTheWindow()
     QCOMPARE(MessageBox::history().size(), 1);
     QCOMPARE(MessageBox::history().first().caption, QStringLiteral("Import Discogs Collection"));
     QCOMPARE(MessageBox::history().first().text,
-             QStringLiteral("Imported: 315\nSkipped (already in the catalogue): 1\n"
+             QStringLiteral("Imported: 315\nSkipped (already imported): 1\n"
                             "Refused rows: 0"));
     QTRY_COMPARE(rows(), 315);
     QTRY_VERIFY(!m_app->mainFrame()

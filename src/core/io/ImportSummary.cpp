@@ -20,7 +20,7 @@ QString ImportSummary::text() const
     if (outcome == Outcome::DryRun)
         lines << QStringLiteral("Dry run: nothing was stored.");
     lines << QStringLiteral("Imported: %1").arg(imported)
-          << QStringLiteral("Skipped (already in the catalogue): %1").arg(skipped)
+          << QStringLiteral("Skipped (already imported): %1").arg(skipped)
           << QStringLiteral("Refused rows: %1").arg(badRowCount);
     for (const BadRow& row : badRows)
         lines << QStringLiteral("  line %1: %2").arg(row.line).arg(row.reason);
