@@ -114,8 +114,8 @@ QString genreOf(const QJsonObject& release)
 
 void fillLabel(const QJsonObject& release, AlbumRecord& album)
 {
-    const QJsonObject info =
-        release.value(QLatin1String("label-info")).toArray().first().toObject();
+    // at() rather than first(): a release without label entries gives an empty object.
+    const QJsonObject info = release.value(QLatin1String("label-info")).toArray().at(0).toObject();
     album.label =
         cleanText(info.value(QLatin1String("label")).toObject().value(QLatin1String("name")));
     album.labelNumber = cleanText(info.value(QLatin1String("catalog-number")));
