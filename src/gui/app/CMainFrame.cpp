@@ -609,13 +609,13 @@ void CMainFrame::showEvent(QShowEvent* event)
 
 void CMainFrame::fillPanesAtStartUp()
 {
+    // Selecting the root makes the page pane load the first album's page (or a blank one), or
+    // say why it cannot.
+    connect(m_page, &CBottomView::settled, this, &CMainFrame::markFilled, Qt::SingleShotConnection);
     SendPaneMessage(m_document.treePane(), UWM_RELOAD);
     SendPaneMessage(m_document.treePane(), UWM_SELECT_ROOT, 0);
     m_statusPanes[0]->setText(QStringLiteral("Ready"));
     QGuiApplication::restoreOverrideCursor();
-    // Selecting the root made the page pane load the first album's page (or a blank one).
-    connect(m_page, &QWebEngineView::loadFinished, this, &CMainFrame::markFilled,
-            Qt::SingleShotConnection);
 }
 
 void CMainFrame::markFilled()

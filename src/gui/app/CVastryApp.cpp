@@ -96,7 +96,7 @@ void CVastryApp::warnAboutUnwritableFolders()
 
 void CVastryApp::showTipOfTheDayUnlessDisabled()
 {
-    if (m_settings->read(SettingsTable::DisableTips) != 0)
+    if (m_tipLeftOut || m_settings->read(SettingsTable::DisableTips) != 0)
         return;
     // Through the frame's dialogs, like the menu command: tests answer it there.
     m_frameDialogs->showTipOfTheDay(*m_settings, m_frame.get());

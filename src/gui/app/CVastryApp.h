@@ -24,6 +24,9 @@ public:
     void setDialogs(std::unique_ptr<FrameDialogs> frameDialogs,
                     std::unique_ptr<PostDialogs> postDialogs);
 
+    // For a run that checks the start-up and ends by itself: nothing may wait for a person.
+    void leaveOutTipOfTheDay() { m_tipLeftOut = true; }
+
     // Start-up; `arguments` are the program's (a catalogue path may follow the program name).
     // False when the program cannot start.
     bool initInstance(const QStringList& arguments);
@@ -46,4 +49,5 @@ private:
     std::unique_ptr<PostDialogs> m_postDialogs;
     std::unique_ptr<CVastryDoc> m_document;
     std::unique_ptr<CMainFrame> m_frame;
+    bool m_tipLeftOut = false;
 };

@@ -1,6 +1,7 @@
 #include "app/DesktopFrameDialogs.h"
 
 #include "app/CommandIds.h"
+#include "app/WebEngineStart.h"
 #include "db/LookupList.h"
 #include "db/LookupListDialog.h"
 #include "freedb/CdDriveDialog.h"
@@ -58,7 +59,8 @@ void DesktopFrameDialogs::showAbout(QWidget* parent)
 
 void DesktopFrameDialogs::showHelp(const QString& topic, QWidget* parent)
 {
-    HelpWindow::showTopic(topic, parent);
+    if (WebEngineStart::usableFor(QStringLiteral("The help"), parent))
+        HelpWindow::showTopic(topic, parent);
 }
 
 bool DesktopFrameDialogs::importCollection(CVastryDoc& document, CollectionImport::Format format,

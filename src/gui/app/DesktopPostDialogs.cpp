@@ -1,6 +1,7 @@
 #include "app/DesktopPostDialogs.h"
 
 #include "app/CommandIds.h"
+#include "app/WebEngineStart.h"
 #include "editors/AlbumEditorDialog.h"
 #include "find/FindDialog.h"
 #include "print/PrintListDialog.h"
@@ -46,6 +47,8 @@ bool DesktopPostDialogs::find(CVastryDoc& document, QString* condition, QWidget*
 
 void DesktopPostDialogs::printList(CVastryDoc& document, int mode, QWidget* parent)
 {
+    if (!WebEngineStart::usableFor(QStringLiteral("The list"), parent))
+        return;
     PrintListDialog dialog(document, mode, parent);
     dialog.exec();
 }

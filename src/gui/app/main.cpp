@@ -2,6 +2,7 @@
 #include "app/CMainFrame.h"
 #include "app/CVastryApp.h"
 #include "app/UserFolders.h"
+#include "app/WebEngineStart.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -12,12 +13,29 @@
 namespace
 {
 
-// The start-up benchmark's hook: with TUNVALE_QUIT_WHEN_FILLED set, the program writes
-// "filled" on standard output and quits as soon as its window shows the catalogue.
-void quitWhenFilledIfAsked(const CMainFrame* frame)
+constexpr char QuitWhenFilledOption[] = "--quit-when-filled";
+
+// Takes the option out of the arguments (Qt and the catalogue path never see it); true when it
+// was there.
+bool takeQuitWhenFilledOption(int& argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("TUNVALE_QUIT_WHEN_FILLED"))
-        return;
+    bool found = false;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], QuitWhenFilledOption) == 0)
+            found = true;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return found;
+}
+
+// For the start-up benchmark and the checks of the first run: the program writes "filled" on
+// standard output and quits as soon as its window shows the catalogue.
+void quitWhenFilled(const CMainFrame* frame)
+{
     const auto quit = [] {
         std::fputs("filled\n", stdout);
         std::fflush(stdout);
@@ -47,8 +65,10 @@ bool answeredInformationOption(int argc, char** argv)
                "Opens CATALOGUE.muf, or without it the catalogue that was open when the program\n"
                "last closed.\n"
                "\n"
-               "  -h, --help     show this help and exit\n"
-               "  --version      show the version and exit\n"
+               "  -h, --help           show this help and exit\n"
+               "  --version            show the version and exit\n"
+               "  --quit-when-filled   quit as soon as the window shows the catalogue, writing\n"
+               "                       \"filled\" on standard output (for scripted checks)\n"
                "\n"
                "Qt's own options, such as -platform and -style, apply as well.\n"
                "Settings are kept in ~/.config/Quillon/Tunvale.conf; the command-line companion\n"
@@ -75,14 +95,20 @@ int main(int argc, char** argv)
 {
     if (answeredInformationOption(argc, argv))
         return 0;
+    const bool quitOnceFilled = takeQuitWhenFilledOption(argc, argv) ||
+                                qEnvironmentVariableIsSet("TUNVALE_QUIT_WHEN_FILLED");
     UserFolders::adoptAccountHomeIfUnset();
+    WebEngineStart::prepareEnvironment();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     setApplicationIcon();
     CVastryApp app;
+    if (quitOnceFilled)
+        app.leaveOutTipOfTheDay();
     if (!app.initInstance(application.arguments()))
         return 1;
-    quitWhenFilledIfAsked(app.mainFrame());
+    if (quitOnceFilled)
+        quitWhenFilled(app.mainFrame());
     const int result = application.exec();
     app.shutDown();
     return result;

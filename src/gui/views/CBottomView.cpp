@@ -1,14 +1,17 @@
 #include "views/CBottomView.h"
 
 #include "app/PrivateMessages.h"
+#include "app/WebEngineStart.h"
 #include "ui/PrintDialogs.h"
 #include "ui/UrlOpener.h"
 #include "views/CVastryDoc.h"
 
 #include <QEventLoop>
+#include <QLabel>
 #include <QPrinter>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
+#include <cstdio>
 
 namespace
 {
@@ -49,17 +52,104 @@ protected:
 } // namespace
 
 CBottomView::CBottomView(CVastryDoc& document, QWidget* parent)
-    : QWebEngineView(parent), m_document(document)
+    : QWebEngineView(parent), m_document(document),
+      m_engineMissing(WebEngineStart::unavailableReason())
 {
     setObjectName(QStringLiteral("CBottomView"));
     setAccessibleName(QStringLiteral("Album page"));
+    setContextMenuPolicy(Qt::NoContextMenu);
+    if (m_engineMissing.isEmpty())
+        setUpPage();
+    else
+        showNotice(m_engineMissing);
+}
+
+void CBottomView::setUpPage()
+{
     setPage(new AlbumPage(this));
+    connect(this, &QWebEngineView::loadFinished, this, &CBottomView::pageLoaded);
+    connect(page(), &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus, int exitCode) {
+                showNotice(QStringLiteral("the web engine's page process ended (exit code %1).")
+                               .arg(exitCode));
+            });
     // The page holds text from the catalogue and the network: no scripts run in it.
     QWebEngineSettings* web = settings();
     web->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
     web->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     web->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+QString CBottomView::noticeText() const
+{
+    return m_notice && !m_notice->isHidden() ? m_notice->text() : QString();
+}
+
+// A plain label over the view: whatever broke the engine, the rest of the window works on.
+void CBottomView::showNotice(const QString& reason)
+{
+    if (!m_notice) {
+        m_notice = new QLabel(this);
+        m_notice->setObjectName(QStringLiteral("PageNotice"));
+        m_notice->setAlignment(Qt::AlignCenter);
+        m_notice->setWordWrap(true);
+        m_notice->setAutoFillBackground(true);
+        m_notice->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        m_notice->setFocusPolicy(Qt::StrongFocus);
+        m_notice->setGeometry(rect());
+    }
+    const QString text = QStringLiteral("The album page cannot be shown: %1").arg(reason);
+    if (m_notice->text() != text || m_notice->isHidden()) {
+        std::fprintf(stderr, "tunvale: %s\n", qPrintable(text));
+        std::fputs("tunvale: starting it with QTWEBENGINE_CHROMIUM_FLAGS=\"--disable-gpu\" may "
+                   "help; see the README.\n",
+                   stderr);
+    }
+    m_notice->setText(text);
+    m_notice->setAccessibleName(text);
+    m_notice->show();
+    m_notice->raise();
+    emit settled();
+}
+
+void CBottomView::pageLoaded(bool ok)
+{
+    // A renderer that died reports its load as failed; the notice already says so.
+    if (ok && m_notice)
+        m_notice->hide();
+    emit settled();
+}
+
+// The view's own handlers of these start the engine: without it, the pane is a plain widget.
+void CBottomView::showEvent(QShowEvent* event)
+{
+    if (m_engineMissing.isEmpty())
+        QWebEngineView::showEvent(event);
+    else
+        QWidget::showEvent(event);
+}
+
+void CBottomView::hideEvent(QHideEvent* event)
+{
+    if (m_engineMissing.isEmpty())
+        QWebEngineView::hideEvent(event);
+    else
+        QWidget::hideEvent(event);
+}
+
+void CBottomView::closeEvent(QCloseEvent* event)
+{
+    if (m_engineMissing.isEmpty())
+        QWebEngineView::closeEvent(event);
+    else
+        QWidget::closeEvent(event);
+}
+
+void CBottomView::resizeEvent(QResizeEvent* event)
+{
+    QWebEngineView::resizeEvent(event);
+    if (m_notice)
+        m_notice->setGeometry(rect());
 }
 
 bool CBottomView::event(QEvent* event)
@@ -75,12 +165,16 @@ bool CBottomView::event(QEvent* event)
         preview();
         return true;
     default:
-        return QWebEngineView::event(event);
+        return m_engineMissing.isEmpty() ? QWebEngineView::event(event) : QWidget::event(event);
     }
 }
 
 void CBottomView::showAlbum(int albumId)
 {
+    if (!m_engineMissing.isEmpty()) {
+        emit settled();
+        return;
+    }
     m_shownPath = albumId == -1
                       ? QString()
                       : m_document.albumTable().WritePage(m_document.database(), albumId, false);
@@ -98,6 +192,8 @@ void CBottomView::showAlbum(int albumId)
 
 bool CBottomView::printTo(QPrinter* printer)
 {
+    if (!m_engineMissing.isEmpty())
+        return false;
     QEventLoop loop;
     bool succeeded = false;
     const auto connection =
@@ -113,6 +209,8 @@ bool CBottomView::printTo(QPrinter* printer)
 
 void CBottomView::printWithDialog()
 {
+    if (!m_engineMissing.isEmpty())
+        return;
     QPrinter printer(QPrinter::HighResolution);
     if (PrintDialogs::choosePrinter(&printer, this))
         printTo(&printer);
@@ -120,6 +218,8 @@ void CBottomView::printWithDialog()
 
 void CBottomView::preview()
 {
+    if (!m_engineMissing.isEmpty())
+        return;
     QPrinter printer(QPrinter::HighResolution);
     PrintDialogs::preview(&printer, this, [this](QPrinter* target) { printTo(target); });
 }
