@@ -20,6 +20,7 @@ private slots:
     void moneyText();
     void clearedNamesStoreNoReference();
     void namesAreReusedWhateverTheirCase();
+    void unchangedNamesKeepTheirEntries();
     void softDeletedAlbumsOnlyLoad();
     void conditionCannotEscapeTheDeletedFilter();
     void saveWithTracksStoresEverything();
@@ -252,6 +253,44 @@ void TestAlbumTable::namesAreReusedWhateverTheirCase()
     AlbumRecord loaded;
     QVERIFY(m_albums.Load(m_database.get(), b, &loaded));
     QCOMPARE(loaded.artist, QStringLiteral("Ölvir")); // the name as first entered
+}
+
+// A name saved as it was loaded keeps the entry it came from, though another program renamed
+// that entry meanwhile; a changed name is looked up as typed. Albums and tracks alike.
+void TestAlbumTable::unchangedNamesKeepTheirEntries()
+{
+    TrackRecord track;
+    track.songwriter = QStringLiteral("Old Writer");
+    track.studio = QStringLiteral("Old Studio");
+    QVector<TrackRecord> tracks{track};
+    const int id = m_albums.saveWithTracks(m_database.get(), filledRecord(), -1, &tracks);
+    QVERIFY(id > 0);
+    AlbumRecord album;
+    QVERIFY(m_albums.Load(m_database.get(), id, &album));
+    PlainTrackList list;
+    QVERIFY(TrackTable().fillTrackList(m_database.get(), id, &list));
+    QCOMPARE(list.records.size(), size_t(1));
+    tracks = {*list.records.front()};
+    for (const char* sql : {"UPDATE music_artists SET artist_name = 'Renamed Artist'",
+                            "UPDATE track_songwriters SET songwriter_name = 'Renamed Writer'",
+                            "UPDATE music_labels SET label_name = 'Renamed Label'"})
+        QVERIFY(m_database->execute(QByteArray(sql)));
+    album.label = QStringLiteral("Another Label");
+    tracks[0].studio = QStringLiteral("Another Studio");
+    QCOMPARE(m_albums.saveWithTracks(m_database.get(), album, id, &tracks), id);
+
+    AlbumRecord reloaded;
+    QVERIFY(m_albums.Load(m_database.get(), id, &reloaded));
+    QCOMPARE(reloaded.artist, QStringLiteral("Renamed Artist"));
+    QCOMPARE(reloaded.label, QStringLiteral("Another Label"));
+    QVector<TrackRecord> stored;
+    QVERIFY(TrackTable().loadForPage(m_database.get(), id, &stored));
+    QCOMPARE(stored.first().songwriter, QStringLiteral("Renamed Writer"));
+    QCOMPARE(stored.first().studio, QStringLiteral("Another Studio"));
+    QCOMPARE(rowsIn(QStringLiteral("music_artists")), 1);
+    QCOMPARE(rowsIn(QStringLiteral("track_songwriters")), 1);
+    QCOMPARE(rowsIn(QStringLiteral("music_labels")), 2);
+    QCOMPARE(rowsIn(QStringLiteral("music_studios")), 3);
 }
 
 void TestAlbumTable::softDeletedAlbumsOnlyLoad()

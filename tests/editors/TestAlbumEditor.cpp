@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CVastryApp.h"
 #include "app/CommandIds.h"
+#include "app/PrivateMessages.h"
 #include "db/Recordset.h"
 #include "db/TrackTable.h"
 #include "editors/AlbumEditorDialog.h"
@@ -22,6 +23,7 @@
 #include "ui/MessageBox.h"
 #include "views/AlbumListCtrl.h"
 #include "views/AlbumListModel.h"
+#include "views/CBottomView.h"
 #include "views/CLeftView.h"
 #include "views/CTopView.h"
 #include "views/CVastryDoc.h"
@@ -37,6 +39,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QtTest>
+#include <functional>
 
 using Row = QMap<QString, QVariant>;
 
@@ -56,16 +59,19 @@ private slots:
     void impossibleDatesAreNotStored_data();
     void impossibleDatesAreNotStored();
     void failedSaveKeepsEverything();
+    void albumDeletedElsewhere_data();
+    void albumDeletedElsewhere();
     void loadShowsWhatTheListsAllow();
     void adCodes_data();
     void adCodes();
     void newAlbumGradeAndLoan();
     void tracksKeepTheirNumbers();
     void trackEditorLoadsAndCancels();
+    void namesTypedForANewTrackSurviveEditing();
     void typingCompletesNames();
     void everyControlHasAName();
     void keyboardOnlyFromTheAlbumList();
-    void albumsSavedBeforeCloseReachTheList();
+    void listAndPageFollowTheEditor();
 
 private:
     void openCatalogue(const QString& path);
@@ -75,6 +81,9 @@ private:
     int storeAlbum(AlbumRecord record, QVector<TrackRecord> tracks = {});
     static AlbumRecord fullAlbum();
     static TrackRecord fullTrack(int number);
+    static bool holdsFocus(QWidget* field);
+    void runTrackEditor(CMusicTracksPage* page, int key,
+                        std::function<void(TrackEditorDialog*)> act);
 
     std::unique_ptr<TestCatalog> m_files;
     std::unique_ptr<AppSettings> m_settings;
@@ -203,6 +212,28 @@ TrackRecord TestAlbumEditor::fullTrack(int number)
     return track;
 }
 
+bool TestAlbumEditor::holdsFocus(QWidget* field)
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus && (focus == field || field->isAncestorOf(focus));
+}
+
+// Presses `key` in the track list (Insert adds, Enter edits the current row) and lets `act`
+// fill the track editor that opens, then closes it with Enter.
+void TestAlbumEditor::runTrackEditor(CMusicTracksPage* page, int key,
+                                     std::function<void(TrackEditorDialog*)> act)
+{
+    ModalDialogDriver driver;
+    driver.onNext<TrackEditorDialog>([act](TrackEditorDialog* dialog) {
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        act(dialog);
+        QTest::keyClick(dialog->generalPage()->titleEdit(), Qt::Key_Return);
+    });
+    page->list()->setFocus();
+    QTest::keyClick(page->list(), Qt::Key(key));
+    QVERIFY(driver.acted());
+}
+
 void TestAlbumEditor::everyFieldRoundTrips()
 {
     const int id = storeAlbum(fullAlbum(), {fullTrack(1), fullTrack(5)});
@@ -263,23 +294,29 @@ void TestAlbumEditor::requiredFields_data()
     QTest::addColumn<QString>("artist");
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("stored");
+    QTest::addColumn<QString>("focused");
     QTest::newRow("no artist") << ""
-                               << "Title" << false;
+                               << "Title" << false << "artist";
     QTest::newRow("no title") << "Artist"
-                              << "" << false;
+                              << "" << false << "title";
     QTest::newRow("an artist of one blank") << " "
-                                            << "Title" << true;
+                                            << "Title" << true << "";
 }
 
+// A refused save shows the General page with the missing field focused, from any page.
 void TestAlbumEditor::requiredFields()
 {
     QFETCH(QString, artist);
     QFETCH(QString, title);
     QFETCH(bool, stored);
+    QFETCH(QString, focused);
     const int before = albumCount();
     AlbumEditorDialog editor(*m_document, -1, 0);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
     editor.generalPage()->artistBox()->setEditText(artist);
     editor.generalPage()->titleEdit()->setText(title);
+    editor.pageList()->setCurrentRow(3);
     QCOMPARE(editor.save(), stored);
     QCOMPARE(albumCount(), before + (stored ? 1 : 0));
     if (!stored) {
@@ -288,41 +325,70 @@ void TestAlbumEditor::requiredFields()
                  QStringLiteral("Artist and Title are required fields, please make sure that "
                                 "they are completed."));
         QCOMPARE(MessageBox::history().first().caption, QStringLiteral("Tunvale"));
+        QCOMPARE(editor.shownPage(), static_cast<QWidget*>(editor.generalPage()));
+        QVERIFY(holdsFocus(focused == QLatin1String("artist")
+                               ? static_cast<QWidget*>(editor.generalPage()->artistBox())
+                               : editor.generalPage()->titleEdit()));
     }
 }
 
 void TestAlbumEditor::impossibleDatesAreNotStored_data()
 {
     QTest::addColumn<bool>("recording");
+    QTest::addColumn<QString>("year");
     QTest::addColumn<QString>("month");
     QTest::addColumn<QString>("day");
-    QTest::newRow("31 February, recorded") << true << "02"
-                                           << "31";
-    QTest::newRow("month 13, bought") << false << "13"
-                                      << "01";
-    QTest::newRow("day 40, bought") << false << "01"
-                                    << "40";
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("31 February, recorded") << true << "1999"
+                                           << "02"
+                                           << "31"
+                                           << "day";
+    QTest::newRow("month 13, bought") << false << "1999"
+                                      << "13"
+                                      << "01"
+                                      << "month";
+    QTest::newRow("day 40, bought") << false << "1999"
+                                    << "01"
+                                    << "40"
+                                    << "day";
+    QTest::newRow("year 10000, recorded") << true << "10000"
+                                          << "01"
+                                          << "02"
+                                          << "year";
 }
 
+// Nothing is stored, and the page with the date is shown with the wrong box focused.
 void TestAlbumEditor::impossibleDatesAreNotStored()
 {
     QFETCH(bool, recording);
+    QFETCH(QString, year);
     QFETCH(QString, month);
     QFETCH(QString, day);
+    QFETCH(QString, focused);
     const int before = albumCount();
     AlbumEditorDialog editor(*m_document, -1, 0);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
     editor.generalPage()->artistBox()->setEditText(QStringLiteral("Artist"));
     editor.generalPage()->titleEdit()->setText(QStringLiteral("Title"));
     DateBoxes* date =
         recording ? editor.generalPage()->recordingDate() : editor.personalPage()->purchaseDate();
+    date->yearBox()->setEditText(year);
     date->monthEdit()->setText(month);
     date->dayEdit()->setText(day);
+    editor.pageList()->setCurrentRow(recording ? 3 : 0);
     QVERIFY(!editor.save());
     QCOMPARE(albumCount(), before);
     QCOMPARE(MessageBox::history().size(), 1);
     QVERIFY(MessageBox::history().first().text.contains(recording ? "recording date"
                                                                   : "purchase date"));
     QCOMPARE(date->dayEdit()->text(), day);
+    QCOMPARE(editor.shownPage(),
+             recording ? static_cast<QWidget*>(editor.generalPage()) : editor.personalPage());
+    const QMap<QString, QWidget*> boxes = {{QStringLiteral("year"), date->yearBox()},
+                                           {QStringLiteral("month"), date->monthEdit()},
+                                           {QStringLiteral("day"), date->dayEdit()}};
+    QVERIFY(holdsFocus(boxes.value(focused)));
 }
 
 void TestAlbumEditor::failedSaveKeepsEverything()
@@ -357,6 +423,51 @@ void TestAlbumEditor::failedSaveKeepsEverything()
     QCOMPARE(editor.albumId(), -1);
 }
 
+void TestAlbumEditor::albumDeletedElsewhere_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("saved as a new album") << int(QMessageBox::Yes);
+    QTest::newRow("kept in the editor") << int(QMessageBox::No);
+}
+
+// Another program deletes the album while it is open here: saving asks, and never writes into
+// the deleted album's hidden row or moves its tracks.
+void TestAlbumEditor::albumDeletedElsewhere()
+{
+    QFETCH(int, answer);
+    const int id = storeAlbum(fullAlbum(), {fullTrack(1), fullTrack(2)});
+    const QString deletedSql =
+        QStringLiteral("SELECT m.title, t.track_id FROM music m LEFT JOIN tracks t ON "
+                       "t.music_id = m.music_id WHERE m.music_id = %1")
+            .arg(id);
+    AlbumEditorDialog editor(*m_document, id, 0);
+    QVERIFY(m_document->albumTable().Delete(database(), id, false));
+    const QVector<Row> deleted = rows(deletedSql);
+    const int before = albumCount();
+    editor.generalPage()->titleEdit()->setText(QStringLiteral("Typed after the delete"));
+
+    MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
+    const bool asNew = answer == QMessageBox::Yes;
+    QCOMPARE(editor.save(), asNew);
+    QCOMPARE(MessageBox::history().size(), 1);
+    QVERIFY(MessageBox::history().first().text.contains(QStringLiteral("new album")));
+    QCOMPARE(rows(deletedSql), deleted);
+    QCOMPARE(albumCount(), before + (asNew ? 1 : 0));
+    if (!asNew) {
+        QCOMPARE(editor.albumId(), id);
+        return;
+    }
+    QVERIFY(editor.albumId() != id);
+    AlbumRecord copy;
+    QVERIFY(m_document->albumTable().Load(database(), editor.albumId(), &copy));
+    QCOMPARE(copy.title, QStringLiteral("Typed after the delete"));
+    QCOMPARE(
+        rows(
+            QStringLiteral("SELECT track_id FROM tracks WHERE music_id = %1").arg(editor.albumId()))
+            .size(),
+        2);
+}
+
 void TestAlbumEditor::loadShowsWhatTheListsAllow()
 {
     AlbumRecord album = fullAlbum();
@@ -364,8 +475,13 @@ void TestAlbumEditor::loadShowsWhatTheListsAllow()
     album.purchaseDate = QDateTime(QDate(1900, 3, 9), QTime(0, 0), Qt::UTC);
     album.onLoanTo.clear();
     const int id = storeAlbum(album);
+    // Deleted in their list editors: the artist (a required field) and the genre.
     QVERIFY(database()->execute("UPDATE music_categories SET cat_deleted = 1 WHERE cat_name = "
                                 "'Ska & <Reggae>'"));
+    QVERIFY(database()->execute("UPDATE music_artists SET artist_deleted = 1"));
+    const QVector<Row> lookups =
+        rows(QStringLiteral("SELECT artist_id, cat_id FROM music WHERE music_id = %1").arg(id));
+    const int genres = rows(QStringLiteral("SELECT cat_id FROM music_categories")).size();
 
     AlbumEditorDialog editor(*m_document, id, 0);
     CMusicGeneralPage* general = editor.generalPage();
@@ -377,9 +493,9 @@ void TestAlbumEditor::loadShowsWhatTheListsAllow()
     DateBoxes* purchase = editor.personalPage()->purchaseDate();
     QCOMPARE(purchase->yearBox()->currentText(), QStringLiteral("2002"));
     QCOMPARE(purchase->monthEdit()->text(), QStringLiteral("03"));
-    // A name marked deleted is not offered, and the album opens without it.
-    QCOMPARE(general->genreBox()->currentText(), QString());
-    QCOMPARE(general->genreBox()->findText(QStringLiteral("Ska & <Reggae>")), -1);
+    // A deleted name still names its album.
+    QCOMPARE(general->genreBox()->currentText(), album.genre);
+    QCOMPARE(general->artistBox()->currentText(), album.artist);
     // Not on loan: the loan controls are off, yet they show the stored dates.
     CMusicPersonalPage* personal = editor.personalPage();
     QVERIFY(!personal->onLoanBox()->isChecked());
@@ -388,9 +504,14 @@ void TestAlbumEditor::loadShowsWhatTheListsAllow()
     QCOMPARE(personal->loanDateEdit()->dateTime(), album.loanDate);
 
     QVERIFY(editor.save());
+    QVERIFY(MessageBox::history().isEmpty());
     AlbumRecord saved;
     QVERIFY(m_document->albumTable().Load(database(), id, &saved));
-    QCOMPARE(saved.genre, QString());
+    QCOMPARE(saved.genre, album.genre);
+    QCOMPARE(
+        rows(QStringLiteral("SELECT artist_id, cat_id FROM music WHERE music_id = %1").arg(id)),
+        lookups);
+    QCOMPARE(rows(QStringLiteral("SELECT cat_id FROM music_categories")).size(), genres);
     QCOMPARE(saved.recordingDate, album.recordingDate);
     QCOMPARE(saved.purchaseDate.date(), QDate(2002, 3, 9));
 }
@@ -454,16 +575,10 @@ void TestAlbumEditor::tracksKeepTheirNumbers()
     CMusicTracksPage* page = editor.tracksPage();
     editor.show();
     editor.pageList()->setCurrentRow(2);
-    const auto addTrack = [page](const QString& title) {
-        ModalDialogDriver driver;
-        driver.onNext<TrackEditorDialog>([title](TrackEditorDialog* dialog) {
-            QVERIFY(QTest::qWaitForWindowActive(dialog));
+    const auto addTrack = [this, page](const QString& title) {
+        runTrackEditor(page, Qt::Key_Insert, [title](TrackEditorDialog* dialog) {
             QTest::keyClicks(dialog->focusWidget(), title);
-            QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
         });
-        page->list()->setFocus();
-        QTest::keyClick(page->list(), Qt::Key_Insert);
-        QVERIFY(driver.acted());
     };
     for (const char* title : {"One", "Two", "Three"})
         addTrack(QLatin1String(title));
@@ -477,7 +592,8 @@ void TestAlbumEditor::tracksKeepTheirNumbers()
     QCOMPARE(page->tracks().first().year, 0);  // no year typed
     QCOMPARE(page->tracks().first().grade, 1); // slider left alone
 
-    // Stored, then track 02 deleted: it leaves the catalogue at once and numbers stay.
+    // Stored, then track 02 deleted: it leaves the catalogue at once and numbers stay; a new
+    // track comes after the highest.
     editor.generalPage()->artistBox()->setEditText(QStringLiteral("Artist"));
     editor.generalPage()->titleEdit()->setText(QStringLiteral("Title"));
     QVERIFY(editor.save());
@@ -488,7 +604,7 @@ void TestAlbumEditor::tracksKeepTheirNumbers()
     QTest::keyClick(page->list(), Qt::Key_Delete);
     QCOMPARE(rows(tracksSql).size(), 2);
     addTrack(QStringLiteral("Four"));
-    QCOMPARE(numbers(), (QStringList{"01", "03", "03"}));
+    QCOMPARE(numbers(), (QStringList{"01", "03", "04"}));
     // A track never stored only leaves the list.
     page->list()->setCurrentItem(page->list()->topLevelItem(2));
     QTest::keyClick(page->list(), Qt::Key_Delete);
@@ -521,17 +637,57 @@ void TestAlbumEditor::trackEditorLoadsAndCancels()
     QCOMPARE(track.year, original.year);
     QCOMPARE(track.grade, original.grade);
     {
-        // OK writes in place; a studio missing from the list opened empty and stays so.
+        // OK writes in place; a studio missing from the list is shown and kept.
         TrackEditorDialog editor(&track, *m_document, false);
         editor.accept();
     }
-    QCOMPARE(track.studio, QString());
+    QCOMPARE(track.studio, original.studio);
     QCOMPARE(track.artist, original.artist);
     QCOMPARE(track.lyrics, original.lyrics);
     QCOMPARE(track.trackNumber, 7);
     TrackRecord fresh;
     TrackEditorDialog adding(&fresh, *m_document, true);
     QCOMPARE(adding.windowTitle(), QStringLiteral("Add Track"));
+}
+
+// Names typed for a track not stored yet are its names when it is opened again, in every name
+// box, and are stored with the album (songwriters have no list editor to add them first).
+void TestAlbumEditor::namesTypedForANewTrackSurviveEditing()
+{
+    AlbumEditorDialog editor(*m_document, -1, 0);
+    CMusicTracksPage* page = editor.tracksPage();
+    editor.show();
+    editor.pageList()->setCurrentRow(2);
+    QStringList typed;
+    runTrackEditor(page, Qt::Key_Insert, [&typed](TrackEditorDialog* dialog) {
+        QTest::keyClicks(dialog->generalPage()->titleEdit(), QStringLiteral("Named"));
+        const auto boxes = dialog->findChildren<AutoCompleteComboBox*>();
+        for (AutoCompleteComboBox* box : boxes) {
+            typed << QStringLiteral("Qx Typed %1").arg(typed.size() + 10);
+            QTest::keyClicks(box->lineEdit(), typed.last());
+        }
+    });
+    QCOMPARE(typed.size(), 12);
+    QStringList shown;
+    runTrackEditor(page, Qt::Key_Return, [&shown](TrackEditorDialog* dialog) {
+        for (AutoCompleteComboBox* box : dialog->findChildren<AutoCompleteComboBox*>())
+            shown << box->currentText();
+    });
+    QCOMPARE(shown, typed);
+
+    editor.generalPage()->artistBox()->setEditText(QStringLiteral("Artist"));
+    editor.generalPage()->titleEdit()->setText(QStringLiteral("Title"));
+    QVERIFY(editor.save());
+    QVector<TrackRecord> tracks;
+    QVERIFY(TrackTable().loadForPage(database(), editor.albumId(), &tracks));
+    QCOMPARE(tracks.size(), 1);
+    const TrackRecord& track = tracks.first();
+    QStringList stored = {track.artist,   track.genre,      track.subCategory, track.language,
+                          track.country,  track.label,      track.studio,      track.producer,
+                          track.engineer, track.songwriter, track.conductor,   track.orchestra};
+    stored.sort();
+    typed.sort();
+    QCOMPARE(stored, typed);
 }
 
 void TestAlbumEditor::typingCompletesNames()
@@ -635,8 +791,9 @@ void TestAlbumEditor::keyboardOnlyFromTheAlbumList()
     app.shutDown();
 }
 
-// "Save and New", then Esc: the editor's result is Cancel, yet the list shows the stored album.
-void TestAlbumEditor::albumsSavedBeforeCloseReachTheList()
+// The list and the page show what the editor left, whatever its result: an album stored with
+// "Save and New" before Esc (the result is Cancel), a track deleted before Esc.
+void TestAlbumEditor::listAndPageFollowTheEditor()
 {
     m_document.reset();
     CVastryApp app;
@@ -657,6 +814,26 @@ void TestAlbumEditor::albumsSavedBeforeCloseReachTheList()
     QVERIFY(app.document()->albumTable().Load(app.document()->database(),
                                               frame->listPane()->selectedAlbumId(), &album));
     QCOMPARE(album.title, QStringLiteral("Kept"));
+
+    const auto page = [frame] {
+        QFile file(frame->pagePane()->shownPath());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const QString firstTrack = QStringLiteral("Song Morning"); // of the demo's album 1
+    frame->listPane()->list()->selectRow(frame->listPane()->model()->rowOfAlbum(1));
+    SendPaneMessage(frame->listPane(), UWM_SHOW_ALBUM);
+    QVERIFY(page().contains(firstTrack));
+    driver.onNext<AlbumEditorDialog>([](AlbumEditorDialog* editor) {
+        CMusicTracksPage* tracks = editor->tracksPage();
+        tracks->list()->setCurrentItem(tracks->list()->topLevelItem(0));
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        tracks->deleteTrack();
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    QVERIFY(frame->runCommand(CommandIds::EditPost));
+    QVERIFY(driver.acted());
+    QVERIFY(!page().isEmpty());
+    QVERIFY(!page().contains(firstTrack));
     app.shutDown();
 }
 

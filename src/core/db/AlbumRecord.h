@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/LoadedNames.h"
 #include "db/OleDate.h"
 
 #include <QDateTime>
@@ -44,4 +45,6 @@ struct AlbumRecord {
     QString conductor;
     QString orchestra;
     QString freedbId = QStringLiteral("0000000000");
+    // Set by a load; a save keeps the entries of the names left unchanged.
+    LoadedNames loadedNames;
 };

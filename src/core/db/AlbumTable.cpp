@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 namespace
 {
@@ -52,10 +53,33 @@ int skipDigits(const QString& text, int at)
     return at;
 }
 
-// The ids of the album's sixteen names, in the order they are looked up.
-struct AlbumNameIds {
-    int artist, mediaType, genre, subCategory, onLoanTo, purchasedFrom, location, condition,
-        language, country, label, studio, producer, engineer, conductor, orchestra;
+// One of the album's sixteen names: its lookup table with the name and id columns (the album's
+// reference column is named like the id column) and the record's field.
+struct AlbumName {
+    const char* table;
+    const char* nameColumn;
+    const char* idColumn;
+    QString AlbumRecord::*field;
+};
+
+// In the order a save looks them up.
+const AlbumName AlbumNames[] = {
+    {"music_artists", "artist_name", "artist_id", &AlbumRecord::artist},
+    {"music_types", "type_name", "type_id", &AlbumRecord::mediaType},
+    {"music_categories", "cat_name", "cat_id", &AlbumRecord::genre},
+    {"music_subcategories", "subcat_name", "subcat_id", &AlbumRecord::subCategory},
+    {"persons", "person_name", "person_id", &AlbumRecord::onLoanTo},
+    {"purchasedfrom", "purchasedfrom_name", "purchasedfrom_id", &AlbumRecord::purchasedFrom},
+    {"music_locations", "location_name", "location_id", &AlbumRecord::location},
+    {"conditions", "condition_name", "condition_id", &AlbumRecord::condition},
+    {"languages", "language_name", "language_id", &AlbumRecord::language},
+    {"countries", "country_name", "country_id", &AlbumRecord::country},
+    {"music_labels", "label_name", "label_id", &AlbumRecord::label},
+    {"music_studios", "studio_name", "studio_id", &AlbumRecord::studio},
+    {"music_producers", "producer_name", "producer_id", &AlbumRecord::producer},
+    {"music_engineers", "engineer_name", "engineer_id", &AlbumRecord::engineer},
+    {"music_conductors", "conductor_name", "conductor_id", &AlbumRecord::conductor},
+    {"music_orchestras", "orchestra_name", "orchestra_id", &AlbumRecord::orchestra},
 };
 
 } // namespace
@@ -150,6 +174,22 @@ bool AlbumTable::Load(Database* database, int id, AlbumRecord* record)
     record->returnDate = date("returndate");
     record->recordingDate = date("recordingdate");
     CloseRecordset(&recordset);
+    return readNameIds(database, id, record);
+}
+
+// The album query gives the names only; a save needs the entries they came from.
+bool AlbumTable::readNameIds(Database* database, int id, AlbumRecord* record)
+{
+    record->loadedNames.clear();
+    RecordsetHandle recordset;
+    const QString sql =
+        QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(QString::number(id));
+    if (!OpenRecordset(&recordset, database, sql) || GetRecordCount(recordset.get()) != 1)
+        return false;
+    for (const AlbumName& name : AlbumNames)
+        record->loadedNames.remember(QLatin1String(name.table), record->*name.field,
+                                     GetFieldInt(recordset.get(), QLatin1String(name.idColumn)));
+    CloseRecordset(&recordset);
     return true;
 }
 
@@ -181,28 +221,11 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
     if (!database)
         return -1;
     bool nameLost = false;
-    auto idOf = [&](const char* table, const char* nameColumn, const QString& name,
-                    const char* idColumn) {
-        return findOrAddRecordName(database, table, nameColumn, name, idColumn, &nameLost);
-    };
-    AlbumNameIds ids;
-    ids.artist = idOf("music_artists", "artist_name", record.artist, "artist_id");
-    ids.mediaType = idOf("music_types", "type_name", record.mediaType, "type_id");
-    ids.genre = idOf("music_categories", "cat_name", record.genre, "cat_id");
-    ids.subCategory = idOf("music_subcategories", "subcat_name", record.subCategory, "subcat_id");
-    ids.onLoanTo = idOf("persons", "person_name", record.onLoanTo, "person_id");
-    ids.purchasedFrom =
-        idOf("purchasedfrom", "purchasedfrom_name", record.purchasedFrom, "purchasedfrom_id");
-    ids.location = idOf("music_locations", "location_name", record.location, "location_id");
-    ids.condition = idOf("conditions", "condition_name", record.condition, "condition_id");
-    ids.language = idOf("languages", "language_name", record.language, "language_id");
-    ids.country = idOf("countries", "country_name", record.country, "country_id");
-    ids.label = idOf("music_labels", "label_name", record.label, "label_id");
-    ids.studio = idOf("music_studios", "studio_name", record.studio, "studio_id");
-    ids.producer = idOf("music_producers", "producer_name", record.producer, "producer_id");
-    ids.engineer = idOf("music_engineers", "engineer_name", record.engineer, "engineer_id");
-    ids.conductor = idOf("music_conductors", "conductor_name", record.conductor, "conductor_id");
-    ids.orchestra = idOf("music_orchestras", "orchestra_name", record.orchestra, "orchestra_id");
+    QHash<QString, int> ids; // by reference column
+    for (const AlbumName& name : AlbumNames)
+        ids.insert(QLatin1String(name.idColumn),
+                   findOrAddRecordName(database, record.loadedNames, name.table, name.nameColumn,
+                                       record.*name.field, name.idColumn, &nameLost));
     if (nameLost)
         return -1;
 
@@ -218,26 +241,26 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
     auto dateValue = [](const QDateTime& date) {
         return date.isValid() ? QVariant(date) : QVariant();
     };
+    auto refer = [&set, &ids](const char* column) {
+        return set(column, ids.value(QLatin1String(column)));
+    };
     const bool written =
-        set("title", record.title) && set("artist_id", ids.artist) &&
-        set("number", record.number) && set("type_id", ids.mediaType) && set("year", record.year) &&
-        set("cat_id", ids.genre) && set("subcat_id", ids.subCategory) &&
-        set("value", moneyValue(record.currentValue)) && set("person_id", ids.onLoanTo) &&
-        set("purchasedfrom_id", ids.purchasedFrom) &&
-        set("purchasedate", dateValue(record.purchaseDate)) &&
+        set("title", record.title) && refer("artist_id") && set("number", record.number) &&
+        refer("type_id") && set("year", record.year) && refer("cat_id") && refer("subcat_id") &&
+        set("value", moneyValue(record.currentValue)) && refer("person_id") &&
+        refer("purchasedfrom_id") && set("purchasedate", dateValue(record.purchaseDate)) &&
         set("frontimage", record.frontImage) && set("backimage", record.backImage) &&
         set("length", record.length) && set("contents", record.contents) &&
         set("notes", record.notes) && set("returndate", dateValue(record.returnDate)) &&
-        set("loandate", dateValue(record.loanDate)) && set("location_id", ids.location) &&
-        set("condition_id", ids.condition) && set("grade", record.grade) &&
+        set("loandate", dateValue(record.loanDate)) && refer("location_id") &&
+        refer("condition_id") && set("grade", record.grade) &&
         set("purchaseprice", moneyValue(record.purchasePrice)) && set("url", record.url) &&
-        set("incollection", record.inCollection != 0) && set("language_id", ids.language) &&
-        set("country_id", ids.country) && set("label_id", ids.label) &&
-        set("labelnumber", record.labelNumber) && set("studio_id", ids.studio) &&
-        set("producer_id", ids.producer) && set("ad", record.ad) &&
-        set("engineer_id", ids.engineer) && set("recordingdate", dateValue(record.recordingDate)) &&
-        set("tourname", record.tourName) && set("conductor_id", ids.conductor) &&
-        set("orchestra_id", ids.orchestra) && set("freedbid", record.freedbId);
+        set("incollection", record.inCollection != 0) && refer("language_id") &&
+        refer("country_id") && refer("label_id") && set("labelnumber", record.labelNumber) &&
+        refer("studio_id") && refer("producer_id") && set("ad", record.ad) &&
+        refer("engineer_id") && set("recordingdate", dateValue(record.recordingDate)) &&
+        set("tourname", record.tourName) && refer("conductor_id") && refer("orchestra_id") &&
+        set("freedbid", record.freedbId);
     return storeSavedRow(&recordset, written, QStringLiteral("music_id"));
 }
 
@@ -270,6 +293,19 @@ int AlbumTable::saveWithTracks(Database* database, const AlbumRecord& record, in
     }
     *tracks = saved;
     return albumId;
+}
+
+AlbumTable::AlbumState AlbumTable::albumState(Database* database, int id)
+{
+    RecordsetHandle recordset;
+    const QString sql = QStringLiteral("SELECT music_id FROM music WHERE music_id = %1 AND "
+                                       "deleted = FALSE")
+                            .arg(QString::number(id));
+    if (!database || !OpenRecordset(&recordset, database, sql))
+        return AlbumState::Unreadable;
+    const bool stored = GetRecordCount(recordset.get()) == 1;
+    CloseRecordset(&recordset);
+    return stored ? AlbumState::Stored : AlbumState::Deleted;
 }
 
 int AlbumTable::Count(Database* database, bool deletedValue)

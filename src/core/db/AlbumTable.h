@@ -42,11 +42,17 @@ public:
     int saveWithTracks(Database* database, const AlbumRecord& record, int id,
                        QVector<TrackRecord>* tracks);
 
+    enum class AlbumState { Stored, Deleted, Unreadable };
+    // Whether album `id` is still there to be saved into: Deleted when it was marked deleted or
+    // removed (by another program, while an editor had it open).
+    AlbumState albumState(Database* database, int id);
+
     // Money as the user typed it: leading blanks skipped, the longest leading decimal number
     // read, 0 when there is none.
     static double moneyValue(const QString& text);
 
 private:
+    bool readNameIds(Database* database, int id, AlbumRecord* record);
     bool LoadPageAlbum(Database* database, int id, bool deletedValue, AlbumRecord* record);
     PageResult WritePageContent(Database* database, int id, const AlbumRecord& record,
                                 QIODevice* device);

@@ -224,9 +224,13 @@ bool CatalogTable::FillListFromHeader(Database* database, RowTable* list, const 
     return true;
 }
 
-int CatalogTable::findOrAddRecordName(Database* database, const char* table, const char* nameColumn,
+int CatalogTable::findOrAddRecordName(Database* database, const LoadedNames& loaded,
+                                      const char* table, const char* nameColumn,
                                       const QString& name, const char* idColumn, bool* nameLost)
 {
+    const int loadedId = loaded.idOf(QLatin1String(table), name);
+    if (loadedId != -1)
+        return loadedId;
     const int id = FindOrAddName(database, QLatin1String(table), QLatin1String(nameColumn), name,
                                  QLatin1String(idColumn));
     if (id == -1 && !name.isEmpty())

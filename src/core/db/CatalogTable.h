@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/LoadedNames.h"
 #include "db/NameList.h"
 #include "db/NameTree.h"
 #include "db/RowTable.h"
@@ -40,10 +41,12 @@ protected:
                             const QString& idColumn, const QString& sortText,
                             const QString& condition, bool deletedValue);
 
-    // FindOrAddName for a name of a record being saved: a name that gets no id sets
-    // `nameLost`, so the save fails rather than quietly storing "no name".
-    int findOrAddRecordName(Database* database, const char* table, const char* nameColumn,
-                            const QString& name, const char* idColumn, bool* nameLost);
+    // FindOrAddName for a name of a record being saved, except that a name the record was read
+    // with keeps the entry it named then (`loaded`). A name that gets no id sets `nameLost`,
+    // so the save fails rather than quietly storing "no name".
+    int findOrAddRecordName(Database* database, const LoadedNames& loaded, const char* table,
+                            const char* nameColumn, const QString& name, const char* idColumn,
+                            bool* nameLost);
     // Opens the row a record is saved into: a new row of `table` for id -1, else the row with
     // that id, ready for its fields to be set. Errors have been reported when it fails.
     bool openRowForSave(RecordsetHandle* recordset, Database* database, const QString& table,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/LoadedNames.h"
+
 #include <QString>
 
 // One track's values in memory; lookup values are held by name.
@@ -27,4 +29,6 @@ struct TrackRecord {
     int albumId = -1;
     int trackId = -1;
     int trackNumber = -1;
+    // Set by a load; a save keeps the entries of the names left unchanged.
+    LoadedNames loadedNames;
 };

@@ -1,5 +1,7 @@
 #include "db/TrackTable.h"
 
+#include <QHash>
+
 namespace
 {
 
@@ -23,6 +25,31 @@ const char* const TrackQuery =
     "LEFT JOIN music_conductors ON tracks.conductor_id = music_conductors.conductor_id) "
     "LEFT JOIN music_orchestras ON tracks.orchestra_id = music_orchestras.orchestra_id) "
     "LEFT JOIN track_songwriters ON tracks.songwriter_id = track_songwriters.songwriter_id";
+
+// One of the track's twelve names: its lookup table with the name and id columns (the track's
+// reference column is named like the id column) and the record's field.
+struct TrackName {
+    const char* table;
+    const char* nameColumn;
+    const char* idColumn;
+    QString TrackRecord::*field;
+};
+
+// In the order a save looks them up.
+const TrackName TrackNames[] = {
+    {"music_artists", "artist_name", "artist_id", &TrackRecord::artist},
+    {"music_categories", "cat_name", "cat_id", &TrackRecord::genre},
+    {"music_subcategories", "subcat_name", "subcat_id", &TrackRecord::subCategory},
+    {"languages", "language_name", "language_id", &TrackRecord::language},
+    {"countries", "country_name", "country_id", &TrackRecord::country},
+    {"music_labels", "label_name", "label_id", &TrackRecord::label},
+    {"music_studios", "studio_name", "studio_id", &TrackRecord::studio},
+    {"music_producers", "producer_name", "producer_id", &TrackRecord::producer},
+    {"music_engineers", "engineer_name", "engineer_id", &TrackRecord::engineer},
+    {"music_conductors", "conductor_name", "conductor_id", &TrackRecord::conductor},
+    {"music_orchestras", "orchestra_name", "orchestra_id", &TrackRecord::orchestra},
+    {"track_songwriters", "songwriter_name", "songwriter_id", &TrackRecord::songwriter},
+};
 
 } // namespace
 
@@ -76,12 +103,30 @@ bool TrackTable::fillTrackList(Database* database, int albumId, TrackList* list)
     while (!recordset->isEOF()) {
         auto record = std::make_unique<TrackRecord>();
         readRow(recordset.get(), record.get());
+        if (!readNameIds(database, record.get()))
+            return false;
         const QString number = listNumber(*record);
         const QString text = listText(*record);
         list->appendTrack(number, text, std::move(record));
         if (!recordset->moveNext())
             break;
     }
+    CloseRecordset(&recordset);
+    return true;
+}
+
+// The track query gives the names only; a save needs the entries they came from.
+bool TrackTable::readNameIds(Database* database, TrackRecord* record)
+{
+    record->loadedNames.clear();
+    RecordsetHandle recordset;
+    const QString sql = QStringLiteral("SELECT * FROM tracks WHERE track_id = %1")
+                            .arg(QString::number(record->trackId));
+    if (!OpenRecordset(&recordset, database, sql) || GetRecordCount(recordset.get()) != 1)
+        return false;
+    for (const TrackName& name : TrackNames)
+        record->loadedNames.remember(QLatin1String(name.table), record->*name.field,
+                                     GetFieldInt(recordset.get(), QLatin1String(name.idColumn)));
     CloseRecordset(&recordset);
     return true;
 }
@@ -119,26 +164,11 @@ int TrackTable::Save(Database* database, TrackRecord record, int trackId)
     if (!database)
         return -1;
     bool nameLost = false;
-    auto idOf = [&](const char* table, const char* nameColumn, const QString& name,
-                    const char* idColumn) {
-        return findOrAddRecordName(database, table, nameColumn, name, idColumn, &nameLost);
-    };
-    const int artistId = idOf("music_artists", "artist_name", record.artist, "artist_id");
-    const int genreId = idOf("music_categories", "cat_name", record.genre, "cat_id");
-    const int subCategoryId =
-        idOf("music_subcategories", "subcat_name", record.subCategory, "subcat_id");
-    const int languageId = idOf("languages", "language_name", record.language, "language_id");
-    const int countryId = idOf("countries", "country_name", record.country, "country_id");
-    const int labelId = idOf("music_labels", "label_name", record.label, "label_id");
-    const int studioId = idOf("music_studios", "studio_name", record.studio, "studio_id");
-    const int producerId = idOf("music_producers", "producer_name", record.producer, "producer_id");
-    const int engineerId = idOf("music_engineers", "engineer_name", record.engineer, "engineer_id");
-    const int conductorId =
-        idOf("music_conductors", "conductor_name", record.conductor, "conductor_id");
-    const int orchestraId =
-        idOf("music_orchestras", "orchestra_name", record.orchestra, "orchestra_id");
-    const int songwriterId =
-        idOf("track_songwriters", "songwriter_name", record.songwriter, "songwriter_id");
+    QHash<QString, int> ids; // by reference column
+    for (const TrackName& name : TrackNames)
+        ids.insert(QLatin1String(name.idColumn),
+                   findOrAddRecordName(database, record.loadedNames, name.table, name.nameColumn,
+                                       record.*name.field, name.idColumn, &nameLost));
     if (nameLost)
         return -1;
 
@@ -147,22 +177,17 @@ int TrackTable::Save(Database* database, TrackRecord record, int trackId)
                         trackId))
         return -1;
     Recordset* rs = recordset.get();
-    const bool set = rs->setField(QStringLiteral("title"), record.title) &&
-                     rs->setField(QStringLiteral("artist_id"), artistId) &&
-                     rs->setField(QStringLiteral("cat_id"), genreId) &&
-                     rs->setField(QStringLiteral("subcat_id"), subCategoryId) &&
+    auto refer = [rs, &ids](const char* column) {
+        return rs->setField(QLatin1String(column), ids.value(QLatin1String(column)));
+    };
+    const bool set = rs->setField(QStringLiteral("title"), record.title) && refer("artist_id") &&
+                     refer("cat_id") && refer("subcat_id") &&
                      rs->setField(QStringLiteral("length"), record.length) &&
-                     rs->setField(QStringLiteral("notes"), record.notes) &&
-                     rs->setField(QStringLiteral("language_id"), languageId) &&
-                     rs->setField(QStringLiteral("country_id"), countryId) &&
-                     rs->setField(QStringLiteral("label_id"), labelId) &&
+                     rs->setField(QStringLiteral("notes"), record.notes) && refer("language_id") &&
+                     refer("country_id") && refer("label_id") &&
                      rs->setField(QStringLiteral("labelnumber"), record.labelNumber) &&
-                     rs->setField(QStringLiteral("studio_id"), studioId) &&
-                     rs->setField(QStringLiteral("producer_id"), producerId) &&
-                     rs->setField(QStringLiteral("engineer_id"), engineerId) &&
-                     rs->setField(QStringLiteral("songwriter_id"), songwriterId) &&
-                     rs->setField(QStringLiteral("conductor_id"), conductorId) &&
-                     rs->setField(QStringLiteral("orchestra_id"), orchestraId) &&
+                     refer("studio_id") && refer("producer_id") && refer("engineer_id") &&
+                     refer("songwriter_id") && refer("conductor_id") && refer("orchestra_id") &&
                      rs->setField(QStringLiteral("year"), record.year) &&
                      rs->setField(QStringLiteral("grade"), record.grade) &&
                      rs->setField(QStringLiteral("lyrics"), record.lyrics) &&

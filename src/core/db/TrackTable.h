@@ -29,6 +29,7 @@ public:
 
 private:
     bool openAlbumTracks(RecordsetHandle* recordset, Database* database, int albumId);
+    bool readNameIds(Database* database, TrackRecord* record);
 
     QString m_baseSelect;
 };

@@ -4,11 +4,13 @@
 #include "app/PrivateMessages.h"
 #include "app/SettingsTable.h"
 #include "db/AlbumRecord.h"
+#include "db/AlbumTable.h"
 #include "editors/AutoCompleteComboBox.h"
 #include "editors/CMusicGeneralPage.h"
 #include "editors/CMusicPersonalPage.h"
 #include "editors/CMusicTracksPage.h"
 #include "editors/CNotesPage.h"
+#include "editors/DateBoxes.h"
 #include "freedb/CdDriveDialog.h"
 #include "freedb/CdDrives.h"
 #include "freedb/FreedbLookupTask.h"
@@ -21,6 +23,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -144,6 +147,7 @@ void AlbumEditorDialog::load()
     AlbumRecord record;
     if (!m_document.albumTable().Load(m_document.database(), m_albumId, &record))
         return;
+    m_loadedNames = record.loadedNames;
     m_general->loadFrom(record);
     m_personal->loadFrom(record);
     m_tracks->listAlbumTracks(m_albumId);
@@ -161,6 +165,8 @@ bool AlbumEditorDialog::readPages(AlbumRecord* record)
                          QStringLiteral("Artist and Title are required fields, please make sure "
                                         "that they are completed."),
                          QMessageBox::Information);
+        pointAt(m_general, record->artist.isEmpty() ? static_cast<QWidget*>(m_general->artistBox())
+                                                    : m_general->titleEdit());
         return false;
     }
     // A day that does not exist is not stored as some other day.
@@ -171,8 +177,45 @@ bool AlbumEditorDialog::readPages(AlbumRecord* record)
                              .arg(recordingDate ? QStringLiteral("purchase date")
                                                 : QStringLiteral("recording date")),
                          QMessageBox::Information);
+        if (recordingDate)
+            pointAt(m_personal, m_personal->purchaseDate()->wrongBox());
+        else
+            pointAt(m_general, m_general->recordingDate()->wrongBox());
         return false;
     }
+    return true;
+}
+
+// After a refused save: the page with the field to correct is shown, the field focused.
+void AlbumEditorDialog::pointAt(QWidget* page, QWidget* field)
+{
+    m_pageList->setCurrentRow(m_pageFrame->indexOf(page));
+    field->setFocus(Qt::OtherFocusReason);
+}
+
+// An album another program deleted while it was open here is not written back into its hidden
+// row: the user may store it afresh as a new album (`*id` -1), tracks included, or keep editing.
+bool AlbumEditorDialog::chooseAlbumToStore(int* id, QVector<TrackRecord>* tracks)
+{
+    *id = m_albumId;
+    if (m_albumId == -1)
+        return true;
+    switch (m_document.albumTable().albumState(m_document.database(), m_albumId)) {
+    case AlbumTable::AlbumState::Stored:
+        return true;
+    case AlbumTable::AlbumState::Unreadable:
+        return false;
+    case AlbumTable::AlbumState::Deleted:
+        break;
+    }
+    if (MessageBox::question(this, QStringLiteral("Tunvale"),
+                             QStringLiteral("This album was deleted by another program while you "
+                                            "were editing it.\n\nDo you want to save it as a "
+                                            "new album?")) != QMessageBox::Yes)
+        return false;
+    *id = -1;
+    for (TrackRecord& track : *tracks)
+        track.trackId = -1;
     return true;
 }
 
@@ -181,10 +224,14 @@ bool AlbumEditorDialog::save()
     AlbumRecord record;
     if (!readPages(&record))
         return false;
+    record.loadedNames = m_loadedNames;
     QVector<TrackRecord> tracks = m_tracks->tracks();
+    int storeAs = -1;
+    if (!chooseAlbumToStore(&storeAs, &tracks))
+        return false;
     // The catalogue reports its own errors; the pages stay as they are for another try.
     const int id =
-        m_document.albumTable().saveWithTracks(m_document.database(), record, m_albumId, &tracks);
+        m_document.albumTable().saveWithTracks(m_document.database(), record, storeAs, &tracks);
     if (id == -1)
         return false;
     m_albumId = id;
@@ -209,6 +256,7 @@ void AlbumEditorDialog::saveAndNew()
 
 void AlbumEditorDialog::emptyForNextAlbum()
 {
+    m_loadedNames.clear();
     m_general->clearForNextAlbum();
     m_personal->clearForNextAlbum();
     m_tracks->clearTracks();

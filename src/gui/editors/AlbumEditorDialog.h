@@ -1,7 +1,10 @@
 #pragma once
 
+#include "db/LoadedNames.h"
+
 #include <QDialog>
 #include <QStringList>
+#include <QVector>
 #include <functional>
 #include <memory>
 
@@ -16,6 +19,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 struct AlbumRecord;
+struct TrackRecord;
 
 // Creates or edits one album ("Music item") on four pages: General, Personal, Tracks and
 // Notes. Nothing is written until a save, which stores the album and all its tracks as one
@@ -68,6 +72,8 @@ private:
     void showPage(int index);
     void load();
     bool readPages(AlbumRecord* record);
+    void pointAt(QWidget* page, QWidget* field);
+    bool chooseAlbumToStore(int* id, QVector<TrackRecord>* tracks);
     void saveAndClose();
     void saveAndNew();
     void emptyForNextAlbum();
@@ -82,6 +88,8 @@ private:
     int m_albumId;
     int m_treeSelectionType;
     int m_lastSavedAlbumId = -1;
+    // The album's names as loaded, with their entries: names left alone keep them on save.
+    LoadedNames m_loadedNames;
     QListWidget* m_pageList = nullptr;
     QStackedWidget* m_pageFrame = nullptr;
     QPlainTextEdit* m_quickNotes = nullptr;

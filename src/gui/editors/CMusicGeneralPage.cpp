@@ -208,20 +208,22 @@ void CMusicGeneralPage::fillIfEmpty(QLineEdit* field, const QString& text)
         field->setText(text);
 }
 
+// A name no longer in its list (deleted in its list editor) still names the album: it joins
+// the list of this editor.
 void CMusicGeneralPage::loadFrom(const AlbumRecord& record)
 {
-    m_artist->selectName(record.artist);
-    m_studio->selectName(record.studio);
-    m_producer->selectName(record.producer);
-    m_engineer->selectName(record.engineer);
-    m_conductor->selectName(record.conductor);
-    m_orchestra->selectName(record.orchestra);
-    m_language->selectName(record.language);
-    m_country->selectName(record.country);
-    m_genre->selectName(record.genre);
-    m_subCategory->selectName(record.subCategory);
-    m_mediaType->selectName(record.mediaType);
-    m_label->selectName(record.label);
+    m_artist->selectOrAddName(record.artist);
+    m_studio->selectOrAddName(record.studio);
+    m_producer->selectOrAddName(record.producer);
+    m_engineer->selectOrAddName(record.engineer);
+    m_conductor->selectOrAddName(record.conductor);
+    m_orchestra->selectOrAddName(record.orchestra);
+    m_language->selectOrAddName(record.language);
+    m_country->selectOrAddName(record.country);
+    m_genre->selectOrAddName(record.genre);
+    m_subCategory->selectOrAddName(record.subCategory);
+    m_mediaType->selectOrAddName(record.mediaType);
+    m_label->selectOrAddName(record.label);
     m_title->setText(record.title);
     m_frontImage->setText(record.frontImage);
     m_backImage->setText(record.backImage);

@@ -96,10 +96,10 @@ void CMusicPersonalPage::enableLoanControls()
 void CMusicPersonalPage::loadFrom(const AlbumRecord& record)
 {
     m_number->setText(QString::number(record.number));
-    m_location->selectName(record.location);
-    m_condition->selectName(record.condition);
-    m_purchasedFrom->selectName(record.purchasedFrom);
-    m_onLoanTo->selectName(record.onLoanTo);
+    m_location->selectOrAddName(record.location);
+    m_condition->selectOrAddName(record.condition);
+    m_purchasedFrom->selectOrAddName(record.purchasedFrom);
+    m_onLoanTo->selectOrAddName(record.onLoanTo);
     m_grade->setValue(record.grade);
     m_loanDate->setDateTime(record.loanDate);
     m_returnDate->setDateTime(record.returnDate);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 CMusicTracksPage::CMusicTracksPage(CVastryDoc& document, QWidget* parent)
     : QWidget(parent), m_document(document)
@@ -127,11 +128,21 @@ void CMusicTracksPage::addTrack()
     TrackEditorDialog editor(record.get(), m_document, true, window());
     if (editor.exec() != QDialog::Accepted)
         return;
-    record->trackNumber = m_list->topLevelItemCount() + 1;
+    record->trackNumber = nextTrackNumber();
     const QString number = TrackTable::listNumber(*record);
     const QString text = TrackTable::listText(*record);
     appendTrack(number, text, std::move(record));
     m_list->setCurrentItem(m_list->topLevelItem(m_list->topLevelItemCount() - 1));
+}
+
+// After the highest, not after the count: once a track in the middle was deleted, the count
+// would give a number another track still has.
+int CMusicTracksPage::nextTrackNumber() const
+{
+    int highest = 0;
+    for (const auto& record : m_records)
+        highest = std::max(highest, record->trackNumber);
+    return highest + 1;
 }
 
 void CMusicTracksPage::editTrack()

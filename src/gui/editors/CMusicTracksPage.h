@@ -12,7 +12,7 @@ class QTreeWidget;
 
 // The album's tracks, held in memory until the album editor stores them with the album:
 // added, edited and deleted through the track editor. Numbers are given once, when a track
-// is added, and never rewritten.
+// is added (the one after the highest), and never rewritten.
 class CMusicTracksPage : public QWidget, public TrackList
 {
     Q_OBJECT
@@ -45,6 +45,7 @@ protected:
 private:
     void updateButtons();
     void relabel(int row);
+    int nextTrackNumber() const;
 
     CVastryDoc& m_document;
     QTreeWidget* m_list = nullptr;

@@ -14,8 +14,7 @@ CTrackGeneralPage::CTrackGeneralPage(CVastryDoc& document, QWidget* parent)
     addField(QStringLiteral("Title:*"), m_title);
     m_year = EditorWidgets::digitsEdit(10, this);
     addField(QStringLiteral("Year:"), m_year);
-    m_artist = new AutoCompleteComboBox(this);
-    addField(QStringLiteral("Artist:"), m_artist);
+    m_artist = addNameBox(QStringLiteral("Artist:"), &TrackRecord::artist);
     m_length = new QLineEdit(this);
     addField(QStringLiteral("Length:"), m_length);
     AutoCompleteComboBox* songwriter =
@@ -38,8 +37,6 @@ CTrackGeneralPage::CTrackGeneralPage(CVastryDoc& document, QWidget* parent)
 void CTrackGeneralPage::loadFrom(const TrackRecord& record)
 {
     NameBoxPage::loadFrom(record);
-    // The track's own artist is always offered, even one no longer in the list.
-    m_artist->selectOrAddName(record.artist);
     m_title->setText(record.title);
     m_year->setText(record.year >= 0 ? QString::number(record.year) : QString());
     m_length->setText(record.length);
@@ -49,7 +46,6 @@ void CTrackGeneralPage::loadFrom(const TrackRecord& record)
 void CTrackGeneralPage::saveTo(TrackRecord* record) const
 {
     NameBoxPage::saveTo(record);
-    record->artist = m_artist->currentText();
     record->title = m_title->text();
     record->year = EditorFields::unsignedNumber(m_year->text());
     record->length = m_length->text();

@@ -62,6 +62,18 @@ bool DateBoxes::readDate(QDateTime* date) const
     return EditorFields::dateFromBoxes(m_year->currentText(), m_month->text(), m_day->text(), date);
 }
 
+// The year alone, then the year with the month: the first that names no day is the culprit.
+QWidget* DateBoxes::wrongBox() const
+{
+    QDateTime date;
+    const QString year = m_year->currentText();
+    if (!EditorFields::dateFromBoxes(year, QString(), QString(), &date))
+        return m_year;
+    if (!EditorFields::dateFromBoxes(year, m_month->text(), QString(), &date))
+        return m_month;
+    return m_day;
+}
+
 void DateBoxes::clear()
 {
     selectYear(QStringLiteral("2002"));

@@ -27,6 +27,8 @@ public:
     void showDate(const QDateTime& date);
     // The date the boxes name; false when they name no day (31 February, month 13).
     bool readDate(QDateTime* date) const;
+    // The box to correct when readDate refuses the date (the day box when all seem so).
+    QWidget* wrongBox() const;
     // As for the next album: year 2002, month and day empty.
     void clear();
 

@@ -40,11 +40,12 @@ void NameBoxPage::finishRows()
     m_grid->setRowStretch(m_grid->rowCount(), 1);
 }
 
-// A stored name missing from its list leaves its box as it is (empty in a fresh editor).
+// A name missing from its list (typed for a track not stored yet, or deleted in its list
+// editor) is still the track's: it joins the list of this editor.
 void NameBoxPage::loadFrom(const TrackRecord& record)
 {
     for (const auto& [box, field] : m_nameBoxes)
-        box->selectName(record.*field);
+        box->selectOrAddName(record.*field);
 }
 
 void NameBoxPage::saveTo(TrackRecord* record) const

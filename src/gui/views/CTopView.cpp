@@ -336,6 +336,8 @@ void CTopView::editPost()
         return;
     if (m_dialogs->editAlbum(m_document, m_document.treeSelectionType(), &id, this))
         showSavedAlbum(id);
+    else
+        showSelectedAlbum(); // a track deleted in the editor is gone, saved or not
 }
 
 void CTopView::newPost()
