@@ -12,7 +12,9 @@ install(FILES ${TUNVALE_DESKTOP_DIR}/${TUNVALE_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${TUNVALE_DESKTOP_DIR}/${TUNVALE_APP_ID}.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
-install(FILES ${TUNVALE_DESKTOP_DIR}/${TUNVALE_APP_ID}.metainfo.xml
+configure_file(${TUNVALE_DESKTOP_DIR}/${TUNVALE_APP_ID}.metainfo.xml.in
+    ${CMAKE_BINARY_DIR}/generated/${TUNVALE_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/generated/${TUNVALE_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # One drawing per icon, rendered to PNG sizes by scripts/render-icons.sh.

@@ -4,7 +4,7 @@
 # run makes them (the 100 000-album one takes a few minutes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUNVALE_BUILD_BENCH=ON >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUNVALE_BENCHMARKS=ON >/dev/null
 cmake --build build -j2
 export TUNVALE_BENCH_DATA="${TUNVALE_BENCH_DATA:-$PWD/build/bench-data}"
 results=build/bench-results

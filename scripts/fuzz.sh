@@ -26,7 +26,7 @@ fi
 build="$root/build-fuzz"
 
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTUNVALE_BUILD_FUZZ=ON -DTUNVALE_BUILD_TESTS=OFF -DTUNVALE_BUILD_BENCH=OFF >/dev/null
+    -DTUNVALE_BUILD_FUZZ=ON -DTUNVALE_BUILD_TESTS=OFF -DTUNVALE_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}"
 
 # Seeds: every input a target is meant to take, made from the real data.

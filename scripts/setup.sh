@@ -31,5 +31,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# A compiler cache, when the machine has one, makes rebuilds after a branch switch cheap.
+# TUNVALE_CMAKE_ARGS adds options (CI turns warnings into errors with it).
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+# shellcheck disable=SC2086
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" ${TUNVALE_CMAKE_ARGS:-}
 cmake --build build -j2

@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "app/ErrorReporter.h"
+#include "app/TunvaleVersion.h"
 #include "cli/AlbumJson.h"
 #include "db/CatalogTemplate.h"
 #include "db/LookupList.h"
@@ -254,7 +255,7 @@ int CliCommands::run(const QStringList& arguments)
         return 0;
     }
     if (name == QLatin1String("--version")) {
-        m_out << "tunvale-cli 1.00" << Qt::endl;
+        m_out << "tunvale-cli " << TunvaleVersion << Qt::endl;
         return 0;
     }
     const auto syntax = commandSyntax().constFind(name);

@@ -1,5 +1,6 @@
 #include "musicbrainz/MusicBrainzClient.h"
 
+#include "app/TunvaleVersion.h"
 #include "freedb/DiscToc.h"
 #include "freedb/LookupProgress.h"
 #include "musicbrainz/MusicBrainzDiscId.h"
@@ -10,9 +11,6 @@
 
 #ifndef TUNVALE_CONTACT
 #define TUNVALE_CONTACT "unknown contact"
-#endif
-#ifndef TUNVALE_VERSION
-#define TUNVALE_VERSION "0"
 #endif
 
 namespace
@@ -45,7 +43,7 @@ MusicBrainzClient::MusicBrainzClient(const QUrl& server) : m_server(server)
 
 QByteArray MusicBrainzClient::userAgent()
 {
-    return QByteArrayLiteral("Tunvale/" TUNVALE_VERSION " ( " TUNVALE_CONTACT " )");
+    return QByteArray("Tunvale/") + TunvaleVersion + " ( " TUNVALE_CONTACT " )";
 }
 
 QUrl MusicBrainzClient::discIdUrl(const QString& discId) const

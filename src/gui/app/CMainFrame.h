@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/TunvaleVersion.h"
 #include "io/CollectionImport.h"
 
 #include <QHash>
@@ -28,7 +29,7 @@ class CMainFrame : public QMainWindow
     Q_OBJECT
 
 public:
-    static constexpr const char* VersionText = "1.00";
+    static constexpr const char* VersionText = TunvaleVersion;
     static constexpr int MinimumWidth = 700;
     static constexpr int MinimumHeight = 500;
 
