@@ -5,7 +5,6 @@
 #include "db/DatabaseEx.h"
 #include "db/TrackRecord.h"
 
-#include <QFileDevice>
 #include <QHash>
 #include <QIODevice>
 #include <QVector>
@@ -48,8 +47,6 @@ public:
     // One line of the page's track block, "<BR>" included.
     static QString trackLine(const TrackRecord& track);
     static QString analogueDigitalText(int code);
-    // The message for a file that could not be written.
-    static QString CannotWrite(const QString& path, const QFileDevice& file);
 
 private:
     bool WriteAlbumHeading(QIODevice* file, const AlbumRecord& record);
