@@ -16,6 +16,7 @@
 #include "views/CLeftView.h"
 #include "views/CTopView.h"
 #include "views/CVastryDoc.h"
+#include "views/HtmlPageWriter.h"
 #include "views/PostDialogs.h"
 
 #include <QApplication>
@@ -66,6 +67,7 @@ private slots:
     void albumPageLinksOpenInTheDesktopBrowser();
     void changesByAnotherProgramShowWithTheSelectionKept();
     void ownChangesReloadOnce();
+    void readsWaitQuietlyWhileAnotherProgramWrites();
     void toolbarLabelsStay_data();
     void toolbarLabelsStay();
     void paneKeysFocusTheViews_data();
@@ -767,6 +769,35 @@ void TestMainFrame::ownChangesReloadOnce()
     const int afterDelete = resets.size();
     QTest::qWait(2500);
     QCOMPARE(resets.size(), afterDelete);
+}
+
+// Moving through the list while another program holds the catalogue for a long write: no
+// error box, a word in the status bar, and the page once the other program is done.
+void TestMainFrame::readsWaitQuietlyWhileAnotherProgramWrites()
+{
+    start(m_catalogue);
+    AlbumListCtrl* control = list()->list();
+    control->setFocus();
+    Database writer;
+    QVERIFY(writer.open(m_catalogue, DatabaseEx::catalogConnectString()));
+    QVERIFY(writer.execute("BEGIN EXCLUSIVE"));
+    QTest::keyClick(control, Qt::Key_Down);
+    QTest::keyClick(control, Qt::Key_Down);
+    QCOMPARE(frame()->statusPaneText(0),
+             QStringLiteral("Waiting for another program to finish writing…"));
+    QCOMPARE(MessageBox::history().size(), 0);
+    const int row = control->selectedRow();
+    const QString title = HtmlPageWriter::escapeHtml(
+        list()->model()->data(list()->model()->index(row, 1)).toString());
+
+    // The writer gives up: nothing changed, yet the page the user chose is shown.
+    QVERIFY(writer.execute("ROLLBACK"));
+    QTRY_COMPARE_WITH_TIMEOUT(frame()->statusPaneText(0), QStringLiteral("Ready"), 10000);
+    QCOMPARE(control->selectedRow(), row);
+    QTRY_VERIFY_WITH_TIMEOUT(shownPage().contains(title), 10000);
+    QCOMPARE(MessageBox::history().size(), 0);
+    // The program's own writes wait for others as long as before.
+    QCOMPARE(m_app->document()->database()->busyTimeout(), Database::BusyTimeoutMs);
 }
 
 void TestMainFrame::toolbarLabelsStay_data()

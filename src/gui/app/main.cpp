@@ -1,6 +1,7 @@
 // The desktop program.
 #include "app/CMainFrame.h"
 #include "app/CVastryApp.h"
+#include "app/TerminationSignals.h"
 #include "app/UserFolders.h"
 
 #include <QApplication>
@@ -78,6 +79,7 @@ int main(int argc, char** argv)
     UserFolders::adoptAccountHomeIfUnset();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
+    const TerminationSignals terminationSignals;
     setApplicationIcon();
     CVastryApp app;
     if (!app.initInstance(application.arguments()))
