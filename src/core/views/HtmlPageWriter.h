@@ -28,7 +28,7 @@ public:
     // The two-column row of the "Music Details" block; nothing when label or value is empty.
     bool WriteDetailRow(QIODevice* file, const QString& label, const QString& value);
     // A row of the "Personal Details" and "Product Details" blocks; a link row without a URL
-    // is left out.
+    // is left out, and one whose URL is no web or mail address shows the URL as text.
     bool WritePlainRow(QIODevice* file, const QString& label, const QString& value, bool isLink,
                        const QString& url);
 
