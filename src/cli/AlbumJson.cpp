@@ -1,5 +1,7 @@
 #include "cli/AlbumJson.h"
 
+#include "editors/EditorFields.h"
+
 #include <QJsonArray>
 
 namespace
@@ -188,6 +190,25 @@ bool AlbumJson::fromJson(const QJsonObject& object, int position, TrackRecord* t
     return true;
 }
 
+// What the album editor refuses to store, refused here too.
+bool AlbumJson::isStorable(const AlbumRecord& album, QString* error)
+{
+    if (album.artist.isEmpty() || album.title.isEmpty()) {
+        *error = QStringLiteral("album: 'artist_name' and 'title' are required.");
+        return false;
+    }
+    const QPair<const char*, QString> amounts[] = {{"value", album.currentValue},
+                                                   {"purchaseprice", album.purchasePrice}};
+    for (const auto& [key, text] : amounts) {
+        if (!EditorFields::isMoney(text)) {
+            *error = QStringLiteral("album: '%1' must be a number such as \"12.50\", not '%2'.")
+                         .arg(QLatin1String(key), text);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool AlbumJson::fromJson(const QJsonObject& object, AlbumRecord* album,
                          QVector<TrackRecord>* tracks, QString* error)
 {
@@ -196,7 +217,7 @@ bool AlbumJson::fromJson(const QJsonObject& object, AlbumRecord* album,
         return false;
     const QJsonValue list = object.value(QStringLiteral("tracks"));
     if (list.isUndefined())
-        return true;
+        return isStorable(*album, error);
     if (!list.isArray()) {
         *error = QStringLiteral("album: 'tracks' must be an array.");
         return false;
@@ -213,5 +234,5 @@ bool AlbumJson::fromJson(const QJsonObject& object, AlbumRecord* album,
             return false;
         tracks->append(track);
     }
-    return true;
+    return isStorable(*album, error);
 }

@@ -16,11 +16,15 @@ public:
     static QJsonObject toJson(const TrackRecord& track);
 
     // Keys left out keep the record's defaults; a track without a number takes its place in
-    // the array, from 1. False with a reason for unknown keys or values of the wrong type.
+    // the array, from 1. False with a reason for unknown keys or values of the wrong type, and
+    // for what the album editor would not store: no artist or title, money that is no number.
     static bool fromJson(const QJsonObject& object, AlbumRecord* album,
                          QVector<TrackRecord>* tracks, QString* error);
     static bool fromJson(const QJsonObject& object, int position, TrackRecord* track,
                          QString* error);
 
     static QString dateText(const QDateTime& date);
+
+private:
+    static bool isStorable(const AlbumRecord& album, QString* error);
 };

@@ -340,6 +340,22 @@ int CliCommands::commandNew(const Arguments& args)
     return openCatalog(path) ? 0 : 1;
 }
 
+// An album with its tracks is a few kilobytes; the cap keeps an endless input (a device, a
+// runaway pipe) from filling the memory. False when the input goes beyond it.
+bool CliCommands::readAlbumJson(QIODevice* input, QByteArray* text)
+{
+    constexpr qint64 ChunkBytes = 1024 * 1024;
+    for (;;) {
+        const QByteArray chunk =
+            input->read(std::min<qint64>(ChunkBytes, MaxAlbumJsonBytes + 1 - text->size()));
+        if (chunk.isEmpty())
+            return true;
+        text->append(chunk);
+        if (text->size() > MaxAlbumJsonBytes)
+            return false;
+    }
+}
+
 int CliCommands::commandAdd(const Arguments& args)
 {
     const QString source = args.positional[1];
@@ -349,8 +365,13 @@ int CliCommands::commandAdd(const Arguments& args)
                             : (file.setFileName(source), file.open(QIODevice::ReadOnly));
     if (!opened)
         return fail(QStringLiteral("cannot read '%1': %2").arg(source, file.errorString()));
+    QByteArray text;
+    if (!readAlbumJson(&file, &text))
+        return fail(QStringLiteral("%1: the album JSON is larger than %2 MB; nothing was added.")
+                        .arg(source)
+                        .arg(MaxAlbumJsonBytes / (1024 * 1024)));
     QJsonParseError parseError;
-    const QJsonDocument json = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument json = QJsonDocument::fromJson(text, &parseError);
     if (json.isNull())
         return fail(
             QStringLiteral("%1: not a JSON object (%2)").arg(source, parseError.errorString()));
@@ -564,20 +585,20 @@ int CliCommands::commandPage(const Arguments& args)
     // The page replaces the target only once every byte of it is written.
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(HtmlPageWriter::CannotWrite(target, file));
+        return fail(OutputTarget::cannotWrite(target, file));
     switch (m_albums.WritePageTo(m_database.get(), id, false, &file)) {
     case AlbumTable::PageResult::NoAlbum:
         return failUnlessReported(QStringLiteral("no page for album %1.").arg(id));
     case AlbumTable::PageResult::TracksUnreadable:
         return failUnlessReported(QStringLiteral("the tracks of album %1 cannot be read.").arg(id));
     case AlbumTable::PageResult::WriteFailed:
-        return fail(HtmlPageWriter::CannotWrite(target, file));
+        return fail(OutputTarget::cannotWrite(target, file));
     case AlbumTable::PageResult::Written:
         break;
     }
     // A short write at the final flush sets no error that commit() would see: flush first.
     if (!file.flush() || !file.commit())
-        return fail(HtmlPageWriter::CannotWrite(target, file));
+        return fail(OutputTarget::cannotWrite(target, file));
     return 0;
 }
 

@@ -12,6 +12,9 @@ class AppSettings;
 class CliCommands
 {
 public:
+    // The largest album JSON `add` reads.
+    static constexpr qint64 MaxAlbumJsonBytes = 64 * 1024 * 1024;
+
     explicit CliCommands(AppSettings& settings);
     int run(const QStringList& arguments);
 
@@ -40,6 +43,7 @@ private:
     int commandLookup(const Arguments& args);
     int commandXmcd(const Arguments& args);
 
+    static bool readAlbumJson(QIODevice* input, QByteArray* text);
     bool openCatalog(const QString& path);
     bool openWritableCatalog(const QString& path);
     bool parseId(const QString& text, int* id);

@@ -111,7 +111,10 @@ void TestCsvReader::records_data()
         << QByteArray(",, a ,\"\"\n") << Records{{"", "", " a ", ""}};
     QTest::newRow("quote inside an unquoted field kept")
         << QByteArray("12\",x\n") << Records{{"12\"", "x"}};
-    QTest::newRow("lone CR is data") << QByteArray("a\rb,c\n") << Records{{"a\rb", "c"}};
+    QTest::newRow("CR alone ends a record") << QByteArray("a\rb,c\n") << Records{{"a"}, {"b", "c"}};
+    QTest::newRow("CR line ends throughout, quoted breaks kept")
+        << QByteArray("h,i\r\"x\ry\",z\r\"q\"w\rlast,1\r")
+        << Records{{"h", "i"}, {"x\ry", "z"}, {"!malformed 4"}, {"last", "1"}};
     QTest::newRow("text after a closing quote skips that line only")
         << QByteArray("h\n\"a\"b,c\nd\n") << Records{{"h"}, {"!malformed 2"}, {"d"}};
     QTest::newRow("UTF-8 letters") << QByteArray("草木萌動,Déjà Vu,ミラクル\n")
@@ -142,6 +145,8 @@ void TestCsvReader::badInputStopsWithTheLine_data()
     QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80\n") << notUtf8.arg(1);
     QTest::newRow("beyond U+10FFFF") << QByteArray("\xF4\x90\x80\x80\n") << notUtf8.arg(1);
     QTest::newRow("cut sequence at the end") << QByteArray("ok\n\xE3\x81") << notUtf8.arg(2);
+    QTest::newRow("line counted across CR line ends")
+        << QByteArray("a\r\"b\rc\",d\r\xE9\r") << notUtf8.arg(4);
     QTest::newRow("unterminated quote at the end")
         << QByteArray("a\n\"b\nc\n")
         << "line 2: a quoted field that begins here is not closed at the end of the file";

@@ -23,6 +23,8 @@ private slots:
     void rowsLiterally();
     void bodyPieces_data();
     void bodyPieces();
+    void onlyWebLinksAndLocalPictures_data();
+    void onlyWebLinksAndLocalPictures();
     void trackLine_data();
     void trackLine();
     void albumWithoutTracksStillGetsAPage();
@@ -199,9 +201,9 @@ void TestAlbumPage::fullAlbumPageLiterally()
                       "Title &lt;1&gt;</SPAN> (1977)<BR>\n"
                       "<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\">"
                       "<tr valign=\"top\">\n"
-                      "<TD width=\"1\"><BR>\n<IMG src=\"/covers/front.jpg\" BORDER=\"0\" "
+                      "<TD width=\"1\"><BR>\n<IMG src=\"file:///covers/front.jpg\" BORDER=\"0\" "
                       "HEIGHT=\"76\"/><BR>\n</TD><TD width=\"4\"></TD>\n"
-                      "<TD width=\"1\"><BR>\n<IMG src=\"/covers/back &quot;2&quot;.jpg\" "
+                      "<TD width=\"1\"><BR>\n<IMG src=\"file:///covers/back%20%222%22.jpg\" "
                       "BORDER=\"0\" HEIGHT=\"76\"/><BR>\n</TD><TD width=\"4\"></TD>\n<TD>") +
         QLatin1String(Table) +
         QLatin1String("<TH align=\"left\" colspan=\"2\" bgcolor=\"#e0e0e0\">Music Details</th>\n") +
@@ -247,7 +249,7 @@ void TestAlbumPage::rowsLiterally()
     QVERIFY(m_albums.WriteDetailRow(&buffer, QString(), "Rock"));
     QVERIFY(m_albums.WritePlainRow(&buffer, "Grade", "5", false, QString()));
     QVERIFY(m_albums.WritePlainRow(&buffer, "URL", "Go", true, QString()));
-    QVERIFY(m_albums.WritePlainRow(&buffer, "URL", "Go", true, "u"));
+    QVERIFY(m_albums.WritePlainRow(&buffer, "URL", "Go", true, "https://u.example/"));
     QCOMPARE(QString::fromUtf8(buffer.data()),
              QStringLiteral("<TR valign=\"top\"><TD width=\"30%\">\n"
                             "<B>Genre</B></TD>\n"
@@ -257,7 +259,8 @@ void TestAlbumPage::rowsLiterally()
                             "</TR></TABLE></TD></TR>\n"
                             "<TR valign=\"top\"><TD><B>\nGrade</B></TD><TD>\n5</TD></TR>\n"
                             "<TR valign=\"top\"><TD><B>\nURL</B></TD><TD>\n"
-                            "<A href=\"u\", title=\"Go\" target=\"_view\">Go</A>\n</TD></TR>\n"));
+                            "<A href=\"https://u.example/\", title=\"Go\" "
+                            "target=\"_view\">Go</A>\n</TD></TR>\n"));
 
     // A device that refuses writes fails the writer instead of pretending.
     QBuffer closed;
@@ -314,12 +317,12 @@ void TestAlbumPage::bodyPieces_data()
 
     AlbumRecord hostile;
     hostile.artist = "<script>x&y</script>";
-    hostile.url = "\"><script>";
+    hostile.url = "https://x.example/\"><script>";
     hostile.onLoanTo = "O'Brien \"Bob\"";
     QTest::newRow("values are escaped")
         << hostile
         << QStringList{"<SPAN class=\"title\">&lt;script&gt;x&amp;y&lt;/script&gt;</SPAN>",
-                       "href=\"&quot;&gt;&lt;script&gt;\"",
+                       "href=\"https://x.example/%22%3E%3Cscript%3E\"",
                        plain("On Loan To", "O'Brien &quot;Bob&quot;")}
         << QStringList{"<script>"};
 }
@@ -334,6 +337,67 @@ void TestAlbumPage::bodyPieces()
         QVERIFY2(text.contains(piece), qPrintable(piece));
     for (const QString& piece : absent)
         QVERIFY2(!text.contains(piece), qPrintable(piece));
+}
+
+void TestAlbumPage::onlyWebLinksAndLocalPictures_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+    const auto link = [](const QString& target) {
+        return QStringLiteral("<A href=\"%1\", title=").arg(target);
+    };
+    const auto picture = [](const QString& source) {
+        return QStringLiteral("<IMG src=\"%1\" BORDER").arg(source);
+    };
+    QTest::newRow("web and local file") << "https://music.example/a?b=1&c=2"
+                                        << "/covers/a b#c?.jpg"
+                                        << QStringList{link("https://music.example/a?b=1&amp;c=2"),
+                                                       picture("file:///covers/a%20b%23c%3F.jpg")}
+                                        << QStringList{};
+    QTest::newRow("mail, share-like paths stay local")
+        << "mailto:shop@music.example"
+        << "//share.example/x.png"
+        << QStringList{link("mailto:shop@music.example"), picture("file:///share.example/x.png")}
+        << QStringList{};
+    QTest::newRow("backslash after the root")
+        << "http://music.example/"
+        << "/\\share.example/x.png" << QStringList{picture("file:///%5Cshare.example/x.png")}
+        << QStringList{};
+    QTest::newRow("script link, remote picture")
+        << "javascript:alert(1)"
+        << "http://tracker.example/pixel.png" << QStringList{plain("URL", "javascript:alert(1)")}
+        << QStringList{"<A ", "<IMG"};
+    QTest::newRow("hidden script scheme, script picture")
+        << "java\tscript:alert(1)"
+        << "javascript:alert(1)" << QStringList{} << QStringList{"<A ", "<IMG"};
+    QTest::newRow("local file link, file address picture")
+        << "file:///etc/passwd"
+        << "file:///etc/passwd" << QStringList{plain("URL", "file:///etc/passwd")}
+        << QStringList{"<A ", "<IMG"};
+    QTest::newRow("data link, relative picture")
+        << "data:text/html,<b>x</b>"
+        << "covers/front.jpg" << QStringList{plain("URL", "data:text/html,&lt;b&gt;x&lt;/b&gt;")}
+        << QStringList{"<A ", "<IMG"};
+}
+
+// A written page is safe in any browser: it links only to web and mail addresses and shows
+// only pictures from local files; anything else shows as text or not at all.
+void TestAlbumPage::onlyWebLinksAndLocalPictures()
+{
+    QFETCH(QString, url);
+    QFETCH(QString, image);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    AlbumRecord record;
+    record.url = url;
+    record.frontImage = image;
+    const QString text = body(record);
+    for (const QString& piece : present)
+        QVERIFY2(text.contains(piece), qPrintable(text));
+    for (const QString& piece : absent)
+        QVERIFY2(!text.contains(piece, Qt::CaseInsensitive), qPrintable(text));
 }
 
 void TestAlbumPage::trackLine_data()

@@ -7,6 +7,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <unistd.h>
 
 namespace
 {
@@ -77,10 +81,32 @@ void removeInstancePageFolder()
     instancePageFolder().clear();
 }
 
+bool processIsRunning(qint64 pid)
+{
+    return pid > 0 && pid <= INT_MAX && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+// A program that was killed or crashed left its folder behind, holding a plain copy of an
+// album from the encrypted catalogue: the folders of processes that no longer run go.
+void removeStalePageFolders(const QString& parent, const QString& prefix)
+{
+    const QFileInfoList folders = QDir(parent).entryInfoList(
+        {prefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QFileInfo& folder : folders) {
+        bool isNumber = false;
+        const qint64 pid = folder.fileName().mid(prefix.size()).toLongLong(&isNumber);
+        if (isNumber && pid > 0 && folder.ownerId() == ::getuid() && !processIsRunning(pid))
+            QDir(folder.filePath()).removeRecursively();
+    }
+}
+
 QString makeInstancePageFolder()
 {
     const QString pid = QString::number(QCoreApplication::applicationPid());
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!cache.isEmpty())
+        removeStalePageFolders(cache, QStringLiteral("pages-"));
+    removeStalePageFolders(QDir::tempPath(), QStringLiteral("tunvale-pages-"));
     // The cache is where pages belong; a home without one (read-only, full, missing) still
     // leaves the temporary folder, so the album pane keeps working.
     QStringList candidates;

@@ -11,7 +11,8 @@ public:
     static QString programDirectory();
     // A writable folder of this process's own for "post.html" and "print.html", ending with a
     // separator: "pages-<process id>" in the per-user cache folder, removed with the
-    // application object.
+    // application object. Made on first use, which also removes the folders that processes no
+    // longer running left behind.
     static QString pageDirectory();
     static QString templatePath();
     // The per-user data folder (downloaded covers live here), ending with a separator; it may

@@ -12,6 +12,9 @@ struct Report {
     QString caption;
     QString text;
     ReportIcon icon = ReportIcon::Stop;
+    // A read refused because another program is writing to the catalogue: nothing is wrong,
+    // and a reader that can wait (the desktop program) tries again once the writer is done.
+    bool otherWriterBusy = false;
 };
 
 class ErrorReporter

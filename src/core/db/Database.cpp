@@ -116,7 +116,8 @@ bool Database::open(const QString& path, const QString& connect)
     }
     // Another program (the desktop program, a script) may be writing: wait for it rather than
     // failing at once.
-    sqlite3_busy_timeout(connection, BusyTimeoutMs);
+    m_busyTimeout = BusyTimeoutMs;
+    sqlite3_busy_timeout(connection, m_busyTimeout);
     m_path = path;
     if (!unlock(keyFromConnectString(connect)) || !checkReadable()) {
         const DbError error = m_lastError;
@@ -178,6 +179,19 @@ bool Database::isReadOnly() const
     return m_connection && sqlite3_db_readonly(m_connection, "main") == 1;
 }
 
+void Database::setBusyTimeout(int milliseconds)
+{
+    m_busyTimeout = milliseconds;
+    if (m_connection)
+        sqlite3_busy_timeout(m_connection, m_busyTimeout);
+}
+
+bool Database::isBusyError(const DbError& error)
+{
+    const int primary = error.code & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
 bool Database::tableDefinition(int index, QString* tableName)
 {
     if (!m_connection || index < 0) {
@@ -216,7 +230,7 @@ bool Database::dataVersion(qint64* version)
     // "busy" at once rather than waiting its turn like a write would.
     sqlite3_busy_timeout(m_connection, 0);
     const bool answered = queryInteger(m_connection, "PRAGMA data_version", version);
-    sqlite3_busy_timeout(m_connection, BusyTimeoutMs);
+    sqlite3_busy_timeout(m_connection, m_busyTimeout);
     return answered;
 }
 

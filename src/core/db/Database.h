@@ -43,6 +43,10 @@ public:
     // The file path, as given to open.
     QString name() const { return m_path; }
     bool isReadOnly() const;
+    // How long statements wait for another connection's lock from now on (BusyTimeoutMs at
+    // first).
+    void setBusyTimeout(int milliseconds);
+    int busyTimeout() const { return m_busyTimeout; }
 
     // Name of table number `index` (0-based, in creation order); false past the last one (the
     // error's code is SQLITE_NOTFOUND then) or when the engine fails.
@@ -64,6 +68,8 @@ public:
     bool nextKey(const TableInfo& table, qint64* key);
 
     const DbError& lastError() const { return m_lastError; }
+    // Whether `error` says another connection holds the lock the statement needed.
+    static bool isBusyError(const DbError& error);
     void setError(const DbError& error) { m_lastError = error; }
     void setErrorFromConnection();
 
@@ -78,6 +84,7 @@ private:
 
     sqlite3* m_connection = nullptr;
     QString m_path;
+    int m_busyTimeout = BusyTimeoutMs;
     DbError m_lastError;
     QHash<QString, TableInfo> m_tables; // by lower-case table name
 };

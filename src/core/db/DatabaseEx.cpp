@@ -19,6 +19,14 @@ void showMessage(const QString& text)
     ErrorReporter::report(QLatin1String(DatabaseEx::MessageCaption), text, ReportIcon::Stop);
 }
 
+// The source file is named without its folders: where the program was built means nothing to
+// its user.
+QString sourceFileName(const char* file)
+{
+    const QString path = QString::fromLocal8Bit(file);
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
 } // namespace
 
 DatabaseEx::~DatabaseEx() = default;
@@ -37,12 +45,23 @@ QString DatabaseEx::formatDbError(const DbError& error, int line, const char* fi
 {
     return QStringLiteral("%1\r\n\r\n%2\r\nLine: %3\r\nFile: %4")
         .arg(truncatedDescription(error), QString(68, QLatin1Char('-')), QString::number(line),
-             QString::fromLocal8Bit(file));
+             sourceFileName(file));
 }
 
 void DatabaseEx::ReportDbError(const DbError& error, int line, const char* file) const
 {
     showMessage(formatDbError(error, line, file));
+}
+
+void DatabaseEx::reportReadError(const DbError& error, int line, const char* file) const
+{
+    if (!Database::isBusyError(error)) {
+        ReportDbError(error, line, file);
+        return;
+    }
+    Report report{QLatin1String(MessageCaption), truncatedDescription(error), ReportIcon::Stop};
+    report.otherWriterBusy = true;
+    ErrorReporter::report(report);
 }
 
 void DatabaseEx::reportEngineError(const DbError& error) const
@@ -107,7 +126,7 @@ bool DatabaseEx::OpenRecordset(RecordsetHandle* recordset, Database* database, c
     }
     auto opened = std::make_unique<Recordset>(*database);
     if (!opened->open(sql)) {
-        ReportDbError(opened->lastError(), __LINE__, __FILE__);
+        reportReadError(opened->lastError(), __LINE__, __FILE__);
         return false;
     }
     *recordset = std::move(opened);
@@ -130,7 +149,7 @@ int DatabaseEx::GetRecordCount(Recordset* recordset)
     if (recordset->isEOF() && recordset->isBOF())
         return 0;
     if (!recordset->moveLast()) {
-        ReportDbError(recordset->lastError(), __LINE__, __FILE__);
+        reportReadError(recordset->lastError(), __LINE__, __FILE__);
         return -1;
     }
     const int position = recordset->absolutePosition();

@@ -37,7 +37,7 @@ public:
     QDateTime GetFieldDate(Recordset* recordset, const QString& column);
     bool DeleteCurrentRow(Recordset* recordset);
 
-    // The error box: description, blank line, a rule, the failing call's line and file.
+    // The error box: description, blank line, a rule, the failing call's line and file name.
     void ReportDbError(const DbError& error, int line, const char* file) const;
     // The engine's own report: its description alone.
     void reportEngineError(const DbError& error) const;
@@ -45,5 +45,8 @@ public:
     static QString formatDbError(const DbError& error, int line, const char* file);
 
 protected:
+    // The error box, except for a read that another program's write kept waiting too long:
+    // that one is reported as such, so the desktop program can wait and read again.
+    void reportReadError(const DbError& error, int line, const char* file) const;
     static QString truncatedDescription(const DbError& error);
 };

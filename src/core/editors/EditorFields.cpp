@@ -1,7 +1,9 @@
 #include "editors/EditorFields.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace
 {
@@ -14,6 +16,18 @@ constexpr int FirstStorableYear = 100;
 constexpr int LastStorableYear = 9999;
 
 } // namespace
+
+bool EditorFields::isMoney(const QString& text)
+{
+    const QString amount = text.trimmed();
+    if (amount.isEmpty())
+        return true;
+    static const QRegularExpression Decimal(
+        QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
+    bool ok = false;
+    const double value = amount.toDouble(&ok);
+    return Decimal.match(amount).hasMatch() && ok && std::isfinite(value);
+}
 
 int EditorFields::unsignedNumber(const QString& text)
 {

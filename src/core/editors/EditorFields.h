@@ -13,6 +13,11 @@ public:
     // leading digits read, 0 when there are none. Values past the largest int stay there.
     static int unsignedNumber(const QString& text);
 
+    // Whether a money box (current value, purchase price) holds an amount the catalogue can
+    // store as it reads: empty, or one finite decimal number ("12.50", "-3", "1e3") with
+    // blanks around it at most. "abc", "nan", "inf" and "1e400" are none.
+    static bool isMoney(const QString& text);
+
     // A date entered as year, month and day boxes: an empty or unreadable year is 2002, an
     // empty month or day is 1; the time is midnight. False when the three do not name a day
     // the catalogue can hold (31 February, month 13, year 10000): nothing is made of them.

@@ -255,7 +255,10 @@ ImportSummary CollectionImport::run(const QString& path, Format format, bool dry
     if (!file.open(QIODevice::ReadOnly))
         return stopped(Outcome::Failed,
                        QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
-    const FileStamp before = FileStamp::of(path);
+    // A pipe (standard input, a process substitution) is read as it comes: it cannot change
+    // while it is read, and has no size to tell progress by.
+    const bool regularFile = QFileInfo(path).isFile();
+    const FileStamp before = regularFile ? FileStamp::of(path) : FileStamp{0, QDateTime()};
     CsvReader reader(&file);
     switch (reader.readRecord(&m_header)) {
     case CsvReader::Status::End:
@@ -294,7 +297,7 @@ ImportSummary CollectionImport::run(const QString& path, Format format, bool dry
     }
     if (summary.outcome != Outcome::Stored && summary.outcome != Outcome::DryRun)
         return summary;
-    if (!(FileStamp::of(path) == before) || reader.bytesRead() != before.size)
+    if (regularFile && (!(FileStamp::of(path) == before) || reader.bytesRead() != before.size))
         return stopped(Outcome::Failed,
                        QStringLiteral("The file changed while it was read. ") + NothingImported);
     if (transaction && !transaction->commit())

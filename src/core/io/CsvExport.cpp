@@ -7,16 +7,6 @@
 
 #include <QSaveFile>
 
-namespace
-{
-
-QString cannotWrite(const QString& path, const QSaveFile& file)
-{
-    return QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString());
-}
-
-} // namespace
-
 bool CsvExport::write(Database* database, const QVector<ColumnInfo>& columns, const QString& path,
                       const QString& sortText, const QString& condition, QString* error)
 {
@@ -36,7 +26,7 @@ bool CsvExport::write(Database* database, const QVector<ColumnInfo>& columns, co
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        *error = cannotWrite(path, file);
+        *error = OutputTarget::cannotWrite(path, file);
         return false;
     }
     CsvWriter writer(&file);
@@ -60,7 +50,7 @@ bool CsvExport::write(Database* database, const QVector<ColumnInfo>& columns, co
     }
     // A short write at the final flush sets no error that commit() would see: flush first.
     if (!writer.isOk() || !file.flush() || !file.commit()) {
-        *error = cannotWrite(path, file);
+        *error = OutputTarget::cannotWrite(path, file);
         return false;
     }
     return true;

@@ -51,6 +51,12 @@ qsizetype firstInvalidUtf8(const char* bytes, qsizetype size)
     return -1;
 }
 
+// Line breaks in `bytes`: CRLF, LF and CR alone each end one line.
+qint64 lineBreaks(const QByteArray& bytes)
+{
+    return bytes.count('\n') + bytes.count('\r') - bytes.count("\r\n");
+}
+
 } // namespace
 
 CsvReader::CsvReader(QIODevice* device, qint64 maxRecordBytes)
@@ -137,7 +143,7 @@ bool CsvReader::finishField(QStringList* fields)
     const qsizetype bad = firstInvalidUtf8(m_field.constData(), m_field.size());
     if (bad >= 0) {
         // The line of the bad byte: the field may span several lines.
-        const qint64 linesAfter = m_field.mid(bad).count('\n');
+        const qint64 linesAfter = lineBreaks(m_field.mid(bad));
         fail(m_line - linesAfter, QStringLiteral("the text is not UTF-8 (save the file as UTF-8 "
                                                  "and import it again)"));
         return false;
@@ -155,7 +161,10 @@ CsvReader::Status CsvReader::malformed(QStringList* fields)
         if (c == '\0')
             return fail(m_line, QStringLiteral("the file holds a NUL byte; it is no text file"));
         takeByte();
-        if (c == '\n') {
+        if (c == '\n' || c == '\r') {
+            char next = 0;
+            if (c == '\r' && peekByte(&next) && next == '\n')
+                takeByte();
             ++m_line;
             break;
         }
@@ -200,12 +209,12 @@ CsvReader::Status CsvReader::readRecord(QStringList* fields)
             return fail(m_recordLine,
                         QStringLiteral("a record is longer than %1 bytes").arg(m_maxRecordBytes));
         takeByte();
-        bool lineEnd = c == '\n';
+        // CRLF, LF or CR alone (as older Mac programs write) ends the line.
+        const bool lineEnd = c == '\n' || (c == '\r' && state != State::Quoted);
         char next = 0;
-        if (c == '\r' && state != State::Quoted && peekByte(&next) && next == '\n') {
+        const bool crlf = c == '\r' && peekByte(&next) && next == '\n';
+        if (lineEnd && crlf)
             takeByte();
-            lineEnd = true;
-        }
         switch (state) {
         case State::FieldStart:
         case State::Unquoted:
@@ -237,7 +246,7 @@ CsvReader::Status CsvReader::readRecord(QStringList* fields)
             if (c == '"') {
                 state = State::QuoteInQuoted;
             } else {
-                if (c == '\n')
+                if (c == '\n' || (c == '\r' && !crlf))
                     ++m_line;
                 m_field += c;
             }

@@ -8,7 +8,7 @@ class QIODevice;
 
 // Reads comma-separated records (RFC 4180) from a device a piece at a time, so a file of any
 // length is read in bounded memory. The text must be UTF-8; a leading byte-order mark is
-// skipped; records end with CRLF or LF.
+// skipped; records end with CRLF, LF or CR alone.
 //
 // Two kinds of trouble: a record that cannot be read as fields (text after a closing quote)
 // is given back as `Malformed` and reading goes on with the next line; a file that is no UTF-8

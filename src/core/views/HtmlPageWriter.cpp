@@ -1,6 +1,7 @@
 #include "views/HtmlPageWriter.h"
 
 #include "views/OutputTarget.h"
+#include "views/PageLinks.h"
 
 #include <QLocale>
 #include <QSaveFile>
@@ -59,11 +60,13 @@ QString yesNo(bool value)
     return value ? QStringLiteral("Yes") : QStringLiteral("No");
 }
 
+// Pictures come from local files only; any other address leaves the picture out.
 QString imageCell(const QString& path)
 {
-    if (path.isEmpty())
+    const QString source = PageLinks::imageSource(path);
+    if (source.isEmpty())
         return QString();
-    return QLatin1String("<TD width=\"1\"><BR>\n<IMG src=\"") + HtmlPageWriter::escapeHtml(path) +
+    return QLatin1String("<TD width=\"1\"><BR>\n<IMG src=\"") + HtmlPageWriter::escapeHtml(source) +
            QLatin1String("\" BORDER=\"0\" HEIGHT=\"76\"/><BR>\n</TD><TD width=\"4\"></TD>\n");
 }
 
@@ -163,11 +166,15 @@ bool HtmlPageWriter::WritePlainRow(QIODevice* file, const QString& label, const 
 {
     if (label.isEmpty() || value.isEmpty() || (isLink && url.isEmpty()))
         return true;
+    // Only web and mail addresses become links; any other address shows as its text.
+    const QString target = isLink ? PageLinks::linkTarget(url) : QString();
     const QString shown = escapeHtml(value);
-    const QString content =
-        isLink ? QStringLiteral("<A href=\"%1\", title=\"%2\" target=\"_view\">%2</A>\n")
-                     .arg(escapeHtml(url), shown)
-               : shown;
+    QString content = shown;
+    if (isLink && target.isEmpty())
+        content = escapeHtml(url);
+    else if (isLink)
+        content = QStringLiteral("<A href=\"%1\", title=\"%2\" target=\"_view\">%2</A>\n")
+                      .arg(escapeHtml(target), shown);
     return writeText(file, QLatin1String("<TR valign=\"top\"><TD><B>\n") + escapeHtml(label) +
                                QLatin1String("</B></TD><TD>\n") + content +
                                QLatin1String("</TD></TR>\n"));
@@ -343,7 +350,7 @@ bool HtmlPageWriter::WriteQueryAsTable(Database* database, const QString& sql,
     // The document replaces the file only once it is complete: a failure leaves the old one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        reportEngineError(DbError{CannotWrite(path, file), 1});
+        reportEngineError(DbError{OutputTarget::cannotWrite(path, file), 1});
         return false;
     }
     QByteArray captions = "<TR>";
@@ -361,20 +368,10 @@ bool HtmlPageWriter::WriteQueryAsTable(Database* database, const QString& sql,
     CloseRecordset(&recordset);
     // A short write at the final flush sets no error that commit() would see: flush first.
     if (!written || !file.flush() || !file.commit()) {
-        reportEngineError(DbError{CannotWrite(path, file), 1});
+        reportEngineError(DbError{OutputTarget::cannotWrite(path, file), 1});
         return false;
     }
     return true;
-}
-
-QString HtmlPageWriter::CannotWrite(const QString& path, const QFileDevice& file)
-{
-    // A write that stops short (a full disk, a size limit) leaves no error code behind.
-    const bool known =
-        file.error() != QFileDevice::NoError && file.error() != QFileDevice::UnspecifiedError;
-    return QStringLiteral("cannot write '%1': %2")
-        .arg(path, known ? file.errorString()
-                         : QStringLiteral("not all of it was written (is the disk full?)"));
 }
 
 bool HtmlPageWriter::WriteListRows(QIODevice* file, Recordset* recordset,

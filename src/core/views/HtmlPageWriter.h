@@ -5,7 +5,6 @@
 #include "db/DatabaseEx.h"
 #include "db/TrackRecord.h"
 
-#include <QFileDevice>
 #include <QHash>
 #include <QIODevice>
 #include <QVector>
@@ -29,7 +28,7 @@ public:
     // The two-column row of the "Music Details" block; nothing when label or value is empty.
     bool WriteDetailRow(QIODevice* file, const QString& label, const QString& value);
     // A row of the "Personal Details" and "Product Details" blocks; a link row without a URL
-    // is left out.
+    // is left out, and one whose URL is no web or mail address shows the URL as text.
     bool WritePlainRow(QIODevice* file, const QString& label, const QString& value, bool isLink,
                        const QString& url);
 
@@ -48,8 +47,6 @@ public:
     // One line of the page's track block, "<BR>" included.
     static QString trackLine(const TrackRecord& track);
     static QString analogueDigitalText(int code);
-    // The message for a file that could not be written.
-    static QString CannotWrite(const QString& path, const QFileDevice& file);
 
 private:
     bool WriteAlbumHeading(QIODevice* file, const AlbumRecord& record);

@@ -1,5 +1,6 @@
 #include "views/OutputTarget.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <sys/stat.h>
 
@@ -30,4 +31,17 @@ QString OutputTarget::refusal(const QString& path, const QString& catalogue)
     if (sameFile(path, catalogue))
         return QStringLiteral("'%1' is the open catalogue; it was left as it is.").arg(path);
     return QString();
+}
+
+QString OutputTarget::cannotWrite(const QString& path, const QFileDevice& file)
+{
+    // A write that stops short (a full disk, a size limit) leaves no error code behind, and a
+    // failed flush of a file being saved leaves the code without its reason.
+    const QString reason = file.errorString();
+    const bool known = file.error() != QFileDevice::NoError &&
+                       file.error() != QFileDevice::UnspecifiedError &&
+                       reason != QCoreApplication::translate("QIODevice", "Unknown error");
+    return QStringLiteral("cannot write '%1': %2")
+        .arg(path,
+             known ? reason : QStringLiteral("not all of it was written (is the disk full?)"));
 }

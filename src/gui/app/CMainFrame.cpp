@@ -49,6 +49,9 @@ constexpr int ClockInterval = 15000;
 // How often the catalogue is asked whether another program changed it: a cheap question of
 // the open connection, so changes show within about a second.
 constexpr int OutsideChangeInterval = 1000;
+// While another program holds the catalogue, reads give up at once rather than freezing the
+// window for the usual wait: the panes are read again when it is free.
+constexpr int BusyTimeoutWhileWaiting = 100;
 constexpr int TopPaneHeight = 250;
 constexpr int MinimumPane = 10;
 
@@ -614,7 +617,8 @@ void CMainFrame::fillPanesAtStartUp()
     connect(m_page, &CBottomView::settled, this, &CMainFrame::markFilled, Qt::SingleShotConnection);
     SendPaneMessage(m_document.treePane(), UWM_RELOAD);
     SendPaneMessage(m_document.treePane(), UWM_SELECT_ROOT, 0);
-    m_statusPanes[0]->setText(QStringLiteral("Ready"));
+    if (!m_waitingForOtherWriter)
+        m_statusPanes[0]->setText(QStringLiteral("Ready"));
     QGuiApplication::restoreOverrideCursor();
 }
 
@@ -757,14 +761,40 @@ void CMainFrame::checkForOutsideChanges()
         return;
     Database* database = m_document.database();
     if (database != m_watchedDatabase) {
+        stopWaitingForOtherWriter();
         watchOpenCatalog();
         return;
     }
     qint64 version = 0;
-    if (!database || !database->dataVersion(&version) || version == m_seenVersion)
+    if (!database || !database->dataVersion(&version))
+        return;
+    // Reads refused while another program wrote left panes unfilled, even if it changed
+    // nothing in the end.
+    if (version == m_seenVersion && !m_waitingForOtherWriter)
         return;
     m_seenVersion = version;
+    stopWaitingForOtherWriter();
     reloadAfterOutsideChange();
+}
+
+void CMainFrame::waitForOtherWriter()
+{
+    m_statusPanes[0]->setText(QStringLiteral("Waiting for another program to finish writing…"));
+    if (m_waitingForOtherWriter)
+        return;
+    m_waitingForOtherWriter = true;
+    if (Database* database = m_document.database())
+        database->setBusyTimeout(BusyTimeoutWhileWaiting);
+}
+
+void CMainFrame::stopWaitingForOtherWriter()
+{
+    if (!m_waitingForOtherWriter)
+        return;
+    m_waitingForOtherWriter = false;
+    m_statusPanes[0]->setText(QStringLiteral("Ready"));
+    if (Database* database = m_document.database())
+        database->setBusyTimeout(Database::BusyTimeoutMs);
 }
 
 // Names, albums and pages may all have changed: the tree and the list are rebuilt, keeping the

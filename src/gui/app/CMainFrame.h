@@ -54,6 +54,9 @@ public:
     QString statusPaneText(int pane) const;
     // Runs a command as if chosen from the menu; false when it has no handler or is disabled.
     bool runCommand(int commandId);
+    // A read found the catalogue locked by another program's write: the status bar says so,
+    // and the panes are read again once the catalogue is free.
+    void waitForOtherWriter();
     // The placement for first starts on a screen of the given size.
     static QRect firstStartGeometry(const QSize& screen);
 
@@ -98,6 +101,7 @@ private:
     void watchOpenCatalog();
     void checkForOutsideChanges();
     void reloadAfterOutsideChange();
+    void stopWaitingForOtherWriter();
 
     CVastryDoc& m_document;
     AppSettings& m_settings;
@@ -115,6 +119,7 @@ private:
     QTimer* m_outsideChanges = nullptr;
     Database* m_watchedDatabase = nullptr;
     qint64 m_seenVersion = 0;
+    bool m_waitingForOtherWriter = false;
     QHash<int, QAction*> m_actions;
     QHash<int, std::function<void()>> m_handlers;
     bool m_panesCreated = false;

@@ -36,6 +36,11 @@ CVastryApp::~CVastryApp()
 void CVastryApp::routeReportsToMessageBoxes()
 {
     ErrorReporter::setHandler([this](const Report& report) {
+        // Another program writing to the catalogue is no fault: the window waits for it.
+        if (report.otherWriterBusy && m_frame) {
+            m_frame->waitForOtherWriter();
+            return;
+        }
         const QMessageBox::Icon icons[] = {QMessageBox::Critical, QMessageBox::Warning,
                                            QMessageBox::Information, QMessageBox::Question};
         // A modal dialog (the album editor reading a disc) owns the box over the frame.

@@ -1,6 +1,7 @@
 // The desktop program.
 #include "app/CMainFrame.h"
 #include "app/CVastryApp.h"
+#include "app/TerminationSignals.h"
 #include "app/UserFolders.h"
 #include "app/WebEngineStart.h"
 
@@ -101,6 +102,7 @@ int main(int argc, char** argv)
     WebEngineStart::prepareEnvironment();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
+    const TerminationSignals terminationSignals;
     setApplicationIcon();
     CVastryApp app;
     if (quitOnceFilled)

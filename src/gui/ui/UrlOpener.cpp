@@ -1,20 +1,13 @@
 #include "ui/UrlOpener.h"
 
+#include "views/PageLinks.h"
+
 #include <QDesktopServices>
 
 namespace
 {
 
 bool recordOnly = false;
-
-// A page written from catalogue and network data may point anywhere; only addresses a browser
-// or mail program handles are passed on, never local files or program handlers.
-bool isWebOrMail(const QUrl& url)
-{
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
-                             scheme == QLatin1String("mailto"));
-}
 
 } // namespace
 
@@ -31,7 +24,9 @@ void UrlOpener::setRecordOnly(bool only)
 
 bool UrlOpener::open(const QUrl& url)
 {
-    if (!isWebOrMail(url))
+    // A page written from catalogue and network data may point anywhere; only addresses a
+    // browser or mail program handles are passed on, never local files or program handlers.
+    if (!PageLinks::isWebOrMail(url))
         return false;
     history().append(url);
     return recordOnly || QDesktopServices::openUrl(url);
