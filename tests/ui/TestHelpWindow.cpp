@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QWebEngineHistory>
@@ -146,6 +147,14 @@ void TestHelpWindow::brokenHelpFileGivesAMessage_data()
     QTest::newRow("not a help file") << QByteArray(4096, 'x') << QStringLiteral("/html/index.htm");
     QTest::newRow("cut off") << built.left(built.size() / 2) << QStringLiteral("/html/index.htm");
     QTest::newRow("no such page") << built << QStringLiteral("/html/nowhere.htm");
+    // Small help files with one setting of the compression changed: each of them once took
+    // the program down (division by zero, a decompressor that was never made).
+    const QDir damaged(QStringLiteral(TUNVALE_UI_TESTDATA));
+    const QStringList files = damaged.entryList({QStringLiteral("*.chm")}, QDir::Files);
+    QVERIFY(files.size() >= 4);
+    for (const QString& name : files)
+        QTest::newRow(qPrintable(name))
+            << TestCatalog::readBytes(damaged.filePath(name)) << QStringLiteral("/html/index.htm");
 }
 
 void TestHelpWindow::brokenHelpFileGivesAMessage()

@@ -73,12 +73,11 @@ HelpWindow::HelpWindow(const QString& helpFile, std::unique_ptr<ChmArchive> arch
     resize(760, 560);
 
     // A profile of the help's own keeps its scheme away from the album page's view. A damaged
-    // help file must not reach out of it either: no scripts, no other files, no network.
+    // help file must not reach out of it either: no scripts, no plugins, nothing remote.
     m_profile = new QWebEngineProfile(this);
     QWebEngineSettings* web = m_profile->settings();
     web->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
     web->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    web->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
     web->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     m_profile->installUrlSchemeHandler(HelpSchemeHandler::Scheme,
                                        new HelpSchemeHandler(*m_archive, m_profile));

@@ -1,5 +1,7 @@
 #include "ui/MessageBox.h"
 
+#include <QAbstractButton>
+
 namespace
 {
 

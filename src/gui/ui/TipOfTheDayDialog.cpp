@@ -115,6 +115,7 @@ void TipOfTheDayDialog::createTipText()
     m_tipText->setWordWrap(true);
     m_tipText->setTextFormat(Qt::PlainText);
     m_tipText->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    m_tipText->setFocusPolicy(Qt::StrongFocus); // selectable text alone takes only clicks
     QPalette ink = m_tipText->palette();
     ink.setColor(QPalette::WindowText, Qt::black);
     m_tipText->setPalette(ink);
