@@ -11,7 +11,6 @@
 #include "ui/FileDialog.h"
 #include "ui/GlintMenu.h"
 #include "ui/MakerAddresses.h"
-#include "ui/MessageBox.h"
 #include "ui/TextToolBar.h"
 #include "ui/UrlOpener.h"
 #include "views/CBottomView.h"
