@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets with clang, ASan and UBSan into build-fuzz/ and runs each one for
 # the given number of seconds (default 60), seeded from the shared CDDB test data
 # (../shared/testdata/cddb beside the repository), the MusicBrainz answers in
-# tests/musicbrainz/data and the Discogs exports in tests/io/data. Crashes land in build-fuzz/artifacts/<target>/,
+# tests/musicbrainz/data, the Discogs exports in tests/io/data, and the help file the build
+# compiles with the damaged ones in tests/ui/data. Crashes land in build-fuzz/artifacts/<target>/,
 # the grown corpus in build-fuzz/corpus/<target>/, the output in build-fuzz/logs/<target>.log.
 #
 #   bash scripts/fuzz.sh 300                  # every target, five minutes each
@@ -15,7 +16,7 @@ shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
     targets=(fuzz_xmcd_entry fuzz_query_reply fuzz_reply_buffer fuzz_musicbrainz_release
-        fuzz_csv_reader)
+        fuzz_csv_reader fuzz_chm_archive)
 fi
 
 shared="$root/../shared/testdata/cddb"
@@ -27,7 +28,7 @@ build="$root/build-fuzz"
 
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTUNVALE_BUILD_FUZZ=ON -DTUNVALE_BUILD_TESTS=OFF -DTUNVALE_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" -j2 --target "${targets[@]}"
+cmake --build "$build" -j2 --target "${targets[@]}" helpfile
 
 # Seeds: every input a target is meant to take, made from the real data.
 seeds="$build/seeds"
@@ -72,6 +73,10 @@ for answer in "$root"/tests/musicbrainz/data/*.json; do
     done
 done
 
+# Help files: the one the build compiled and the damaged ones kept as test data.
+mkdir -p "$seeds/fuzz_chm_archive"
+cp "$build/bin/music.chm" "$root"/tests/ui/data/*.chm "$seeds/fuzz_chm_archive/"
+
 status=0
 for target in "${targets[@]}"; do
     # A box set's answer runs past 100 KB, so its target takes longer inputs.
@@ -80,6 +85,7 @@ for target in "${targets[@]}"; do
     fuzz_xmcd_entry) dict="$root/fuzz/xmcd.dict" ;;
     fuzz_musicbrainz_release) dict="$root/fuzz/musicbrainz.dict" max_len=262144 ;;
     fuzz_csv_reader) dict="$root/fuzz/csv.dict" ;;
+    fuzz_chm_archive) dict="$root/fuzz/chm.dict" max_len=262144 ;;
     *) dict="$root/fuzz/reply.dict" ;;
     esac
     corpus="$build/corpus/$target"

@@ -229,30 +229,40 @@ void TestDialogSeams::frameDialogs_data()
 {
     const QString drives = EnumerateCdDrives().join(QLatin1Char(' '));
     QTest::addColumn<int>("command");
+    QTest::addColumn<int>("answer"); // to the message, if one shows
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<QString>("message");
-    QTest::newRow("tip of the day")
-        << int(CommandIds::TipOfTheDay) << QStringList{"showTipOfTheDay"} << QString();
-    QTest::newRow("about") << int(CommandIds::About) << QStringList{"showAbout"} << QString();
-    QTest::newRow("help") << int(CommandIds::HelpContents)
+    QTest::newRow("tip of the day") << int(CommandIds::TipOfTheDay) << int(QMessageBox::Ok)
+                                    << QStringList{"showTipOfTheDay"} << QString();
+    QTest::newRow("about") << int(CommandIds::About) << int(QMessageBox::Ok)
+                           << QStringList{"showAbout"} << QString();
+    QTest::newRow("help") << int(CommandIds::HelpContents) << int(QMessageBox::Ok)
                           << QStringList{QStringLiteral("showHelp %1/music.chm::/html/index.htm")
                                              .arg(AppPaths::programDirectory())}
                           << QString();
     // Test machines rarely have a drive; either way the outcome is the one the user sees.
-    if (drives.isEmpty())
-        QTest::newRow("CD-ROM drives")
-            << int(CommandIds::CdRomDrives) << QStringList() << "No available CD-ROM.";
-    else
-        QTest::newRow("CD-ROM drives")
-            << int(CommandIds::CdRomDrives) << QStringList{"chooseCdDrive " + drives} << QString();
+    if (drives.isEmpty()) {
+        QTest::newRow("CD-ROM drives: none") << int(CommandIds::CdRomDrives) << int(QMessageBox::Ok)
+                                             << QStringList() << "No available CD-ROM.";
+        // The message's "Choose a Disc Image..." leads to the dialog with no drives listed.
+        QTest::newRow("CD-ROM drives: none, a disc image instead")
+            << int(CommandIds::CdRomDrives) << int(QMessageBox::Open)
+            << QStringList{"chooseCdDrive "} << "No available CD-ROM.";
+    } else {
+        QTest::newRow("CD-ROM drives") << int(CommandIds::CdRomDrives) << int(QMessageBox::Ok)
+                                       << QStringList{"chooseCdDrive " + drives} << QString();
+    }
 }
 
 void TestDialogSeams::frameDialogs()
 {
     QFETCH(int, command);
+    QFETCH(int, answer);
     QFETCH(QStringList, calls);
     QFETCH(QString, message);
     start();
+    if (answer != QMessageBox::Ok) // every other box is answered OK
+        MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
     QVERIFY(frame()->runCommand(command));
     QCOMPARE(m_frameDialogs->calls, calls);
     if (message.isEmpty()) {

@@ -19,14 +19,17 @@
 #include "views/HtmlPageWriter.h"
 #include "views/PostDialogs.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWebEnginePage>
@@ -61,6 +64,7 @@ private slots:
     void nonsenseSettingsStillGiveAUsableWindow();
     void unwritableSettingsAreSaidOnceAndTheWindowWorks();
     void menusCarryTheirCommands();
+    void menuItemsNameTheirKeysApart();
     void pageFollowsTheSelectedRow_data();
     void pageFollowsTheSelectedRow();
     void albumPageLinksOpenInTheDesktopBrowser_data();
@@ -604,6 +608,53 @@ void TestMainFrame::menusCarryTheirCommands()
     // No handler in the window: these stay disabled.
     for (int id : {CommandIds::Cut, CommandIds::Copy, CommandIds::Paste, CommandIds::Preferences})
         QVERIFY(!frame()->action(id)->isEnabled());
+}
+
+namespace
+{
+
+// What a screen reader says for each item of `menu`: its name and, apart, its key.
+QStringList spokenItems(QMenu* menu)
+{
+    QStringList items;
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(menu);
+    for (int i = 0; i < accessible->childCount(); ++i) {
+        QAccessibleInterface* item = accessible->child(i);
+        if (item->role() != QAccessible::Separator)
+            items << item->text(QAccessible::Name) + QLatin1Char('|') +
+                         item->text(QAccessible::Accelerator);
+    }
+    return items;
+}
+
+} // namespace
+
+// The window's menus, the print button's drop-down and the list's popup: names without the key
+// text, which is read as the item's key.
+void TestMainFrame::menuItemsNameTheirKeysApart()
+{
+    start(m_catalogue);
+    QStringList spoken;
+    for (QMenu* menu : frame()->findChildren<QMenu*>())
+        spoken += spokenItems(menu);
+    QVERIFY(spoken.contains(QStringLiteral("Print Current Album|Ctrl+P")));
+    QVERIFY(spoken.contains(QStringLiteral("Print All Albums|Ctrl+Shift+P")));
+
+    QStringList popup;
+    QTimer::singleShot(0, [&popup] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        popup = spokenItems(menu);
+        menu->close();
+    });
+    const QPoint inList = list()->list()->viewport()->mapToGlobal(rowCentre(0));
+    SendPaneMessage(list(), UWM_LIST_CONTEXT_MENU, PackPoint(inList), 0);
+    QCOMPARE(popup,
+             QStringList({"New Post|Ins", "Edit Post|Enter", "Delete Post|Del", "Find|Ctrl+F"}));
+    spoken += popup;
+    for (const QString& item : spoken)
+        QVERIFY2(!item.contains(QLatin1Char('\t')), qPrintable(item));
 }
 
 void TestMainFrame::pageFollowsTheSelectedRow_data()

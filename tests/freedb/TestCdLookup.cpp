@@ -14,6 +14,7 @@
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
 #include "support/gui/ModalDialogDriver.h"
+#include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "views/CVastryDoc.h"
 
@@ -108,11 +109,13 @@ CddbTestServer::Handler answeringLate(int pauseMs, const QByteArray& readBody)
 }
 
 // Answers the drive dialog from the keyboard: "down" picks the next drive, "clear" clears the
-// box, "ok" and "cancel" close it.
+// box, "image" takes the file the next file dialog gives, "ok" and "cancel" close it.
 void answerDriveDialog(CdDriveDialog* dialog, const QStringList& steps)
 {
     for (const QString& step : steps) {
-        if (step == QLatin1String("down"))
+        if (step == QLatin1String("image"))
+            QTest::keyClick(dialog->imageButton(), Qt::Key_Space);
+        else if (step == QLatin1String("down"))
             QTest::keyClick(dialog->driveBox(), Qt::Key_Down);
         else if (step == QLatin1String("clear"))
             QTest::keyClick(dialog->alwaysBox(), Qt::Key_Space);
@@ -247,24 +250,29 @@ void TestCdLookup::driveChoice_data()
 {
     QTest::addColumn<QStringList>("drives");
     QTest::addColumn<QString>("remembered");
-    QTest::addColumn<QString>("dialogStep"); // empty: no drive dialog expected
+    QTest::addColumn<QStringList>("dialogSteps"); // empty: no drive dialog expected
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("status");
 
     const QString gone = QStringLiteral("/nowhere/gone.cue");
     // Sorted after the disc image, which the dialog then selects first.
     const QString other = QStringLiteral("/~none/other.cue");
-    QTest::newRow("no drive") << QStringList() << QString() << QString()
-                              << QStringLiteral("No available CD-ROM.") << QString();
+    const QString noDrive = QStringLiteral("No available CD-ROM.");
+    QTest::newRow("no drive") << QStringList() << QString() << QStringList() << noDrive
+                              << QString();
+    // The message's "Choose a Disc Image..." opens the dialog, where the image is picked.
+    QTest::newRow("no drive, disc image instead")
+        << QStringList() << QString() << QStringList{"image", "ok"} << noDrive
+        << QStringLiteral("Done");
     QTest::newRow("one drive, no dialog")
-        << QStringList{m_disc} << QString() << QString() << QString() << QStringLiteral("Done");
+        << QStringList{m_disc} << QString() << QStringList() << QString() << QStringLiteral("Done");
     QTest::newRow("two drives, first chosen")
-        << QStringList{other, m_disc} << QString() << QStringLiteral("ok") << QString()
+        << QStringList{other, m_disc} << QString() << QStringList{"ok"} << QString()
         << QStringLiteral("Done");
     QTest::newRow("two drives, cancelled") << QStringList{m_disc, other} << QString()
-                                           << QStringLiteral("cancel") << QString() << QString();
+                                           << QStringList{"cancel"} << QString() << QString();
     QTest::newRow("remembered drive gone")
-        << QStringList{m_disc} << gone << QString()
+        << QStringList{m_disc} << gone << QStringList()
         << QStringLiteral("Unable to get the track information, please make sure that there is "
                           "a CD in drive %1 and then try again.")
                .arg(gone)
@@ -275,7 +283,7 @@ void TestCdLookup::driveChoice()
 {
     QFETCH(QStringList, drives);
     QFETCH(QString, remembered);
-    QFETCH(QString, dialogStep);
+    QFETCH(QStringList, dialogSteps);
     QFETCH(QString, message);
     QFETCH(QString, status);
     CddbTestServer server(answering(readReply(entry(100, "DYEAR=1999\n"))));
@@ -285,14 +293,18 @@ void TestCdLookup::driveChoice()
     ReportRecorder reports;
 
     ModalDialogDriver driver;
-    if (!dialogStep.isEmpty()) {
-        driver.onNext<CdDriveDialog>([dialogStep](CdDriveDialog* dialog) {
+    if (!dialogSteps.isEmpty()) {
+        driver.onNext<CdDriveDialog>([dialogSteps](CdDriveDialog* dialog) {
             QVERIFY(unnamedControls(dialog).isEmpty());
-            answerDriveDialog(dialog, {dialogStep});
+            answerDriveDialog(dialog, dialogSteps);
         });
     }
+    if (drives.isEmpty() && !dialogSteps.isEmpty()) {
+        MessageBox::setNextAnswer(QMessageBox::Open); // the message's disc image button
+        FileDialog::setNextFileName(m_disc);
+    }
     pressLookup(*editor);
-    QCOMPARE(driver.acted(), !dialogStep.isEmpty());
+    QCOMPARE(driver.acted(), !dialogSteps.isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(!editor->lookupRunning(), 20000);
     QTRY_COMPARE(editor->generalPage()->statusLine()->text(), status);
 
@@ -437,19 +449,25 @@ void TestCdLookup::closingAbandonsTheLookup()
 
 void TestCdLookup::driveDialogStoresOrForgetsTheDrive_data()
 {
+    QTest::addColumn<QString>("remembered");
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("remembered") << QStringList{"ok"} << QStringLiteral("/dev/sr0");
-    QTest::newRow("box cleared forgets") << QStringList{"clear", "ok"} << QString();
-    QTest::newRow("second drive") << QStringList{"down", "ok"} << QStringLiteral("/dev/sr1");
-    QTest::newRow("cancelled") << QStringList{"cancel"} << QStringLiteral("/old/drive");
+    const QString sr1 = QStringLiteral("/dev/sr1");
+    const QString rip = QStringLiteral("/rips/low tide.cue");
+    QTest::newRow("first drive") << QString() << QStringList{"ok"} << QStringLiteral("/dev/sr0");
+    QTest::newRow("remembered drive comes first") << sr1 << QStringList{"ok"} << sr1;
+    QTest::newRow("remembered image comes first") << rip << QStringList{"ok"} << rip;
+    QTest::newRow("box cleared forgets") << sr1 << QStringList{"clear", "ok"} << QString();
+    QTest::newRow("second drive") << QString() << QStringList{"down", "ok"} << sr1;
+    QTest::newRow("cancelled") << rip << QStringList{"cancel"} << rip;
 }
 
 void TestCdLookup::driveDialogStoresOrForgetsTheDrive()
 {
+    QFETCH(QString, remembered);
     QFETCH(QStringList, steps);
     QFETCH(QString, stored);
-    m_settings->write(SettingsTable::FreedbDrive, QStringLiteral("/old/drive"));
+    m_settings->write(SettingsTable::FreedbDrive, remembered);
     CdDriveDialog dialog(*m_settings, {QStringLiteral("/dev/sr1"), QStringLiteral("/dev/sr0")});
     QCOMPARE(dialog.windowTitle(), QStringLiteral("CD-ROM drive"));
     QVERIFY(unnamedControls(&dialog).isEmpty());

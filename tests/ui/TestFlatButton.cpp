@@ -21,6 +21,7 @@ private slots:
     void captionColourFollowsThePointer_data();
     void captionColourFollowsThePointer();
     void pressedButtonSinks();
+    void keyboardFocusShows();
     void clickOnlyWhenReleasedInside_data();
     void clickOnlyWhenReleasedInside();
     void defaultButtonStillTakesEnterAndEscCancels();
@@ -115,6 +116,31 @@ void TestFlatButton::pressedButtonSinks()
     QCOMPARE(sunken.pixel(0, 1), palette.color(QPalette::Dark).rgb());
     QCOMPARE(sunken.pixel(sunken.width() - 1, 1), palette.color(QPalette::Light).rgb());
     QVERIFY(bluePixels(sunken) > 0);
+}
+
+// Tab moves the focus, and the look moves with it: the focused button shows a line of the
+// caption's colour inside its edge, away from the caption.
+void TestFlatButton::keyboardFocusShows()
+{
+    m_dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+    const auto focusLine = [](QPushButton* button) {
+        const QImage image = look(button);
+        const QRgb ink = button->palette().color(QPalette::ButtonText).rgb();
+        int inked = 0;
+        for (int x = 0; x < image.width(); ++x)
+            inked += image.pixel(x, 3) == ink;
+        return inked;
+    };
+    m_ok->setFocus();
+    QVERIFY(focusLine(m_ok) > m_ok->width() / 5);
+    QCOMPARE(focusLine(m_cancel), 0);
+    const QImage okFocused = look(m_ok);
+    QTest::keyClick(m_ok, Qt::Key_Tab);
+    QVERIFY(m_cancel->hasFocus());
+    QCOMPARE(focusLine(m_ok), 0);
+    QVERIFY(focusLine(m_cancel) > m_cancel->width() / 5);
+    QVERIFY(look(m_ok) != okFocused);
 }
 
 void TestFlatButton::clickOnlyWhenReleasedInside_data()

@@ -4,10 +4,14 @@
 #include "ui/HelpSchemeHandler.h"
 #include "ui/HelpWindow.h"
 #include "ui/MessageBox.h"
+#include "ui/UrlOpener.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QWebEngineHistory>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -21,6 +25,7 @@ private slots:
     void init();
     void cleanup();
     void opensTheContentsAndFollowsLinks();
+    void staysInsideTheHelpFile();
     void brokenHelpFileGivesAMessage_data();
     void brokenHelpFileGivesAMessage();
 
@@ -41,6 +46,8 @@ void TestHelpWindow::init()
     m_files = std::make_unique<TestCatalog>();
     MessageBox::history().clear();
     MessageBox::setAnswerForAll(QMessageBox::Ok);
+    UrlOpener::setRecordOnly(true);
+    UrlOpener::history().clear();
 }
 
 void TestHelpWindow::cleanup()
@@ -74,7 +81,11 @@ void TestHelpWindow::opensTheContentsAndFollowsLinks()
     QVERIFY(MessageBox::history().isEmpty());
     QVERIFY(waitForPage(help->view(), QStringLiteral("/html/index.htm")));
     QTRY_COMPARE(help->view()->title(), QStringLiteral("Tunvale Help"));
+    QCOMPARE(help->windowTitle(), QStringLiteral("Tunvale Help"));
     QVERIFY(unnamedControls(help).isEmpty());
+    // A window of its own for a screen reader, not a pane of the main window.
+    QVERIFY(help->isWindow());
+    QCOMPARE(QAccessible::queryAccessibleInterface(help)->role(), QAccessible::Window);
 
     // The first link of the contents, from the keyboard.
     help->view()->setFocus();
@@ -82,6 +93,7 @@ void TestHelpWindow::opensTheContentsAndFollowsLinks()
     QTest::keyClick(help->view()->focusProxy(), Qt::Key_Return);
     QVERIFY(waitForPage(help->view(), QStringLiteral("/html/mainwindow.htm")));
     QTRY_COMPARE(help->view()->title(), QStringLiteral("The main window"));
+    QCOMPARE(help->windowTitle(), QStringLiteral("Tunvale Help - The main window"));
 
     QTRY_VERIFY(help->backAction()->isEnabled());
     help->backAction()->trigger();
@@ -94,6 +106,37 @@ void TestHelpWindow::opensTheContentsAndFollowsLinks()
     QCOMPARE(frame.findChildren<HelpWindow*>().size(), 1);
 }
 
+// Whoever asks (a damaged page, a typed address), the view never leaves the help file: each
+// address outside it is refused, and the next page of the file still opens.
+void TestHelpWindow::staysInsideTheHelpFile()
+{
+    QWidget frame;
+    HelpWindow* help =
+        HelpWindow::showTopic(builtHelpFile() + QStringLiteral("::/html/index.htm"), &frame);
+    QVERIFY(help);
+    QVERIFY(waitForPage(help->view(), QStringLiteral("/html/index.htm")));
+    QSignalSpy shown(help->view(), &QWebEngineView::urlChanged);
+    const QList<QUrl> outside{QUrl::fromLocalFile(builtHelpFile()),
+                              QUrl(QStringLiteral("file:///etc/passwd")),
+                              QUrl(QStringLiteral("http://127.0.0.1:9/")),
+                              QUrl(QStringLiteral("https://example.org/index.htm")),
+                              QUrl(QStringLiteral("tunvale-help://elsewhere/html/index.htm")),
+                              QUrl(QStringLiteral("data:text/html,<p>outside</p>"))};
+    QString next = QStringLiteral("/html/find.htm");
+    for (const QUrl& address : outside) {
+        help->view()->load(address);
+        help->view()->load(HelpSchemeHandler::urlOf(next));
+        QVERIFY2(waitForPage(help->view(), next), qPrintable(address.toString()));
+        next = next == QLatin1String("/html/find.htm") ? QStringLiteral("/html/print.htm")
+                                                       : QStringLiteral("/html/find.htm");
+    }
+    for (const QList<QVariant>& signal : shown)
+        QCOMPARE(signal.first().toUrl().scheme(), QStringLiteral("tunvale-help"));
+    for (const QWebEngineHistoryItem& item : help->view()->history()->items())
+        QCOMPARE(item.url().host(), QStringLiteral("music"));
+    QVERIFY(UrlOpener::history().isEmpty());
+}
+
 void TestHelpWindow::brokenHelpFileGivesAMessage_data()
 {
     const QByteArray built = TestCatalog::readBytes(builtHelpFile());
@@ -104,6 +147,14 @@ void TestHelpWindow::brokenHelpFileGivesAMessage_data()
     QTest::newRow("not a help file") << QByteArray(4096, 'x') << QStringLiteral("/html/index.htm");
     QTest::newRow("cut off") << built.left(built.size() / 2) << QStringLiteral("/html/index.htm");
     QTest::newRow("no such page") << built << QStringLiteral("/html/nowhere.htm");
+    // Small help files with one setting of the compression changed: each of them once took
+    // the program down (division by zero, a decompressor that was never made).
+    const QDir damaged(QStringLiteral(TUNVALE_UI_TESTDATA));
+    const QStringList files = damaged.entryList({QStringLiteral("*.chm")}, QDir::Files);
+    QVERIFY(files.size() >= 4);
+    for (const QString& name : files)
+        QTest::newRow(qPrintable(name))
+            << TestCatalog::readBytes(damaged.filePath(name)) << QStringLiteral("/html/index.htm");
 }
 
 void TestHelpWindow::brokenHelpFileGivesAMessage()

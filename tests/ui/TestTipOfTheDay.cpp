@@ -9,6 +9,7 @@
 #include "ui/TipList.h"
 #include "ui/TipOfTheDayDialog.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QPushButton>
 #include <QtTest>
@@ -100,10 +101,16 @@ void TestTipOfTheDay::nextTipWrapsAndNeverIsRemembered()
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QVERIFY(unnamedControls(&dialog).isEmpty());
     QCOMPARE(dialog.currentTip(), 10);
+    // Tab from Close reaches the tip itself, as a text a screen reader reads out.
+    QTest::keyClick(dialog.closeButton(), Qt::Key_Tab);
+    QAccessibleInterface* tip = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+    QVERIFY(tip->role() == QAccessible::StaticText || tip->role() == QAccessible::EditableText);
+    QCOMPARE(tip->text(QAccessible::Name), TipList::tips().at(10));
     // A mnemonic clicks its button a moment later, as a visible press.
     QTest::keyClick(&dialog, Qt::Key_N, Qt::AltModifier);
     QTRY_COMPARE(dialog.currentTip(), 0);
     QCOMPARE(dialog.currentTipText(), QStringLiteral("To view the help file, just press F1."));
+    QCOMPARE(tip->text(QAccessible::Name), dialog.currentTipText());
     dialog.startUpChoice()->setFocus();
     QTest::keyClick(dialog.startUpChoice(), Qt::Key_Down);
     QCOMPARE(dialog.startUpChoice()->currentText(), QStringLiteral("Never show tips at startup"));

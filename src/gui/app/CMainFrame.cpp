@@ -6,10 +6,11 @@
 #include "app/FrameDialogs.h"
 #include "app/PrivateMessages.h"
 #include "db/LookupList.h"
+#include "freedb/CdDriveDialog.h"
 #include "freedb/CdDrives.h"
 #include "ui/FileDialog.h"
+#include "ui/GlintMenu.h"
 #include "ui/MakerAddresses.h"
-#include "ui/MessageBox.h"
 #include "ui/TextToolBar.h"
 #include "ui/UrlOpener.h"
 #include "views/CBottomView.h"
@@ -361,8 +362,10 @@ void CMainFrame::createToolBar()
 
     // The print button's arrow opens the print popup.
     auto* printMenu = new QMenu(this);
-    QAction* current = printMenu->addAction(QStringLiteral("&Print Current Album\tCtrl+P"));
-    QAction* all = printMenu->addAction(QStringLiteral("Print &All Albums\tCtrl+Shift+P"));
+    QAction* current = GlintMenu::addItem(printMenu, QStringLiteral("&Print Current Album"),
+                                          m_actions[PrintCurrentAlbum]->shortcut());
+    QAction* all = GlintMenu::addItem(printMenu, QStringLiteral("Print &All Albums"),
+                                      m_actions[PrintAllAlbums]->shortcut());
     connect(current, &QAction::triggered, this,
             [this] { runCommand(CommandIds::PrintCurrentAlbum); });
     connect(all, &QAction::triggered, this, [this] { runCommand(CommandIds::PrintAllAlbums); });
@@ -716,11 +719,9 @@ void CMainFrame::editList(int commandId)
 void CMainFrame::chooseCdDrive()
 {
     const QStringList drives = EnumerateCdDrives();
-    if (drives.isEmpty()) {
-        MessageBox::show(this, QStringLiteral("ERROR"), QStringLiteral("No available CD-ROM."),
-                         QMessageBox::Critical);
+    // Without a drive, a disc image can still stand in for one.
+    if (drives.isEmpty() && !CdDriveDialog::offerDiscImage(this))
         return;
-    }
     m_frameDialogs->chooseCdDrive(m_settings, drives, this);
 }
 

@@ -19,7 +19,7 @@ public:
     virtual bool offers(int commandId) const = 0;
     // Returns when the user closes the editor, whatever was changed in it.
     virtual void editList(CVastryDoc& document, const LookupList& list, QWidget* parent) = 0;
-    // `drives` are the machine's CD-ROM drives, never empty.
+    // `drives` are the machine's CD-ROM drives; without any, a disc image stands in for one.
     virtual void chooseCdDrive(AppSettings& settings, const QStringList& drives,
                                QWidget* parent) = 0;
     virtual void showTipOfTheDay(AppSettings& settings, QWidget* parent) = 0;

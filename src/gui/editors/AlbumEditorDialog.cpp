@@ -295,11 +295,9 @@ QString AlbumEditorDialog::chooseLookupDrive()
     const QString remembered = settings.read(SettingsTable::FreedbDrive);
     if (!remembered.isEmpty())
         return remembered;
-    if (drives.isEmpty()) {
-        MessageBox::show(this, QStringLiteral("ERROR"), QStringLiteral("No available CD-ROM."),
-                         QMessageBox::Critical);
+    // Without a drive the dialog is still the way to a disc image.
+    if (drives.isEmpty() && !CdDriveDialog::offerDiscImage(this))
         return QString();
-    }
     if (drives.size() == 1)
         return drives.first();
     CdDriveDialog dialog(settings, drives, this);

@@ -5,6 +5,7 @@
 #include "ui/DialogFont.h"
 #include "ui/FileDialog.h"
 #include "ui/FlatButton.h"
+#include "ui/MessageBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,7 +48,6 @@ CdDriveDialog::CdDriveDialog(AppSettings& settings, const QStringList& drives, Q
     m_driveBox->setEditable(true);
     m_driveBox->setInsertPolicy(QComboBox::NoInsert);
     m_driveBox->addItems(sortedDrives(drives));
-    m_driveBox->setCurrentIndex(m_driveBox->count() > 0 ? 0 : -1);
     auto* driveLabel = new QLabel(QStringLiteral("C&D-ROM drive:"), group);
     driveLabel->setBuddy(m_driveBox);
     m_image = new QPushButton(QStringLiteral("Disc &image..."), group);
@@ -78,6 +78,31 @@ CdDriveDialog::CdDriveDialog(AppSettings& settings, const QStringList& drives, Q
     layout->addWidget(buttons);
     DialogFont::apply(this);
     resize(420, sizeHint().height());
+    selectDrive(m_settings.read(SettingsTable::FreedbDrive));
+    // Without a drive, a disc image is the only thing to choose.
+    if (drives.isEmpty())
+        m_image->setFocus();
+}
+
+bool CdDriveDialog::offerDiscImage(QWidget* parent)
+{
+    return MessageBox::offer(parent, QStringLiteral("ERROR"),
+                             QStringLiteral("No available CD-ROM."), QMessageBox::Critical,
+                             QStringLiteral("Choose a Disc &Image..."));
+}
+
+// A remembered drive or image comes first; otherwise the first drive in the list.
+void CdDriveDialog::selectDrive(const QString& drive)
+{
+    if (drive.isEmpty()) {
+        m_driveBox->setCurrentIndex(m_driveBox->count() > 0 ? 0 : -1);
+        return;
+    }
+    const int listed = m_driveBox->findText(drive);
+    if (listed >= 0)
+        m_driveBox->setCurrentIndex(listed);
+    else
+        m_driveBox->setEditText(drive); // an image, or a drive not attached now
 }
 
 void CdDriveDialog::chooseDiscImage()

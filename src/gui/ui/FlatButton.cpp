@@ -6,6 +6,14 @@
 #include <QPainter>
 #include <QStyle>
 
+namespace
+{
+
+// Far enough inside the edge to stay clear of it, close enough to frame the caption.
+constexpr int FocusInset = 3;
+
+} // namespace
+
 FlatButton::FlatButton(QAbstractButton* button) : QObject(button), m_button(button)
 {
     // Moves over the button are needed to tell when the pointer comes and goes while pressed.
@@ -59,6 +67,8 @@ void FlatButton::paint()
     painter.fillRect(m_button->rect(), m_button->palette().color(QPalette::Button));
     drawEdge(painter, pressed);
     drawCaption(painter, pressed);
+    if (m_button->hasFocus())
+        drawFocus(painter);
 }
 
 void FlatButton::drawEdge(QPainter& painter, bool sunken) const
@@ -73,6 +83,17 @@ void FlatButton::drawEdge(QPainter& painter, bool sunken) const
     painter.setPen(bottomRight);
     painter.drawLine(r.bottomLeft(), r.bottomRight());
     painter.drawLine(r.topRight(), r.bottomRight());
+}
+
+// The flat face has no default frame, so without this a keyboard user could not see where
+// Space will act: a dotted line just inside the edge, in the caption's colour.
+void FlatButton::drawFocus(QPainter& painter) const
+{
+    QPen pen(m_button->palette().color(QPalette::ButtonText), 1, Qt::DotLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(
+        m_button->rect().adjusted(FocusInset, FocusInset, -FocusInset - 1, -FocusInset - 1));
 }
 
 void FlatButton::drawCaption(QPainter& painter, bool pressed) const

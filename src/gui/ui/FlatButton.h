@@ -10,8 +10,9 @@ class QWidget;
 
 // The flat look of a dialog's push buttons: a flat face with a thin raised edge that sinks
 // while pressed, and a caption that turns blue while the mouse is over the button or while it
-// is pressed. Attached to an existing button, it only paints and follows the mouse: the button
-// clicks, takes Enter as the default button and answers its mnemonic as before.
+// is pressed. A button with the keyboard focus shows a dotted line inside its edge. Attached to an
+// existing button, it only paints and follows the mouse: the button clicks, takes Enter as the
+// default button and answers its mnemonic as before.
 class FlatButton : public QObject
 {
     Q_OBJECT
@@ -34,6 +35,7 @@ private:
     void paint();
     void drawEdge(QPainter& painter, bool sunken) const;
     void drawCaption(QPainter& painter, bool pressed) const;
+    void drawFocus(QPainter& painter) const;
 
     QPointer<QAbstractButton> m_button;
     bool m_over = false;

@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QMenu>
@@ -54,6 +55,15 @@ QColor GlintMenu::blend(const QColor& colour, const QColor& target, double share
     const auto channel = [share](int from, int to) { return from + int((to - from) * share); };
     return QColor(channel(colour.red(), target.red()), channel(colour.green(), target.green()),
                   channel(colour.blue(), target.blue()));
+}
+
+QAction* GlintMenu::addItem(QMenu* menu, const QString& label, const QKeySequence& accelerator)
+{
+    QAction* item = menu->addAction(label);
+    item->setShortcut(accelerator);
+    item->setShortcutContext(Qt::WidgetShortcut);
+    item->setShortcutVisibleInContextMenu(true);
+    return item;
 }
 
 GlintMenu::Look GlintMenu::lookFrom(const AppSettings& settings)

@@ -3,6 +3,9 @@
 #include <QProxyStyle>
 
 class AppSettings;
+class QAction;
+class QKeySequence;
+class QMenu;
 class QStyleOptionMenuItem;
 
 // Draws the items of the program's menus: the menu bar's popups, the toolbar's drop-downs and
@@ -26,6 +29,11 @@ public:
     static Look lookFrom(const AppSettings& settings);
     // Gives every menu of the process this look from now on; `owner` keeps the style alive.
     static GlintMenu* install(const AppSettings& settings, QObject* owner);
+
+    // Appends an item that shows `accelerator` on its right, for a command whose key the window
+    // itself takes. The key is the item's shortcut rather than part of its text, so a screen
+    // reader says the item's name and its key apart; it acts only inside the open menu.
+    static QAction* addItem(QMenu* menu, const QString& label, const QKeySequence& accelerator);
 
     Look look() const { return m_look; }
     int padding() const { return m_look == Flat ? 7 : 4; }

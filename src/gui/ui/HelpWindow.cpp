@@ -1,6 +1,7 @@
 #include "ui/HelpWindow.h"
 
 #include "ui/ChmArchive.h"
+#include "ui/HelpPage.h"
 #include "ui/HelpSchemeHandler.h"
 #include "ui/MessageBox.h"
 
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QToolBar>
-#include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -18,6 +18,7 @@ namespace
 {
 
 const QString ContentsPage = QStringLiteral("/html/index.htm");
+const QString WindowName = QStringLiteral("Tunvale Help");
 
 // "<file>::<page>"; a topic without a page opens the contents.
 void splitTopic(const QString& topic, QString* file, QString* page)
@@ -65,30 +66,28 @@ HelpWindow* HelpWindow::showTopic(const QString& topic, QWidget* parent)
 
 HelpWindow::HelpWindow(const QString& helpFile, std::unique_ptr<ChmArchive> archive,
                        QWidget* parent)
-    : QWidget(parent, Qt::Window), m_helpFile(helpFile), m_archive(std::move(archive))
+    : QMainWindow(parent, Qt::Window), m_helpFile(helpFile), m_archive(std::move(archive))
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Tunvale Help"));
+    setWindowTitle(WindowName);
     resize(760, 560);
 
-    // A profile of the help's own keeps its scheme away from the album page's view.
+    // A profile of the help's own keeps its scheme away from the album page's view. A damaged
+    // help file must not reach out of it either: no scripts, no plugins, nothing remote.
     m_profile = new QWebEngineProfile(this);
-    m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    QWebEngineSettings* web = m_profile->settings();
+    web->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    web->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    web->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     m_profile->installUrlSchemeHandler(HelpSchemeHandler::Scheme,
                                        new HelpSchemeHandler(*m_archive, m_profile));
     m_view = new QWebEngineView(this);
-    m_view->setPage(new QWebEnginePage(m_profile, m_view));
+    m_view->setPage(new HelpPage(m_profile, m_view));
     m_view->setAccessibleName(QStringLiteral("Help page"));
-    connect(m_view, &QWebEngineView::titleChanged, this, [this](const QString& title) {
-        setWindowTitle(title.isEmpty() ? QStringLiteral("Tunvale Help")
-                                       : QStringLiteral("Tunvale Help - ") + title);
-    });
+    connect(m_view, &QWebEngineView::titleChanged, this, &HelpWindow::showPageTitle);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
     createToolBar();
-    layout->addWidget(m_view, 1);
+    setCentralWidget(m_view);
 }
 
 // The page goes before its profile, as the web engine requires.
@@ -117,7 +116,15 @@ void HelpWindow::createToolBar()
     addAction(close);
     addAction(m_back);
     addAction(m_forward);
-    layout()->addWidget(bar);
+    bar->setMovable(false);
+    addToolBar(bar);
+}
+
+// The contents page is titled like the window itself; saying it twice reads badly aloud.
+void HelpWindow::showPageTitle(const QString& pageTitle)
+{
+    const bool sameName = pageTitle.isEmpty() || pageTitle == WindowName;
+    setWindowTitle(sameName ? WindowName : WindowName + QStringLiteral(" - ") + pageTitle);
 }
 
 void HelpWindow::go(const QString& objectPath)

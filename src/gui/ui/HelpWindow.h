@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include <QMainWindow>
 #include <memory>
 
 class ChmArchive;
@@ -9,8 +9,9 @@ class QWebEngineProfile;
 class QWebEngineView;
 
 // The program's help: the pages of the help file in a window of their own, with contents,
-// back and forward. The pages come straight out of the file; nothing is unpacked to disk.
-class HelpWindow : public QWidget
+// back and forward. The pages come straight out of the file; nothing is unpacked to disk. It is a
+// main window of its own, so a screen reader lists it among the program's windows.
+class HelpWindow : public QMainWindow
 {
     Q_OBJECT
 
@@ -32,6 +33,7 @@ private:
     HelpWindow(const QString& helpFile, std::unique_ptr<ChmArchive> archive, QWidget* parent);
     void createToolBar();
     void go(const QString& objectPath);
+    void showPageTitle(const QString& pageTitle);
 
     QString m_helpFile;
     std::unique_ptr<ChmArchive> m_archive;

@@ -1,5 +1,7 @@
 #include "ui/MessageBox.h"
 
+#include <QAbstractButton>
+
 namespace
 {
 
@@ -36,7 +38,8 @@ void MessageBox::setAnswerForAll(QMessageBox::StandardButton answer)
 QMessageBox::StandardButton MessageBox::ask(QWidget* parent, const QString& caption,
                                             const QString& text, QMessageBox::Icon icon,
                                             QMessageBox::StandardButtons buttons,
-                                            QMessageBox::StandardButton defaultButton)
+                                            QMessageBox::StandardButton defaultButton,
+                                            const QString& openText)
 {
     history().append({caption, text, icon});
     if (nextAnswer != QMessageBox::NoButton) {
@@ -50,6 +53,8 @@ QMessageBox::StandardButton MessageBox::ask(QWidget* parent, const QString& capt
     // Texts carry names the user typed; one that looks like markup is still shown as typed.
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
+    if (!openText.isEmpty())
+        box.button(QMessageBox::Open)->setText(openText);
     box.exec();
     // Closing the box by its frame answers what Esc would.
     QAbstractButton* clicked = box.clickedButton();
@@ -74,4 +79,11 @@ void MessageBox::show(QWidget* parent, const QString& caption, const QString& te
                       QMessageBox::Icon icon)
 {
     ask(parent, caption, text, icon, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool MessageBox::offer(QWidget* parent, const QString& caption, const QString& text,
+                       QMessageBox::Icon icon, const QString& actionText)
+{
+    return ask(parent, caption, text, icon, QMessageBox::Ok | QMessageBox::Open, QMessageBox::Ok,
+               actionText) == QMessageBox::Open;
 }

@@ -18,6 +18,10 @@ public:
                                                 QMessageBox::StandardButton defaultButton);
     static void show(QWidget* parent, const QString& caption, const QString& text,
                      QMessageBox::Icon icon);
+    // A message with OK and one more button, labelled `actionText`, that offers a way on; true
+    // when the user takes it. Enter and Esc answer OK; a test answers the button with Open.
+    static bool offer(QWidget* parent, const QString& caption, const QString& text,
+                      QMessageBox::Icon icon, const QString& actionText);
 
     // The next box is not shown; it returns `answer` at once.
     static void setNextAnswer(QMessageBox::StandardButton answer);
@@ -36,5 +40,6 @@ private:
     static QMessageBox::StandardButton ask(QWidget* parent, const QString& caption,
                                            const QString& text, QMessageBox::Icon icon,
                                            QMessageBox::StandardButtons buttons,
-                                           QMessageBox::StandardButton defaultButton);
+                                           QMessageBox::StandardButton defaultButton,
+                                           const QString& openText = QString());
 };

@@ -6,11 +6,11 @@
 #include "ui/TipList.h"
 
 #include <QAbstractItemView>
-#include <QAccessible>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -58,12 +58,12 @@ TipOfTheDayDialog::TipOfTheDayDialog(AppSettings& settings, QWidget* parent)
     setObjectName(QStringLiteral("TipOfTheDayDialog"));
     setWindowTitle(QStringLiteral("Tunvale Tip of the Day"));
 
-    // The painted areas have no widget of their own; this empty one keeps their place and
-    // carries the tip for a screen reader.
+    // The painted areas have no widget of their own; this empty one keeps their place.
     m_canvas = new QWidget(this);
     m_canvas->setObjectName(QStringLiteral("TipCanvas"));
     m_canvas->setFixedSize(CanvasWidth, CanvasHeight);
     m_canvas->setAccessibleName(QStringLiteral("Did you know..."));
+    createTipText();
 
     m_startUp = new QComboBox(this);
     m_startUp->addItems({QStringLiteral("Always show tips at startup"),
@@ -91,12 +91,34 @@ TipOfTheDayDialog::TipOfTheDayDialog(AppSettings& settings, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     DialogFont::apply(this);
+    const QString tahoma = QStringLiteral("Tahoma");
+    const QString family = QFontDatabase::hasFamily(tahoma) ? tahoma : font().family();
+    m_tipText->setFont(paintFont(this, family, 10, 400));
     MakeButtonFlat(this, m_close);
     MakeButtonFlat(this, m_next);
 
     m_current = m_settings.read(SettingsTable::LastTip);
     showNextTip();
     m_close->setFocus();
+}
+
+// The tip is a read-only text on the painted white area: a screen reader reaches it with Tab and
+// reads it, and hears the new one after "Next Tip".
+void TipOfTheDayDialog::createTipText()
+{
+    const int top = HeaderHeight + 1;
+    m_tipText = new QLabel(m_canvas);
+    m_tipText->setObjectName(QStringLiteral("TipText"));
+    m_tipText->setGeometry(BandWidth, top, CanvasWidth - BandWidth, CanvasHeight - top);
+    m_tipText->setContentsMargins(TextInset, TextInset, TextInset, 0);
+    m_tipText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_tipText->setWordWrap(true);
+    m_tipText->setTextFormat(Qt::PlainText);
+    m_tipText->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    m_tipText->setFocusPolicy(Qt::StrongFocus); // selectable text alone takes only clicks
+    QPalette ink = m_tipText->palette();
+    ink.setColor(QPalette::WindowText, Qt::black);
+    m_tipText->setPalette(ink);
 }
 
 QString TipOfTheDayDialog::currentTipText() const
@@ -107,10 +129,7 @@ QString TipOfTheDayDialog::currentTipText() const
 void TipOfTheDayDialog::showNextTip()
 {
     m_current = TipList::next(m_current);
-    m_canvas->setAccessibleDescription(currentTipText());
-    QAccessibleEvent changed(m_canvas, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&changed);
-    update();
+    m_tipText->setText(currentTipText());
 }
 
 void TipOfTheDayDialog::done(int result)
@@ -132,7 +151,7 @@ void TipOfTheDayDialog::paintEvent(QPaintEvent*)
     paintBand(painter, band);
     paintHeader(painter, header);
     painter.fillRect(line, BandGray);
-    paintTip(painter, text);
+    painter.fillRect(text, Qt::white); // the tip's own text lies on it
 }
 
 void TipOfTheDayDialog::paintBand(QPainter& painter, const QRect& band) const
@@ -149,15 +168,4 @@ void TipOfTheDayDialog::paintHeader(QPainter& painter, const QRect& header) cons
     painter.setFont(paintFont(this, QStringLiteral("Times New Roman"), 14, 700));
     painter.drawText(header.adjusted(TextInset, TextInset, 0, 0), Qt::AlignLeft | Qt::AlignTop,
                      QStringLiteral("Did you know..."));
-}
-
-void TipOfTheDayDialog::paintTip(QPainter& painter, const QRect& text) const
-{
-    painter.fillRect(text, Qt::white);
-    painter.setPen(Qt::black);
-    const QString tahoma = QStringLiteral("Tahoma");
-    const QString family = QFontDatabase::hasFamily(tahoma) ? tahoma : font().family();
-    painter.setFont(paintFont(this, family, 10, 400));
-    painter.drawText(text.adjusted(TextInset, TextInset, -TextInset, 0),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, currentTipText());
 }

@@ -4,6 +4,7 @@
 
 class AppSettings;
 class QComboBox;
+class QLabel;
 class QPainter;
 class QPushButton;
 
@@ -30,14 +31,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void createTipText();
     void showNextTip();
     void paintBand(QPainter& painter, const QRect& band) const;
     void paintHeader(QPainter& painter, const QRect& header) const;
-    void paintTip(QPainter& painter, const QRect& text) const;
 
     AppSettings& m_settings;
     int m_current = -1;
     QWidget* m_canvas = nullptr;
+    QLabel* m_tipText = nullptr;
     QComboBox* m_startUp = nullptr;
     QPushButton* m_next = nullptr;
     QPushButton* m_close = nullptr;

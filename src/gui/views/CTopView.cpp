@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/CommandIds.h"
 #include "app/PrivateMessages.h"
+#include "ui/GlintMenu.h"
 #include "ui/MessageBox.h"
 #include "views/AlbumListCtrl.h"
 #include "views/AlbumListModel.h"
@@ -407,21 +408,23 @@ void CTopView::showContextMenu(const QPoint& screenPoint, bool onHeader)
     QWidget* frame = window();
     const struct {
         const char* text;
+        QKeySequence accelerator;
         int commandId;
-    } items[] = {{"&New Post\tIns", CommandIds::NewPost},
-                 {"&Edit Post\tEnter", CommandIds::EditPost},
-                 {"&Delete Post\tDel", CommandIds::DeletePost},
-                 {nullptr, 0},
-                 {"&Find\tCtrl+F", CommandIds::Find}};
+    } items[] = {{"&New Post", QKeySequence(Qt::Key_Insert), CommandIds::NewPost},
+                 {"&Edit Post", QKeySequence(Qt::Key_Enter), CommandIds::EditPost},
+                 {"&Delete Post", QKeySequence(Qt::Key_Delete), CommandIds::DeletePost},
+                 {nullptr, QKeySequence(), 0},
+                 {"&Find", QKeySequence(Qt::CTRL | Qt::Key_F), CommandIds::Find}};
     for (const auto& item : items) {
         if (!item.text) {
             menu.addSeparator();
             continue;
         }
         const int commandId = item.commandId;
-        QAction* action = menu.addAction(QString::fromLatin1(item.text), frame, [frame, commandId] {
-            SendCommandMessage(frame, commandId);
-        });
+        QAction* action =
+            GlintMenu::addItem(&menu, QString::fromLatin1(item.text), item.accelerator);
+        connect(action, &QAction::triggered, frame,
+                [frame, commandId] { SendCommandMessage(frame, commandId); });
         action->setEnabled(commandId == CommandIds::DeletePost ||
                            (m_dialogs && m_dialogs->offers(commandId)));
     }

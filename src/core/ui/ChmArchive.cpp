@@ -1,5 +1,7 @@
 #include "ui/ChmArchive.h"
 
+#include "ui/ChmLayout.h"
+
 #include <QFile>
 #include <chm_lib.h>
 
@@ -9,12 +11,26 @@ namespace
 // Help pages and pictures are small; a directory entry claiming more is damage, and must not
 // make the program allocate it.
 constexpr quint64 LargestObject = 32 * 1024 * 1024;
+// Our help file is some hundred kilobytes; one far larger is not it.
+constexpr qint64 LargestFile = 64 * 1024 * 1024;
+
+// The whole file, when it is a help file whose structure the reader can follow safely.
+bool isSoundHelpFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > LargestFile)
+        return false;
+    return ChmLayout::isSound(file.readAll());
+}
 
 } // namespace
 
 ChmArchive::ChmArchive(const QString& path)
 {
-    m_file = chm_open(QFile::encodeName(path).constData());
+    // The reader trusts every offset and size in the file; a damaged one could bring the
+    // program down, so it only gets files whose structure has been checked.
+    if (isSoundHelpFile(path))
+        m_file = chm_open(QFile::encodeName(path).constData());
 }
 
 ChmArchive::~ChmArchive()

@@ -5,7 +5,8 @@
 
 struct chmFile;
 
-// A compiled HTML help file, read-only: the pages and pictures stored in it by path.
+// A compiled HTML help file, read-only: the pages and pictures stored in it by path. A file
+// whose structure does not hold together is not opened at all.
 class ChmArchive
 {
 public:
