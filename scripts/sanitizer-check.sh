@@ -11,7 +11,7 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTUNVALE_SANITIZE=ON -DTUNVALE_WERROR=ON \
     "${launcher[@]}" >/dev/null
-mapfile -t tests < <(cd build-asan && ctest -N -L core | sed -n 's/^ *Test *#[0-9]*: //p')
+mapfile -t tests < <(cd build-asan && ctest -N -L core | sed -n 's/^ *Test *#[0-9]*: \(test_.*\|replay_.*\)/\1/p')
 cmake --build build-asan -j2 --target tunvale-cli "${tests[@]}"
 cd build-asan
 export QT_QPA_PLATFORM=offscreen
