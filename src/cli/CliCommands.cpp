@@ -5,6 +5,7 @@
 #include "app/TunvaleVersion.h"
 #include "cli/AlbumJson.h"
 #include "db/CatalogTemplate.h"
+#include "db/LocaleCollation.h"
 #include "db/LookupList.h"
 #include "db/ReadOnlyScope.h"
 #include "db/SqlText.h"
@@ -673,13 +674,12 @@ int CliCommands::commandNames(const Arguments& args)
                                      list->deletedColumn, false))
         return 1;
     // As the list editor shows them: sorted by name.
-    std::stable_sort(rows.rows.begin(), rows.rows.end(),
-                     [](const QStringList& a, const QStringList& b) {
-                         return a.value(0).compare(b.value(0), Qt::CaseInsensitive) < 0;
-                     });
-    for (const QStringList& row : qAsConst(rows.rows)) {
+    QStringList names;
+    for (const QStringList& row : qAsConst(rows.rows))
+        names << row.value(0);
+    for (int index : LocaleCollation::current().sortedOrder(names)) {
         QStringList escaped;
-        for (const QString& cell : row)
+        for (const QString& cell : rows.rows.at(index))
             escaped << escapedCell(cell);
         m_out << escaped.join(QLatin1Char('\t')) << '\n';
     }

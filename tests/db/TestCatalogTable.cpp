@@ -1,8 +1,10 @@
 #include "db/ItemTable.h"
+#include "editors/NameCollector.h"
 #include "support/PlainTargets.h"
 #include "support/TestCatalog.h"
 
 #include <QtTest>
+#include <algorithm>
 
 namespace
 {
@@ -56,6 +58,8 @@ private slots:
     void fillNameComboSkipsDeletedEntries();
     void fillNameTreeSortsAndOwnsNodeData();
     void fillLookupListViewCountsEveryUse();
+    void namesSortInTheUsersLanguage_data();
+    void namesSortInTheUsersLanguage();
     void deleteRowById_data();
     void deleteRowById();
     void countByDeleted();
@@ -126,6 +130,8 @@ void TestCatalogTable::findOrAddName_data()
                                      << "''" << true;
     QTest::newRow("accent differs") << "Bjork"
                                     << "Björk" << false;
+    QTest::newRow("ring above differs") << "Åsa"
+                                        << "Asa" << false;
     QTest::newRow("trailing space differs") << "Abba"
                                             << "Abba " << false;
     QTest::newRow("injection attempt") << "x"
@@ -223,7 +229,83 @@ void TestCatalogTable::fillNameTreeSortsAndOwnsNodeData()
                  node->text);
         texts << node->text;
     }
-    QCOMPARE(texts, QStringList({"Alpha", "beta", "zeta", "Émile"}));
+    QCOMPARE(texts, QStringList({"Alpha", "beta", "Émile", "zeta"}));
+}
+
+void TestCatalogTable::namesSortInTheUsersLanguage_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList international = {"Åsa Lindqvist", "Orchestra No. 2", "Orchestra No. 10",
+                                       "The Rowan Ensemble", "Zoë"};
+    // No language named: the international order, not the code points'.
+    QTest::newRow("C locale") << QLocale::c() << international;
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedKingdom) << international;
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << international;
+    // Swedish puts Å after Z.
+    QTest::newRow("Swedish") << QLocale(QLocale::Swedish, QLocale::Sweden)
+                             << QStringList{"Orchestra No. 2", "Orchestra No. 10",
+                                            "The Rowan Ensemble", "Zoë", "Åsa Lindqvist"};
+}
+
+// The tree, the album list sorted either way, and a name box all give the language's order,
+// whatever order the names were stored in.
+void TestCatalogTable::namesSortInTheUsersLanguage()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QStringList, expected);
+    QLocale::setDefault(locale);
+    OpenCatalogTable table;
+    DatabaseHandle handle;
+    QVERIFY(table.OpenDatabase(&handle, m_files.copyOfTemplate(QStringLiteral("order.muf")),
+                               DatabaseEx::catalogConnectString()));
+    QLocale::setDefault(QLocale::system());
+    Database* db = handle.get();
+    for (auto name = expected.crbegin(); name != expected.crend(); ++name) {
+        const int artist = table.FindOrAddName(db, Artists, ArtistName, *name, ArtistId);
+        RecordsetHandle recordset;
+        QVERIFY(table.OpenRecordset(&recordset, db, QStringLiteral("SELECT * FROM music")));
+        recordset->addNew();
+        recordset->setField(QStringLiteral("artist_id"), artist);
+        recordset->setField(QStringLiteral("title"), *name);
+        QVERIFY(recordset->update());
+    }
+
+    PlainNameTree tree;
+    int root = 0;
+    QVERIFY(table.FillNameTree(db, &root, &tree, 1, 2, TreeNodeData::ArtistNode, Artists,
+                               ArtistName, ArtistId, ArtistDeleted, false));
+    QStringList inTree;
+    for (const auto& node : tree.nodes)
+        inTree << node->text;
+    QCOMPARE(inTree, expected);
+
+    const QString select =
+        QStringLiteral("SELECT music.music_id, a.artist_name, music.title FROM music LEFT JOIN "
+                       "music_artists AS a ON music.artist_id = a.artist_id");
+    const auto listed = [&](const QString& sortText, const QString& column) {
+        PlainRowTable rows({column});
+        table.FillListFromHeader(db, &rows, select, QStringLiteral("music_id"), sortText, QString(),
+                                 false);
+        QStringList cells;
+        for (const QStringList& row : rows.rows)
+            cells << row.value(0);
+        return cells;
+    };
+    QCOMPARE(listed(QStringLiteral("artist_name ASC, title ASC"), QStringLiteral("artist_name")),
+             expected);
+    QStringList descending = expected;
+    std::reverse(descending.begin(), descending.end());
+    QCOMPARE(listed(QStringLiteral("title DESC, artist_name DESC"), QStringLiteral("title")),
+             descending);
+
+    QLocale::setDefault(locale);
+    NameCollector box;
+    QVERIFY(table.FillNameCombo(db, &box, Artists, ArtistName, ArtistId, ArtistDeleted, false));
+    box.sort();
+    QLocale::setDefault(QLocale::system());
+    QCOMPARE(box.names(), expected);
+    QCOMPARE(m_reports->count(), 0);
 }
 
 void TestCatalogTable::fillLookupListViewCountsEveryUse()
@@ -321,11 +403,17 @@ void TestCatalogTable::buildItemQuery_data()
                            << "SELECT x FROM music WHERE deleted = FALSE";
     QTest::newRow("sorted") << "artist_name ASC, title ASC" << false << ""
                             << "SELECT x FROM music WHERE deleted = FALSE ORDER BY artist_name "
-                               "ASC, title ASC";
+                               "COLLATE LOCALE ASC, title COLLATE LOCALE ASC";
     QTest::newRow("condition in parentheses")
         << "title DESC" << true << "music.artist_id = 5 OR 1=1"
         << "SELECT x FROM music WHERE deleted = TRUE AND (music.artist_id = 5 OR 1=1) ORDER BY "
-           "title DESC";
+           "title COLLATE LOCALE DESC";
+    QTest::newRow("table name, no direction")
+        << "music.title" << false << ""
+        << "SELECT x FROM music WHERE deleted = FALSE ORDER BY music.title COLLATE LOCALE";
+    QTest::newRow("expression left alone")
+        << "length(title) DESC" << false << ""
+        << "SELECT x FROM music WHERE deleted = FALSE ORDER BY length(title) DESC";
 }
 
 void TestCatalogTable::buildItemQuery()

@@ -2,12 +2,16 @@
 #include "app/AppSettings.h"
 #include "app/CMainFrame.h"
 #include "app/CVastryApp.h"
+#include "app/PrivateMessages.h"
+#include "db/AlbumRecord.h"
+#include "db/LocaleCollation.h"
 #include "db/LookupList.h"
 #include "db/LookupListCtrl.h"
 #include "db/LookupListDialog.h"
 #include "db/LookupListModel.h"
 #include "db/LookupValueDialog.h"
 #include "db/TrackTable.h"
+#include "editors/AutoCompleteComboBox.h"
 #include "support/PlainTargets.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
@@ -27,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeWidgetItemIterator>
 #include <QtTest>
 #include <algorithm>
 
@@ -54,6 +59,8 @@ private slots:
     void namesAreSavedAndShownExactly();
     void questionShowsTheNameAsPlainText();
     void readOnlyCatalogueRefusesAndTheEditorStaysUsable();
+    void keysAddEditAndDelete();
+    void namesFollowTheLanguageEverywhere();
 
 private:
     using Inside = std::function<void(LookupListDialog*)>;
@@ -243,7 +250,7 @@ void TestListEditor::everyListOpensFromItsCommand()
         QCOMPARE(names.size(), offered.size());
         QVERIFY(!names.isEmpty());
         std::stable_sort(offered.begin(), offered.end(), [](const QString& a, const QString& b) {
-            return a.compare(b, Qt::CaseInsensitive) < 0;
+            return LocaleCollation::current().less(a, b);
         });
         QCOMPARE(names, offered);
     });
@@ -266,7 +273,7 @@ void TestListEditor::modelStaysSortedThroughChanges()
                     99);
     model.removeEntry(0);
     for (int row = 1; row < model.rowCount(); ++row)
-        QVERIFY2(model.entryName(row - 1).compare(model.entryName(row), Qt::CaseInsensitive) <= 0,
+        QVERIFY2(!LocaleCollation::current().less(model.entryName(row), model.entryName(row - 1)),
                  qPrintable(model.entryName(row)));
     QCOMPARE(model.index(model.rowOfEntry(99), LookupListModel::IdColumn).data(),
              QVariant(QStringLiteral("99")));
@@ -464,6 +471,81 @@ void TestListEditor::readOnlyCatalogueRefusesAndTheEditorStaysUsable()
     m_app->shutDown();
     m_app.reset();
     QCOMPARE(TestCatalog::readBytes(path), before);
+}
+
+// Ins adds, Enter edits and Del deletes, as in the album list and the track list.
+void TestListEditor::keysAddEditAndDelete()
+{
+    start();
+    const QString genre = QStringLiteral("Jazz");
+    editList(QStringLiteral("music_categories"), [&](LookupListDialog* editor) {
+        const int row = rowNamed(editor, genre);
+        QVERIFY(row >= 0);
+        editor->list()->selectRow(row);
+        inValueDialog(editor, Qt::Key_Insert, Qt::NoModifier, [](LookupValueDialog* dialog) {
+            QCOMPARE(shownNumbers(dialog).value(0), QStringLiteral("-1"));
+        });
+        const QString id = QString::number(editor->model()->entryId(row));
+        inValueDialog(editor, Qt::Key_Return, Qt::NoModifier, [&](LookupValueDialog* dialog) {
+            QCOMPARE(shownNumbers(dialog).value(0), id);
+            QCOMPARE(dialog->value(), genre);
+        });
+        QVERIFY(activate(editor));
+        MessageBox::setNextAnswer(QMessageBox::No);
+        QTest::keyClick(editor->list(), Qt::Key_Delete);
+        QTRY_COMPARE_WITH_TIMEOUT(MessageBox::history().size(), 1, KeyWait);
+        QCOMPARE(MessageBox::history().first().text,
+                 QStringLiteral("Do you want to delete 'Jazz'?"));
+        QVERIFY(rowNamed(editor, genre) >= 0);
+    });
+}
+
+// The tree, the list editor, a name box and the album list sorted by artist all show names in
+// the language's order (here the international one), not by code point.
+void TestListEditor::namesFollowTheLanguageEverywhere()
+{
+    start();
+    const QStringList expected = {QStringLiteral("Åsa Lindqvist"),
+                                  QStringLiteral("The Rowan Ensemble"), QStringLiteral("Zoë")};
+    for (auto name = expected.crbegin(); name != expected.crend(); ++name) {
+        AlbumRecord album;
+        album.artist = *name;
+        album.title = *name;
+        QVERIFY(document().albumTable().Save(document().database(), album, -1) > 0);
+    }
+    const auto ours = [&expected](const QStringList& shown) {
+        QStringList found;
+        for (const QString& text : shown)
+            if (expected.contains(text) && !found.contains(text))
+                found << text;
+        return found;
+    };
+    QStringList inEditor;
+    // Closing the editor reloads the tree and the album list.
+    editList(QStringLiteral("music_artists"), [&](LookupListDialog* editor) {
+        for (int row = 0; row < editor->model()->rowCount(); ++row)
+            inEditor << editor->model()->entryName(row);
+    });
+    QCOMPARE(ours(inEditor), expected);
+
+    QStringList inTree;
+    for (QTreeWidgetItemIterator it(frame()->treePane()); *it; ++it)
+        inTree << (*it)->text(0);
+    QCOMPARE(ours(inTree), expected);
+
+    AutoCompleteComboBox box(frame());
+    QVERIFY(box.fillNames(document().albumTable(), document().database(),
+                          QStringLiteral("music_artists")));
+    QCOMPARE(ours(box.names()), expected);
+
+    document().setSortText(QStringLiteral("artist_name ASC, title ASC"));
+    SendPaneMessage(frame()->listPane(), UWM_RELOAD);
+    const AlbumListModel* albums = frame()->listPane()->model();
+    QStringList inList;
+    for (int row = 0; row < albums->rowCount(); ++row)
+        for (int column = 0; column < albums->columnCount(); ++column)
+            inList << albums->index(row, column).data().toString();
+    QCOMPARE(ours(inList), expected);
 }
 
 int main(int argc, char** argv)

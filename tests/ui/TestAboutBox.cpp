@@ -20,6 +20,7 @@ private slots:
     void cleanup();
     void linkColoursFollowVisitsAndHover();
     void emptyAddressOpensTheText();
+    void onlyTheTextActsAsTheLink();
     void aboutBoxOpensTheMakersAddresses();
 
 private:
@@ -61,12 +62,12 @@ void TestAboutBox::linkColoursFollowVisitsAndHover()
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&link, &leave);
     QCOMPARE(link.toolTip(), QStringLiteral("https://www.tunvale.example/"));
-    QCOMPARE(link.cursor().shape(), Qt::PointingHandCursor);
     QVERIFY(link.font().underline());
     QVERIFY(shows(link, HyperLink::LinkColour));
 
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QApplication::sendEvent(&link, &enter);
+    QCOMPARE(link.cursor().shape(), Qt::PointingHandCursor);
     QVERIFY(shows(link, HyperLink::HoverColour));
     QApplication::sendEvent(&link, &leave);
     QVERIFY(shows(link, HyperLink::LinkColour));
@@ -101,6 +102,43 @@ void TestAboutBox::emptyAddressOpensTheText()
     HyperLink untitled;
     untitled.setUrl(QStringLiteral("https://elsewhere.example/"));
     QCOMPARE(untitled.text(), QStringLiteral("https://elsewhere.example/"));
+}
+
+// A layout may stretch the link across its dialog; the blank rest of it is no link.
+void TestAboutBox::onlyTheTextActsAsTheLink()
+{
+    HyperLink link(QStringLiteral("Visit"));
+    link.setUrl(QStringLiteral("https://www.tunvale.example/"));
+    link.resize(400, link.sizeHint().height());
+    link.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&link));
+    const QPoint onText = link.textRect().center();
+    const QPoint beside(380, onText.y());
+    QVERIFY(!link.textRect().contains(beside));
+    const auto moveTo = [&link](const QPoint& point) {
+        QMouseEvent move(QEvent::MouseMove, point, link.mapToGlobal(point), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&link, &move);
+    };
+
+    moveTo(beside);
+    QVERIFY(!link.isOver());
+    QVERIFY(link.cursor().shape() != Qt::PointingHandCursor);
+    QHelpEvent tip(QEvent::ToolTip, beside, link.mapToGlobal(beside));
+    QApplication::sendEvent(&link, &tip);
+    QVERIFY(!tip.isAccepted());
+    QTest::mouseClick(&link, Qt::LeftButton, Qt::NoModifier, beside);
+    QVERIFY(UrlOpener::history().isEmpty());
+
+    moveTo(onText);
+    QVERIFY(link.isOver());
+    QCOMPARE(link.cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(shows(link, HyperLink::HoverColour));
+    moveTo(beside);
+    QVERIFY(!link.isOver());
+    QTest::mouseClick(&link, Qt::LeftButton, Qt::NoModifier, onText);
+    QCOMPARE(UrlOpener::history(),
+             QList<QUrl>{QUrl(QStringLiteral("https://www.tunvale.example/"))});
 }
 
 void TestAboutBox::aboutBoxOpensTheMakersAddresses()

@@ -32,6 +32,7 @@ private:
     void stop();
     TextToolBar* toolBar() const;
     QStringList labels() const;
+    static int inkOfFirstItem(QMenu* menu);
 
     std::unique_ptr<TestCatalog> m_files;
     std::unique_ptr<CVastryApp> m_app;
@@ -142,6 +143,22 @@ void TestTextToolBar::strangeSettingsGiveDefaults()
     QCOMPARE(AppSettings().read(SettingsTable::TbText), mode);
 }
 
+// Pixels of the first item darker than its background, as the menu draws it.
+int TestTextToolBar::inkOfFirstItem(QMenu* menu)
+{
+    menu->popup(QPoint(10, 10));
+    QTest::qWait(20);
+    const QImage shot = menu->grab().toImage();
+    const QRect item = menu->actionGeometry(menu->actions().first());
+    menu->close();
+    const int background = qGray(shot.pixel(item.right() - 2, item.top() + 1));
+    int ink = 0;
+    for (int y = item.top(); y <= item.bottom(); ++y)
+        for (int x = item.left(); x <= item.right(); ++x)
+            ink += qGray(shot.pixel(x, y)) < background - 60;
+    return ink;
+}
+
 void TestTextToolBar::printButtonHasItsDropDown()
 {
     start();
@@ -154,6 +171,12 @@ void TestTextToolBar::printButtonHasItsDropDown()
     QCOMPARE(items.at(0)->text(), QStringLiteral("&Print Current Album\tCtrl+P"));
     QCOMPARE(items.at(1)->text(), QStringLiteral("Print &All Albums\tCtrl+Shift+P"));
     QCOMPARE(button->menu()->defaultAction(), items.at(0));
+    // The default item is drawn in bold: more ink than the same item drawn plainly.
+    const int asDefault = inkOfFirstItem(button->menu());
+    button->menu()->setDefaultAction(nullptr);
+    const int plain = inkOfFirstItem(button->menu());
+    button->menu()->setDefaultAction(items.at(0));
+    QVERIFY2(asDefault > plain, qPrintable(QStringLiteral("%1 vs %2").arg(asDefault).arg(plain)));
     QVERIFY(!toolBar()->addDropDownButton(print, button->menu()));
     QCOMPARE(toolBar()->dropDownCount(), 1);
 }

@@ -1,6 +1,9 @@
 #include "db/CatalogTable.h"
 
+#include "db/LocaleCollation.h"
 #include "db/SqlText.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -14,6 +17,32 @@ QString number(int value)
 QString unsignedNumber(int value)
 {
     return QString::number(static_cast<quint32>(value));
+}
+
+bool isColumnName(QStringView word)
+{
+    return !word.isEmpty() && std::all_of(word.begin(), word.end(), [](QChar c) {
+        return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('.');
+    });
+}
+
+// "artist_name ASC, title ASC" ordered as the user's language orders text. Numbers and dates
+// are unaffected: the engine collates text values only. A sort text in any other form (an
+// expression, a collation of its own) is left as it is.
+QString inLocaleOrder(const QString& sortText)
+{
+    QStringList keys;
+    for (const QString& key : sortText.split(QLatin1Char(','))) {
+        const QStringList words = key.simplified().split(QLatin1Char(' '));
+        const bool direction = words.size() == 2 &&
+                               (words[1].compare(QLatin1String("ASC"), Qt::CaseInsensitive) == 0 ||
+                                words[1].compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0);
+        if (!isColumnName(words[0]) || (words.size() != 1 && !direction))
+            return sortText;
+        keys << words[0] + QLatin1String(" COLLATE ") + QLatin1String(LocaleCollation::SqlName) +
+                    (direction ? QLatin1Char(' ') + words[1] : QString());
+    }
+    return keys.join(QLatin1String(", "));
 }
 
 } // namespace
@@ -85,8 +114,9 @@ bool CatalogTable::FillNameTree(Database* database, NameTree::NodeHandle parent,
     if (!database || !tree)
         return false;
     RecordsetHandle recordset;
-    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3 ORDER BY %4 ASC")
-                            .arg(table, deletedColumn, booleanWord(deletedValue), nameColumn);
+    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3 ORDER BY %4 COLLATE %5 ASC")
+                            .arg(table, deletedColumn, booleanWord(deletedValue), nameColumn,
+                                 QLatin1String(LocaleCollation::SqlName));
     if (!OpenRecordset(&recordset, database, sql))
         return false;
     while (!recordset->isEOF()) {
@@ -192,7 +222,7 @@ QString CatalogTable::BuildItemQuery(const QString& baseSelect, const QString& s
             : QStringLiteral("%1 WHERE deleted = %2 AND (%3)")
                   .arg(baseSelect, booleanWord(deletedValue), condition);
     if (!sortText.isEmpty())
-        sql += QLatin1String(" ORDER BY ") + sortText;
+        sql += QLatin1String(" ORDER BY ") + inLocaleOrder(sortText);
     return sql;
 }
 

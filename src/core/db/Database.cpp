@@ -1,5 +1,6 @@
 #include "db/Database.h"
 
+#include "db/LocaleCollation.h"
 #include "db/SqlText.h"
 #include "db/UnicodeCollation.h"
 
@@ -134,7 +135,7 @@ bool Database::unlock(const QByteArray& key)
         setErrorFromConnection();
         return false;
     }
-    if (!UnicodeCollation::install(m_connection)) {
+    if (!UnicodeCollation::install(m_connection) || !LocaleCollation::install(m_connection)) {
         setErrorFromConnection();
         return false;
     }

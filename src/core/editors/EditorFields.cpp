@@ -1,5 +1,7 @@
 #include "editors/EditorFields.h"
 
+#include "db/LocaleCollation.h"
+
 #include <QRegularExpression>
 #include <algorithm>
 #include <climits>
@@ -95,21 +97,21 @@ int EditorFields::yearInsertPosition(const QStringList& years, const QString& ye
 
 bool EditorFields::nameLess(const QString& left, const QString& right)
 {
-    const int folded = QString::compare(left.toCaseFolded(), right.toCaseFolded());
-    return folded != 0 ? folded < 0 : QString::compare(left, right) < 0;
+    return LocaleCollation::current().less(left, right);
 }
 
-// Names equal apart from letter case sit together in that order, so a binary search finds them.
+// The name exactly as stored wins over one that differs in letter case only; the list is not
+// searched by halves, since the language's order need not keep such names side by side.
 int EditorFields::findName(const QStringList& names, const QString& name)
 {
-    const QString folded = name.toCaseFolded();
-    const auto at = std::lower_bound(names.cbegin(), names.cend(), folded,
-                                     [](const QString& listed, const QString& wanted) {
-                                         return QString::compare(listed.toCaseFolded(), wanted) < 0;
-                                     });
-    if (at == names.cend() || at->toCaseFolded() != folded)
-        return -1;
-    return int(at - names.cbegin());
+    int apartFromCase = -1;
+    for (int i = 0; i < names.size(); ++i) {
+        if (names.at(i) == name)
+            return i;
+        if (apartFromCase < 0 && names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            apartFromCase = i;
+    }
+    return apartFromCase;
 }
 
 int EditorFields::findPrefix(const QStringList& names, const QString& prefix)

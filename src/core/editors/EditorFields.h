@@ -38,10 +38,9 @@ public:
     // Where a year goes in that list (kept in ascending order).
     static int yearInsertPosition(const QStringList& years, const QString& year);
 
-    // Names in a name box's order: letter case ignored, then exact order for equal names (the
-    // order NameCollector::sort gives).
+    // Names in a name box's order, the user's language's (the order NameCollector::sort gives).
     static bool nameLess(const QString& left, const QString& right);
-    // The entry that is `name` apart from letter case, or -1; `names` in nameLess order.
+    // The entry that is `name`, else the first that is `name` apart from letter case, or -1.
     static int findName(const QStringList& names, const QString& name);
     // The first entry that begins with `prefix`, letter case ignored, or -1.
     static int findPrefix(const QStringList& names, const QString& prefix);

@@ -33,11 +33,24 @@ void LookupListCtrl::selectRow(int row)
 // The view would pass Enter on to the dialog's default button as well; here it edits only.
 void LookupListCtrl::keyPressEvent(QKeyEvent* event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        emit editRequested();
-        return;
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event->accept();
+            emit editRequested();
+            return;
+        case Qt::Key_Insert:
+            event->accept();
+            emit addRequested();
+            return;
+        case Qt::Key_Delete:
+            event->accept();
+            emit deleteRequested();
+            return;
+        default:
+            break;
+        }
     }
     ReportListCtrl::keyPressEvent(event);
 }

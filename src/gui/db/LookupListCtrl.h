@@ -3,7 +3,8 @@
 #include "views/ReportListCtrl.h"
 
 // The list editor's report list: three columns of fixed width under a movable header that does
-// not sort. Enter and a double click on an entry ask for it to be edited.
+// not sort. Enter and a double click on an entry ask for it to be edited; Ins asks for a new
+// entry and Del for the chosen one to be deleted, as in the album and track lists.
 class LookupListCtrl : public ReportListCtrl
 {
     Q_OBJECT
@@ -19,7 +20,9 @@ public:
     void selectRow(int row);
 
 signals:
+    void addRequested();
     void editRequested();
+    void deleteRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -23,7 +23,9 @@ LookupListDialog::LookupListDialog(CVastryDoc& document, const LookupList& list,
     m_list->setAccessibleName(list.caption);
     m_list->setModel(m_model);
     m_list->applyListLook(document.settings());
+    connect(m_list, &LookupListCtrl::addRequested, this, &LookupListDialog::addEntry);
     connect(m_list, &LookupListCtrl::editRequested, this, &LookupListDialog::editEntry);
+    connect(m_list, &LookupListCtrl::deleteRequested, this, &LookupListDialog::deleteEntry);
     createButtons();
     layOut();
     DialogFont::apply(this);

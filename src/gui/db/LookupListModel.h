@@ -50,6 +50,7 @@ private:
         int id;
     };
     static bool byName(const Entry& left, const Entry& right);
+    void sortByName();
 
     std::vector<Entry> m_entries;
     bool m_filling = false;

@@ -16,6 +16,7 @@
 #include "freedb/FreedbLookupTask.h"
 #include "ui/DialogFont.h"
 #include "ui/FlatButton.h"
+#include "ui/ListLook.h"
 #include "ui/MessageBox.h"
 #include "views/CVastryDoc.h"
 
@@ -59,6 +60,8 @@ void AlbumEditorDialog::buildPages()
     m_pageList = new QListWidget(this);
     m_pageList->setAccessibleName(QStringLiteral("Pages"));
     m_pageList->setFixedWidth(110);
+    // Four page names need no grid lines.
+    ListLook::apply(m_pageList, m_document.settings(), ListLook::Grid::Never);
     m_pageFrame = new QStackedWidget(this);
     m_general = new CMusicGeneralPage(m_document, m_pageFrame);
     m_personal = new CMusicPersonalPage(m_document, m_pageFrame);

@@ -3,6 +3,7 @@
 #include "db/TrackTable.h"
 #include "editors/TrackEditorDialog.h"
 #include "ui/FlatButton.h"
+#include "ui/ListLook.h"
 #include "ui/MessageBox.h"
 #include "views/CVastryDoc.h"
 
@@ -29,6 +30,7 @@ CMusicTracksPage::CMusicTracksPage(CVastryDoc& document, QWidget* parent)
     m_list->setColumnWidth(0, 35);
     m_list->setColumnWidth(1, 490);
     m_list->setAlternatingRowColors(false);
+    ListLook::apply(m_list, document.settings());
     m_list->installEventFilter(this);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &CMusicTracksPage::updateButtons);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &CMusicTracksPage::editTrack);

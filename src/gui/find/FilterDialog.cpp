@@ -1,7 +1,7 @@
 #include "find/FilterDialog.h"
 
 #include "db/LookupList.h"
-#include "db/NameList.h"
+#include "editors/NameCollector.h"
 #include "find/SearchCondition.h"
 #include "ui/DialogFont.h"
 #include "ui/FlatButton.h"
@@ -19,27 +19,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
-
-namespace
-{
-
-// The lookup names straight into the value drop-down, each with its id.
-class ComboNames : public NameList
-{
-public:
-    explicit ComboNames(QComboBox* combo) : m_combo(combo) {}
-    int addName(const QString& name) override
-    {
-        m_combo->addItem(name);
-        return m_combo->count() - 1;
-    }
-    void setItemId(int index, int id) override { m_combo->setItemData(index, id); }
-
-private:
-    QComboBox* m_combo;
-};
-
-} // namespace
 
 FilterDialog::FilterDialog(CVastryDoc& document, QWidget* parent)
     : QDialog(parent), m_document(document), m_fields(FilterField::offered(document.columns()))
@@ -164,11 +143,14 @@ void FilterDialog::fillValueNames(const FilterField& field)
 {
     m_values->clear();
     if (field.lookup) {
-        ComboNames names(m_values);
+        // In the order every name box of the program shows.
+        NameCollector names;
         m_document.albumTable().FillNameCombo(m_document.database(), &names, field.lookup->table,
                                               field.lookup->nameColumn, field.lookup->idColumn,
                                               field.lookup->deletedColumn, false);
-        m_values->model()->sort(0);
+        names.sort();
+        for (int i = 0; i < names.names().size(); ++i)
+            m_values->addItem(names.names().at(i), names.ids().at(i));
     }
     if (m_values->count() > 0)
         m_values->setCurrentIndex(0);

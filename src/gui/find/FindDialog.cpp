@@ -1,10 +1,10 @@
 #include "find/FindDialog.h"
 
-#include "app/AppSettings.h"
 #include "find/FilterDialog.h"
 #include "find/SearchCondition.h"
 #include "ui/DialogFont.h"
 #include "ui/FlatButton.h"
+#include "ui/ListLook.h"
 #include "views/CVastryDoc.h"
 
 #include <QDialogButtonBox>
@@ -28,11 +28,7 @@ FindDialog::FindDialog(CVastryDoc& document, QWidget* parent)
     m_list->setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Value")});
     m_list->setColumnWidth(0, 150);
     m_list->setColumnWidth(1, 150);
-    const AppSettings& settings = document.settings();
-    m_list->setSelectionBehavior(settings.read(SettingsTable::FullrowSelect) != 0
-                                     ? QAbstractItemView::SelectRows
-                                     : QAbstractItemView::SelectItems);
-    m_list->setAllColumnsShowFocus(settings.read(SettingsTable::FullrowSelect) != 0);
+    ListLook::apply(m_list, document.settings());
 
     auto* add = new QPushButton(QStringLiteral("&Add"), this);
     add->setObjectName(QStringLiteral("add"));

@@ -39,6 +39,16 @@ QString acceleratorOf(const QString& text)
     return tab < 0 ? QString() : text.mid(tab + 1);
 }
 
+// The default item (the one a drop-down button's own click runs) stands out in bold, as the
+// desktop draws default items.
+QFont itemFont(const QStyleOptionMenuItem& item)
+{
+    QFont font = item.font;
+    if (item.menuItemType == QStyleOptionMenuItem::DefaultItem)
+        font.setBold(true);
+    return font;
+}
+
 } // namespace
 
 GlintMenu::GlintMenu(Look look) : m_look(look) {}
@@ -121,7 +131,7 @@ QSize GlintMenu::sizeFromContents(ContentsType type, const QStyleOption* option,
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     if (type != CT_MenuItem || !item)
         return QProxyStyle::sizeFromContents(type, option, size, widget);
-    const QFontMetrics metrics(item->font);
+    const QFontMetrics metrics(itemFont(*item));
     if (item->menuItemType == QStyleOptionMenuItem::Separator)
         // Any width: the menu stretches every item to its own; an empty size would hide it.
         return QSize(1, m_look == Flat
@@ -263,7 +273,7 @@ void GlintMenu::drawTexts(const QStyleOptionMenuItem& item, QPainter* painter, c
     const int left = PictureSize + 9;
     QRect text(r.left() + left, r.top(), r.width() - left - ArrowWidth, r.height());
     const int flags = Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
-    painter->setFont(item.font);
+    painter->setFont(itemFont(item));
     const auto draw = [&](const QRect& area, const QColor& pen) {
         painter->setPen(pen);
         painter->drawText(area, flags | Qt::AlignLeft, labelOf(item.text));

@@ -8,11 +8,14 @@
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <QToolTip>
 #include <QUrl>
 
 HyperLink::HyperLink(const QString& text, QWidget* parent) : QLabel(text, parent)
 {
-    setCursor(Qt::PointingHandCursor);
+    // The link is its text: the hand, the hover colour, the tip and a click belong there, not
+    // to the blank rest of a label that a layout stretched across its dialog.
+    setMouseTracking(true);
     // A link is reached with Tab like any control, so the keyboard can open it too.
     setFocusPolicy(Qt::StrongFocus);
     setTextFormat(Qt::PlainText);
@@ -62,19 +65,40 @@ void HyperLink::applyColour()
     setPalette(colours);
 }
 
+QRect HyperLink::textRect() const
+{
+    return style()->itemTextRect(fontMetrics(), contentsRect(), int(alignment()), isEnabled(),
+                                 text());
+}
+
+bool HyperLink::onText(const QPoint& point) const
+{
+    return textRect().contains(point);
+}
+
 void HyperLink::setOver(bool over)
 {
     if (m_over == over)
         return;
     m_over = over;
+    if (over)
+        setCursor(Qt::PointingHandCursor);
+    else
+        unsetCursor();
     applyColour();
     repaint();
 }
 
 void HyperLink::enterEvent(QEnterEvent* event)
 {
-    setOver(true);
+    setOver(onText(event->position().toPoint()));
     QLabel::enterEvent(event);
+}
+
+void HyperLink::mouseMoveEvent(QMouseEvent* event)
+{
+    setOver(onText(event->position().toPoint()));
+    QLabel::mouseMoveEvent(event);
 }
 
 void HyperLink::leaveEvent(QEvent* event)
@@ -85,7 +109,7 @@ void HyperLink::leaveEvent(QEvent* event)
 
 void HyperLink::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && onText(event->position().toPoint()))
         openUrl();
     QLabel::mouseReleaseEvent(event);
 }
@@ -103,7 +127,17 @@ void HyperLink::keyPressEvent(QKeyEvent* event)
     }
 }
 
-// A link reached with Tab shows that it has the focus, as a button would.
+bool HyperLink::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && !onText(static_cast<QHelpEvent*>(event)->pos())) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+// A link reached with Tab shows that it has the focus, as a button would, around its text.
 void HyperLink::paintEvent(QPaintEvent* event)
 {
     QLabel::paintEvent(event);
@@ -112,6 +146,7 @@ void HyperLink::paintEvent(QPaintEvent* event)
     QStylePainter painter(this);
     QStyleOptionFocusRect focus;
     focus.initFrom(this);
+    focus.rect = textRect().adjusted(-1, -1, 1, 1).intersected(rect());
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }
 

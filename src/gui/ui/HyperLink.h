@@ -4,8 +4,9 @@
 #include <QLabel>
 
 // A line of text that behaves like a web link: link, visited and hover colours, an underline,
-// a pointing hand and its address as tooltip. A click, or Enter or Space while it has the
-// keyboard focus, opens the address through the desktop; a failure beeps and says why.
+// a pointing hand and its address as tooltip, all over the text itself. A click, or Enter or Space
+// while it has the keyboard focus, opens the address through the desktop; a failure beeps and says
+// why.
 class HyperLink : public QLabel
 {
     Q_OBJECT
@@ -27,6 +28,8 @@ public:
     void setUnderline(bool underline);
     bool isOver() const { return m_over; }
     QColor currentColour() const;
+    // Where the text is drawn: the part of the control that acts as the link.
+    QRect textRect() const;
 
     // Opens the address and reports a failure; true when it was opened.
     bool openUrl();
@@ -36,11 +39,14 @@ public:
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool onText(const QPoint& point) const;
     void setOver(bool over);
     void applyColour();
     void reportError(int result);

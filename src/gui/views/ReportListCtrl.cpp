@@ -1,33 +1,8 @@
 #include "views/ReportListCtrl.h"
 
-#include "app/AppSettings.h"
+#include "ui/ListLook.h"
 
 #include <QHeaderView>
-#include <QMouseEvent>
-#include <QStyledItemDelegate>
-
-namespace
-{
-
-// Underlines the row under the mouse, as hot tracking shows it.
-class HotRowDelegate : public QStyledItemDelegate
-{
-public:
-    explicit HotRowDelegate(ReportListCtrl* list) : QStyledItemDelegate(list), m_list(list) {}
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
-    {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (index.row() == m_list->hotRow())
-            option->font.setUnderline(true);
-    }
-
-private:
-    const ReportListCtrl* m_list;
-};
-
-} // namespace
 
 ReportListCtrl::ReportListCtrl(QWidget* parent) : QTableView(parent)
 {
@@ -41,18 +16,17 @@ ReportListCtrl::ReportListCtrl(QWidget* parent) : QTableView(parent)
     // Rows of one height let the view lay out 100 000 rows without measuring each.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    setItemDelegate(new HotRowDelegate(this));
 }
 
 void ReportListCtrl::applyListLook(const AppSettings& settings)
 {
-    setShowGrid(settings.read(SettingsTable::ShowGridlines) != 0);
-    setSelectionBehavior(settings.read(SettingsTable::FullrowSelect) != 0
-                             ? QAbstractItemView::SelectRows
-                             : QAbstractItemView::SelectItems);
-    m_hotTracking = settings.read(SettingsTable::HotTrack) != 0;
-    setMouseTracking(m_hotTracking);
-    setHotRow(-1);
+    ListLook::apply(this, settings);
+}
+
+int ReportListCtrl::hotRow() const
+{
+    const ListLook* look = ListLook::of(this);
+    return look ? look->hotRow() : -1;
 }
 
 void ReportListCtrl::selectExistingRow(int row)
@@ -63,26 +37,4 @@ void ReportListCtrl::selectExistingRow(int row)
                                                           : QItemSelectionModel::NoUpdate;
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | whole);
     scrollTo(index);
-}
-
-void ReportListCtrl::setHotRow(int row)
-{
-    if (row == m_hotRow)
-        return;
-    m_hotRow = row;
-    viewport()->update();
-}
-
-void ReportListCtrl::mouseMoveEvent(QMouseEvent* event)
-{
-    QTableView::mouseMoveEvent(event);
-    if (m_hotTracking)
-        setHotRow(rowAt(event->position().toPoint().y()));
-}
-
-bool ReportListCtrl::viewportEvent(QEvent* event)
-{
-    if (event->type() == QEvent::Leave)
-        setHotRow(-1);
-    return QTableView::viewportEvent(event);
 }

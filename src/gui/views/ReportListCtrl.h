@@ -16,18 +16,10 @@ public:
 
     void applyListLook(const AppSettings& settings);
     // The row under the mouse while hot tracking is on, else -1.
-    int hotRow() const { return m_hotRow; }
+    int hotRow() const;
 
 protected:
     // Makes `row` current and selected (its first cell only without full-row selection) and
     // scrolls it into view; the row must exist.
     void selectExistingRow(int row);
-    void mouseMoveEvent(QMouseEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
-
-private:
-    void setHotRow(int row);
-
-    bool m_hotTracking = false;
-    int m_hotRow = -1;
 };
