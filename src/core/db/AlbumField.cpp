@@ -8,50 +8,48 @@ namespace
 
 using Kind = AlbumField::Kind;
 
+AlbumField field(const char* column, Kind kind, const char* caption)
+{
+    AlbumField row;
+    row.column = column;
+    row.queryColumn = column;
+    row.kind = kind;
+    row.caption = caption;
+    return row;
+}
+
 AlbumField textField(const char* column, QString AlbumRecord::*member, const char* caption,
                      Kind kind = Kind::Text)
 {
-    AlbumField field;
-    field.column = column;
-    field.queryColumn = column;
-    field.kind = kind;
-    field.text = member;
-    field.caption = caption;
-    return field;
+    AlbumField text = field(column, kind, caption);
+    text.text = member;
+    return text;
 }
 
 AlbumField wholeField(const char* column, int AlbumRecord::*member, const char* caption,
                       Kind kind = Kind::Whole)
 {
-    AlbumField field;
-    field.column = column;
-    field.queryColumn = column;
-    field.kind = kind;
-    field.whole = member;
-    field.caption = caption;
-    return field;
+    AlbumField whole = field(column, kind, caption);
+    whole.whole = member;
+    return whole;
 }
 
 AlbumField dateField(const char* column, QDateTime AlbumRecord::*member, const char* caption)
 {
-    AlbumField field;
-    field.column = column;
-    field.queryColumn = column;
-    field.kind = Kind::Date;
-    field.date = member;
-    field.caption = caption;
-    return field;
+    AlbumField date = field(column, Kind::Date, caption);
+    date.date = member;
+    return date;
 }
 
 // A name is stored in the list's id column and read from its name column.
 AlbumField nameField(const char* table, QString AlbumRecord::*member, const char* caption)
 {
-    AlbumField field = textField("", member, caption, Kind::Name);
-    field.list = LookupList::find(QLatin1String(table));
-    Q_ASSERT(field.list);
-    field.column = field.list->idColumn.toLatin1();
-    field.queryColumn = field.list->nameColumn.toLatin1();
-    return field;
+    AlbumField name = textField("", member, caption, Kind::Name);
+    name.list = LookupList::find(QLatin1String(table));
+    Q_ASSERT(name.list);
+    name.column = name.list->idColumn.toLatin1();
+    name.queryColumn = name.list->nameColumn.toLatin1();
+    return name;
 }
 
 } // namespace

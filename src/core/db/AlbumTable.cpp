@@ -61,12 +61,12 @@ QString albumQuery()
 {
     const QString query = QLatin1String(AlbumQuery);
     const qsizetype from = query.indexOf(QLatin1String(" FROM "));
+    const QString selected = query.left(from) + u',';
     QString added;
     for (const AlbumField& field : AlbumField::all()) {
-        const QString column = QLatin1String(".") + QLatin1String(field.queryColumn);
-        if (field.kind != AlbumField::Kind::Name && !query.left(from).contains(column + u',') &&
-            !query.left(from).endsWith(column))
-            added += QLatin1String(", music") + column;
+        const QString column = QLatin1String("music.") + QLatin1String(field.queryColumn);
+        if (field.kind != AlbumField::Kind::Name && !selected.contains(column + u','))
+            added += QLatin1String(", ") + column;
     }
     return query.left(from) + added + query.mid(from);
 }
