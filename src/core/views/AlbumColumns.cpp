@@ -47,7 +47,7 @@ ColumnInfo AlbumColumns::Column::info() const
 const QVector<AlbumColumns::Column>& AlbumColumns::defaults()
 {
     static const QVector<Column> table = [] {
-        // Each column heads with its field's caption.
+        // Each column is headed by its field's caption.
         struct Row {
             const char* field;
             int bit;
