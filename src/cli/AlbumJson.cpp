@@ -1,5 +1,6 @@
 #include "cli/AlbumJson.h"
 
+#include "db/AlbumField.h"
 #include "editors/EditorFields.h"
 
 #include <QJsonArray>
@@ -15,45 +16,20 @@ template <typename Record> struct Fields {
 
 const Fields<AlbumRecord>& albumFields()
 {
-    static const Fields<AlbumRecord> fields{
-        {{"person_name", &AlbumRecord::onLoanTo},
-         {"title", &AlbumRecord::title},
-         {"artist_name", &AlbumRecord::artist},
-         {"type_name", &AlbumRecord::mediaType},
-         {"cat_name", &AlbumRecord::genre},
-         {"subcat_name", &AlbumRecord::subCategory},
-         {"value", &AlbumRecord::currentValue},
-         {"purchasedfrom_name", &AlbumRecord::purchasedFrom},
-         {"frontimage", &AlbumRecord::frontImage},
-         {"backimage", &AlbumRecord::backImage},
-         {"length", &AlbumRecord::length},
-         {"contents", &AlbumRecord::contents},
-         {"notes", &AlbumRecord::notes},
-         {"location_name", &AlbumRecord::location},
-         {"condition_name", &AlbumRecord::condition},
-         {"purchaseprice", &AlbumRecord::purchasePrice},
-         {"language_name", &AlbumRecord::language},
-         {"country_name", &AlbumRecord::country},
-         {"url", &AlbumRecord::url},
-         {"label_name", &AlbumRecord::label},
-         {"labelnumber", &AlbumRecord::labelNumber},
-         {"studio_name", &AlbumRecord::studio},
-         {"producer_name", &AlbumRecord::producer},
-         {"engineer_name", &AlbumRecord::engineer},
-         {"tourname", &AlbumRecord::tourName},
-         {"conductor_name", &AlbumRecord::conductor},
-         {"orchestra_name", &AlbumRecord::orchestra},
-         {"freedbid", &AlbumRecord::freedbId}},
-        {{"number", &AlbumRecord::number},
-         {"year", &AlbumRecord::year},
-         {"grade", &AlbumRecord::grade},
-         {"incollection", &AlbumRecord::inCollection},
-         {"ad", &AlbumRecord::ad}},
-        {{"purchasedate", &AlbumRecord::purchaseDate},
-         {"loandate", &AlbumRecord::loanDate},
-         {"returndate", &AlbumRecord::returnDate},
-         {"recordingdate", &AlbumRecord::recordingDate}},
-    };
+    // Keyed by the columns of the album query; names and money are texts.
+    static const Fields<AlbumRecord> fields = [] {
+        Fields<AlbumRecord> all;
+        for (const AlbumField& field : AlbumField::all()) {
+            const char* key = field.queryColumn.constData();
+            if (field.text)
+                all.texts.append({key, field.text});
+            else if (field.whole)
+                all.numbers.append({key, field.whole});
+            else
+                all.dates.append({key, field.date});
+        }
+        return all;
+    }();
     return fields;
 }
 

@@ -16,6 +16,7 @@
 #include "editors/CTrackPersonalPage.h"
 #include "editors/DateBoxes.h"
 #include "editors/TrackEditorDialog.h"
+#include "support/EveryField.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
 #include "support/gui/DesktopTestRun.h"
@@ -79,8 +80,6 @@ private:
     QVector<Row> rows(const QString& sql) const;
     int albumCount() const { return m_document->albumTable().Count(database(), false); }
     int storeAlbum(AlbumRecord record, QVector<TrackRecord> tracks = {});
-    static AlbumRecord fullAlbum();
-    static TrackRecord fullTrack(int number);
     static bool holdsFocus(QWidget* field);
     void runTrackEditor(CMusicTracksPage* page, int key,
                         std::function<void(TrackEditorDialog*)> act);
@@ -137,81 +136,6 @@ int TestAlbumEditor::storeAlbum(AlbumRecord record, QVector<TrackRecord> tracks)
     return m_document->albumTable().saveWithTracks(database(), record, -1, &tracks);
 }
 
-// Every field set, names new to the catalogue, texts that trip careless code.
-AlbumRecord TestAlbumEditor::fullAlbum()
-{
-    const auto at = [](int y, int m, int d, QTime time = QTime(0, 0)) {
-        return QDateTime(QDate(y, m, d), time, Qt::UTC);
-    };
-    AlbumRecord album;
-    album.purchaseDate = at(1998, 7, 14);
-    album.onLoanTo = QStringLiteral("Zoë O'Brien");
-    album.loanDate = at(2003, 4, 5, QTime(6, 7));
-    album.returnDate = at(2003, 5, 6, QTime(18, 30));
-    album.number = 42;
-    album.year = 1987;
-    album.grade = 7;
-    album.title = QStringLiteral("It's \"quoted\" %s <b>bold</b> 東京 %1");
-    album.artist = QString(1000, QChar(0x00C4));
-    album.mediaType = QStringLiteral("Minidisc");
-    album.genre = QStringLiteral("Ska & <Reggae>");
-    album.subCategory = QStringLiteral("Two-Tone");
-    album.currentValue = QStringLiteral("12.50");
-    album.purchasedFrom = QStringLiteral("Flea market, Łódź");
-    album.frontImage = QStringLiteral("/no/such/folder/front cover.png");
-    album.backImage = QStringLiteral("C:\\covers\\back.jpg");
-    album.length = QStringLiteral("45:12");
-    album.contents = QStringLiteral("1. One\n2. Two");
-    album.notes =
-        QStringLiteral("Line one\n<script>x</script>\n") + QString(10000, QLatin1Char('n'));
-    album.location = QStringLiteral("Shelf 3");
-    album.inCollection = 0;
-    album.condition = QStringLiteral("Worn");
-    album.purchasePrice = QStringLiteral("7.25");
-    album.language = QStringLiteral("Ελληνικά");
-    album.country = QStringLiteral("Ísland");
-    album.url = QStringLiteral("https://example.org/?a=1&b=%20");
-    album.label = QStringLiteral("Label 'Q'");
-    album.labelNumber = QStringLiteral("LQ-001");
-    album.studio = QStringLiteral("Studio Ω");
-    album.producer = QStringLiteral("Pro Ducer");
-    album.ad = 4;
-    album.engineer = QStringLiteral("En Gineer");
-    album.recordingDate = at(1986, 11, 23);
-    album.tourName = QStringLiteral("Tour %d");
-    album.conductor = QStringLiteral("Con Ductor");
-    album.orchestra = QStringLiteral("Orch Estra");
-    album.freedbId = QStringLiteral("8a0b2c0d");
-    return album;
-}
-
-TrackRecord TestAlbumEditor::fullTrack(int number)
-{
-    TrackRecord track;
-    track.title = QStringLiteral("Track \"%1\" <i>").arg(number);
-    track.artist = QStringLiteral("Guest Artist");
-    track.genre = QStringLiteral("Dub");
-    track.subCategory = QStringLiteral("Roots");
-    track.length = QStringLiteral("3:45");
-    track.notes = QStringLiteral("note\nnote");
-    track.language = QStringLiteral("Suomi");
-    track.country = QStringLiteral("Suomi");
-    track.label = QStringLiteral("Track Label");
-    track.labelNumber = QStringLiteral("TL-%1").arg(number);
-    track.studio = QStringLiteral("Track Studio");
-    track.producer = QStringLiteral("Track Producer");
-    track.engineer = QStringLiteral("Track Engineer");
-    track.songwriter = QStringLiteral("Song Writer");
-    track.conductor = QStringLiteral("Track Conductor");
-    track.orchestra = QStringLiteral("Track Orchestra");
-    track.year = 1985;
-    track.grade = 9;
-    track.lyrics = QStringLiteral("la la\nla");
-    track.audioFile = QStringLiteral("/music/%1.mp3").arg(number);
-    track.trackNumber = number;
-    return track;
-}
-
 bool TestAlbumEditor::holdsFocus(QWidget* field)
 {
     QWidget* focus = QApplication::focusWidget();
@@ -236,7 +160,7 @@ void TestAlbumEditor::runTrackEditor(CMusicTracksPage* page, int key,
 
 void TestAlbumEditor::everyFieldRoundTrips()
 {
-    const int id = storeAlbum(fullAlbum(), {fullTrack(1), fullTrack(5)});
+    const int id = storeAlbum(EveryField::album(), {EveryField::track(1), EveryField::track(5)});
     QVERIFY(id > 0);
     const QString albumSql = QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(id);
     const QString tracksSql =
@@ -247,7 +171,7 @@ void TestAlbumEditor::everyFieldRoundTrips()
     QCOMPARE(tracks.size(), 2);
 
     AlbumEditorDialog editor(*m_document, id, 0);
-    QCOMPARE(editor.quickNotes(), fullAlbum().notes);
+    QCOMPARE(editor.quickNotes(), EveryField::album().notes);
     QCOMPARE(editor.tracksPage()->list()->topLevelItem(1)->text(0), QStringLiteral("05"));
     editor.show();
     editor.saveAndCloseButton()->click();
@@ -405,7 +329,7 @@ void TestAlbumEditor::failedSaveKeepsEverything()
     editor.generalPage()->artistBox()->setEditText(QStringLiteral("Brand New Artist"));
     editor.generalPage()->titleEdit()->setText(QStringLiteral("Unsaved"));
     editor.notesPage()->setText(QStringLiteral("typed notes"));
-    TrackRecord track = fullTrack(1);
+    TrackRecord track = EveryField::track(1);
     editor.tracksPage()->appendTrack(QStringLiteral("01"), track.title,
                                      std::make_unique<TrackRecord>(track));
     editor.show();
@@ -435,7 +359,7 @@ void TestAlbumEditor::albumDeletedElsewhere_data()
 void TestAlbumEditor::albumDeletedElsewhere()
 {
     QFETCH(int, answer);
-    const int id = storeAlbum(fullAlbum(), {fullTrack(1), fullTrack(2)});
+    const int id = storeAlbum(EveryField::album(), {EveryField::track(1), EveryField::track(2)});
     const QString deletedSql =
         QStringLiteral("SELECT m.title, t.track_id FROM music m LEFT JOIN tracks t ON "
                        "t.music_id = m.music_id WHERE m.music_id = %1")
@@ -470,7 +394,7 @@ void TestAlbumEditor::albumDeletedElsewhere()
 
 void TestAlbumEditor::loadShowsWhatTheListsAllow()
 {
-    AlbumRecord album = fullAlbum();
+    AlbumRecord album = EveryField::album();
     album.recordingDate = QDateTime(QDate(1935, 1, 1), QTime(0, 0), Qt::UTC);
     album.purchaseDate = QDateTime(QDate(1900, 3, 9), QTime(0, 0), Qt::UTC);
     album.onLoanTo.clear();
@@ -614,7 +538,7 @@ void TestAlbumEditor::tracksKeepTheirNumbers()
 
 void TestAlbumEditor::trackEditorLoadsAndCancels()
 {
-    TrackRecord track = fullTrack(7);
+    TrackRecord track = EveryField::track(7);
     track.title = QStringLiteral("Intro");
     track.artist = QStringLiteral("Nobody Listed");
     track.studio = QStringLiteral("Unlisted Studio");

@@ -1,8 +1,9 @@
 #include "db/AlbumInserter.h"
 
+#include "db/AlbumField.h"
 #include "db/AlbumRecord.h"
-#include "db/AlbumTable.h"
 #include "db/Database.h"
+#include "db/LookupList.h"
 #include "db/OleDate.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -10,33 +11,17 @@
 namespace
 {
 
-// The album's name lists, in the order of the ids bound below.
-enum NameListIndex {
-    Artist,
-    MediaType,
-    Genre,
-    SubCategory,
-    OnLoanTo,
-    PurchasedFrom,
-    Location,
-    Condition,
-    Language,
-    Country,
-    Label,
-    Studio,
-    Producer,
-    Engineer,
-    Conductor,
-    Orchestra
-};
-
-const char* const InsertAlbumSql =
-    "INSERT INTO music (title, artist_id, number, type_id, year, cat_id, subcat_id, value, "
-    "person_id, purchasedfrom_id, purchasedate, frontimage, backimage, length, contents, notes, "
-    "returndate, loandate, location_id, condition_id, grade, purchaseprice, url, incollection, "
-    "language_id, country_id, label_id, labelnumber, studio_id, producer_id, ad, engineer_id, "
-    "recordingdate, tourname, conductor_id, orchestra_id, freedbid) VALUES (?, ?, ?, ?, ?, ?, "
-    "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+// The album's columns in the order of the table of fields, each bound to a parameter.
+QByteArray insertAlbumSql()
+{
+    QByteArrayList columns;
+    QByteArrayList parameters;
+    for (const AlbumField& field : AlbumField::all()) {
+        columns << field.column;
+        parameters << "?";
+    }
+    return "INSERT INTO music (" + columns.join(", ") + ") VALUES (" + parameters.join(", ") + ")";
+}
 
 // Binds the values of one statement in order, remembering the first failure.
 class Binder
@@ -60,6 +45,24 @@ public:
         if (!value.isValid())
             return check(sqlite3_bind_null(m_statement, ++m_index));
         return real(OleDate::toDays(value));
+    }
+    // A value as AlbumTable::Save would store it.
+    Binder& value(const QVariant& value)
+    {
+        switch (value.typeId()) {
+        case QMetaType::QString:
+            return text(value.toString());
+        case QMetaType::Double:
+            return real(value.toDouble());
+        case QMetaType::Int:
+            return integer(value.toInt());
+        case QMetaType::Bool:
+            return integer(value.toBool() ? 1 : 0);
+        case QMetaType::QDateTime:
+            return date(value.toDateTime());
+        default:
+            return check(sqlite3_bind_null(m_statement, ++m_index));
+        }
     }
     bool ok() const { return m_ok; }
 
@@ -85,30 +88,12 @@ bool stepDone(sqlite3_stmt* statement)
 
 AlbumInserter::AlbumInserter(Database* database) : m_database(database)
 {
-    static const char* const Lists[][3] = {
-        {"music_artists", "artist_name", "artist_id"},
-        {"music_types", "type_name", "type_id"},
-        {"music_categories", "cat_name", "cat_id"},
-        {"music_subcategories", "subcat_name", "subcat_id"},
-        {"persons", "person_name", "person_id"},
-        {"purchasedfrom", "purchasedfrom_name", "purchasedfrom_id"},
-        {"music_locations", "location_name", "location_id"},
-        {"conditions", "condition_name", "condition_id"},
-        {"languages", "language_name", "language_id"},
-        {"countries", "country_name", "country_id"},
-        {"music_labels", "label_name", "label_id"},
-        {"music_studios", "studio_name", "studio_id"},
-        {"music_producers", "producer_name", "producer_id"},
-        {"music_engineers", "engineer_name", "engineer_id"},
-        {"music_conductors", "conductor_name", "conductor_id"},
-        {"music_orchestras", "orchestra_name", "orchestra_id"},
-    };
-    for (const auto& names : Lists) {
-        NameList list;
-        list.table = names[0];
-        list.nameColumn = names[1];
-        list.idColumn = names[2];
-        m_lists.append(list);
+    for (const AlbumField& field : AlbumField::all()) {
+        if (field.list) {
+            NameList list;
+            list.list = field.list;
+            m_lists.append(list);
+        }
     }
 }
 
@@ -147,9 +132,9 @@ bool AlbumInserter::nameId(NameList* list, const QString& name, int* id)
         *id = *known;
         return true;
     }
-    const QByteArray table(list->table);
-    const QByteArray nameColumn(list->nameColumn);
-    if (!prepare("SELECT " + QByteArray(list->idColumn) + " FROM " + table + " WHERE " +
+    const QByteArray table = list->list->table.toLatin1();
+    const QByteArray nameColumn = list->list->nameColumn.toLatin1();
+    if (!prepare("SELECT " + list->list->idColumn.toLatin1() + " FROM " + table + " WHERE " +
                      nameColumn + " = ? LIMIT 1",
                  &list->find) ||
         !prepare("INSERT INTO " + table + " (" + nameColumn + ") VALUES (?)", &list->insert))
@@ -173,55 +158,23 @@ bool AlbumInserter::nameId(NameList* list, const QString& name, int* id)
 
 int AlbumInserter::add(const AlbumRecord& record)
 {
-    if (!m_database || !prepare(InsertAlbumSql, &m_insertAlbum))
+    static const QByteArray insertAlbum = insertAlbumSql();
+    if (!m_database || !prepare(insertAlbum, &m_insertAlbum))
         return m_database ? fail() : -1;
-    const QString* names[] = {
-        &record.artist,   &record.mediaType,     &record.genre,     &record.subCategory,
-        &record.onLoanTo, &record.purchasedFrom, &record.location,  &record.condition,
-        &record.language, &record.country,       &record.label,     &record.studio,
-        &record.producer, &record.engineer,      &record.conductor, &record.orchestra};
-    int ids[Orchestra + 1];
-    for (int i = 0; i <= Orchestra; ++i)
-        if (!nameId(&m_lists[i], *names[i], &ids[i]))
+    // Every name first: looking one up runs statements of its own.
+    QVector<int> ids(m_lists.size());
+    int list = 0;
+    for (const AlbumField& field : AlbumField::all()) {
+        if (!field.list)
+            continue;
+        if (!nameId(&m_lists[list], record.*field.text, &ids[list]))
             return fail();
+        ++list;
+    }
     Binder bind(m_insertAlbum);
-    bind.text(record.title)
-        .integer(ids[Artist])
-        .integer(record.number)
-        .integer(ids[MediaType])
-        .integer(record.year)
-        .integer(ids[Genre])
-        .integer(ids[SubCategory])
-        .real(AlbumTable::moneyValue(record.currentValue))
-        .integer(ids[OnLoanTo])
-        .integer(ids[PurchasedFrom])
-        .date(record.purchaseDate)
-        .text(record.frontImage)
-        .text(record.backImage)
-        .text(record.length)
-        .text(record.contents)
-        .text(record.notes)
-        .date(record.returnDate)
-        .date(record.loanDate)
-        .integer(ids[Location])
-        .integer(ids[Condition])
-        .integer(record.grade)
-        .real(AlbumTable::moneyValue(record.purchasePrice))
-        .text(record.url)
-        .integer(record.inCollection != 0 ? 1 : 0)
-        .integer(ids[Language])
-        .integer(ids[Country])
-        .integer(ids[Label])
-        .text(record.labelNumber)
-        .integer(ids[Studio])
-        .integer(ids[Producer])
-        .integer(record.ad)
-        .integer(ids[Engineer])
-        .date(record.recordingDate)
-        .text(record.tourName)
-        .integer(ids[Conductor])
-        .integer(ids[Orchestra])
-        .text(record.freedbId);
+    list = 0;
+    for (const AlbumField& field : AlbumField::all())
+        bind.value(field.list ? QVariant(ids[list++]) : field.storedValue(record));
     if (!bind.ok() || !stepDone(m_insertAlbum))
         return fail();
     return int(sqlite3_last_insert_rowid(m_database->handle()));

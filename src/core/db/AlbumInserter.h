@@ -6,6 +6,7 @@
 
 class Database;
 struct AlbumRecord;
+struct LookupList;
 struct sqlite3_stmt;
 
 // Adds many new albums quickly, for imports: the statements are prepared once and each name's
@@ -24,9 +25,7 @@ public:
 
 private:
     struct NameList {
-        const char* table = nullptr;
-        const char* nameColumn = nullptr;
-        const char* idColumn = nullptr;
+        const LookupList* list = nullptr;
         sqlite3_stmt* find = nullptr;
         sqlite3_stmt* insert = nullptr;
         QHash<QString, int> ids;

@@ -1,6 +1,8 @@
 #include "db/AlbumTable.h"
 
 #include "app/AppPaths.h"
+#include "db/AlbumField.h"
+#include "db/LookupList.h"
 #include "db/TrackTable.h"
 #include "db/TransactionScope.h"
 
@@ -53,38 +55,25 @@ int skipDigits(const QString& text, int at)
     return at;
 }
 
-// One of the album's sixteen names: its lookup table with the name and id columns (the album's
-// reference column is named like the id column) and the record's field.
-struct AlbumName {
-    const char* table;
-    const char* nameColumn;
-    const char* idColumn;
-    QString AlbumRecord::*field;
-};
-
-// In the order a save looks them up.
-const AlbumName AlbumNames[] = {
-    {"music_artists", "artist_name", "artist_id", &AlbumRecord::artist},
-    {"music_types", "type_name", "type_id", &AlbumRecord::mediaType},
-    {"music_categories", "cat_name", "cat_id", &AlbumRecord::genre},
-    {"music_subcategories", "subcat_name", "subcat_id", &AlbumRecord::subCategory},
-    {"persons", "person_name", "person_id", &AlbumRecord::onLoanTo},
-    {"purchasedfrom", "purchasedfrom_name", "purchasedfrom_id", &AlbumRecord::purchasedFrom},
-    {"music_locations", "location_name", "location_id", &AlbumRecord::location},
-    {"conditions", "condition_name", "condition_id", &AlbumRecord::condition},
-    {"languages", "language_name", "language_id", &AlbumRecord::language},
-    {"countries", "country_name", "country_id", &AlbumRecord::country},
-    {"music_labels", "label_name", "label_id", &AlbumRecord::label},
-    {"music_studios", "studio_name", "studio_id", &AlbumRecord::studio},
-    {"music_producers", "producer_name", "producer_id", &AlbumRecord::producer},
-    {"music_engineers", "engineer_name", "engineer_id", &AlbumRecord::engineer},
-    {"music_conductors", "conductor_name", "conductor_id", &AlbumRecord::conductor},
-    {"music_orchestras", "orchestra_name", "orchestra_id", &AlbumRecord::orchestra},
-};
+// The album query: its text as it has always been, and then any field added since, so that
+// every field of the table is read.
+QString albumQuery()
+{
+    const QString query = QLatin1String(AlbumQuery);
+    const qsizetype from = query.indexOf(QLatin1String(" FROM "));
+    const QString selected = query.left(from) + u',';
+    QString added;
+    for (const AlbumField& field : AlbumField::all()) {
+        const QString column = QLatin1String("music.") + QLatin1String(field.queryColumn);
+        if (field.kind != AlbumField::Kind::Name && !selected.contains(column + u','))
+            added += QLatin1String(", ") + column;
+    }
+    return query.left(from) + added + query.mid(from);
+}
 
 } // namespace
 
-AlbumTable::AlbumTable() : m_baseSelect(QLatin1String(AlbumQuery)) {}
+AlbumTable::AlbumTable() : m_baseSelect(albumQuery()) {}
 
 AlbumTable::~AlbumTable() = default;
 
@@ -132,47 +121,15 @@ bool AlbumTable::Load(Database* database, int id, AlbumRecord* record)
         return false;
     if (GetRecordCount(recordset.get()) != 1)
         return false;
-    Recordset* rs = recordset.get();
-    auto text = [&](const char* column) { return GetFieldText(rs, QLatin1String(column)); };
-    auto integer = [&](const char* column) { return GetFieldInt(rs, QLatin1String(column)); };
-    auto date = [&](const char* column) { return GetFieldDate(rs, QLatin1String(column)); };
-    record->artist = text("artist_name");
-    record->title = text("title");
-    record->mediaType = text("type_name");
-    record->genre = text("cat_name");
-    record->subCategory = text("subcat_name");
-    record->currentValue = text("value");
-    record->length = text("length");
-    record->onLoanTo = text("person_name");
-    record->purchasedFrom = text("purchasedfrom_name");
-    record->contents = text("contents");
-    record->notes = text("notes");
-    record->frontImage = text("frontimage");
-    record->backImage = text("backimage");
-    record->location = text("location_name");
-    record->condition = text("condition_name");
-    record->purchasePrice = text("purchaseprice");
-    record->language = text("language_name");
-    record->country = text("country_name");
-    record->url = text("url");
-    record->label = text("label_name");
-    record->labelNumber = text("labelnumber");
-    record->studio = text("studio_name");
-    record->producer = text("producer_name");
-    record->engineer = text("engineer_name");
-    record->tourName = text("tourname");
-    record->conductor = text("conductor_name");
-    record->orchestra = text("orchestra_name");
-    record->freedbId = text("freedbid");
-    record->number = integer("number");
-    record->year = integer("year");
-    record->grade = integer("grade");
-    record->inCollection = integer("incollection");
-    record->ad = integer("ad");
-    record->purchaseDate = date("purchasedate");
-    record->loanDate = date("loandate");
-    record->returnDate = date("returndate");
-    record->recordingDate = date("recordingdate");
+    for (const AlbumField& field : AlbumField::all()) {
+        const QLatin1String column(field.queryColumn);
+        if (field.text)
+            record->*field.text = GetFieldText(recordset.get(), column);
+        else if (field.whole)
+            record->*field.whole = GetFieldInt(recordset.get(), column);
+        else
+            record->*field.date = GetFieldDate(recordset.get(), column);
+    }
     CloseRecordset(&recordset);
     return readNameIds(database, id, record);
 }
@@ -186,9 +143,10 @@ bool AlbumTable::readNameIds(Database* database, int id, AlbumRecord* record)
         QStringLiteral("SELECT * FROM music WHERE music_id = %1").arg(QString::number(id));
     if (!OpenRecordset(&recordset, database, sql) || GetRecordCount(recordset.get()) != 1)
         return false;
-    for (const AlbumName& name : AlbumNames)
-        record->loadedNames.remember(QLatin1String(name.table), record->*name.field,
-                                     GetFieldInt(recordset.get(), QLatin1String(name.idColumn)));
+    for (const AlbumField& field : AlbumField::all())
+        if (field.list)
+            record->loadedNames.remember(field.list->table, record->*field.text,
+                                         GetFieldInt(recordset.get(), QLatin1String(field.column)));
     CloseRecordset(&recordset);
     return true;
 }
@@ -221,11 +179,14 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
     if (!database)
         return -1;
     bool nameLost = false;
-    QHash<QString, int> ids; // by reference column
-    for (const AlbumName& name : AlbumNames)
-        ids.insert(QLatin1String(name.idColumn),
-                   findOrAddRecordName(database, record.loadedNames, name.table, name.nameColumn,
-                                       record.*name.field, name.idColumn, &nameLost));
+    QHash<QByteArray, int> ids; // by reference column
+    for (const AlbumField& field : AlbumField::all())
+        if (field.list)
+            ids.insert(field.column,
+                       findOrAddRecordName(database, record.loadedNames,
+                                           field.list->table.toLatin1().constData(),
+                                           field.queryColumn.constData(), record.*field.text,
+                                           field.column.constData(), &nameLost));
     if (nameLost)
         return -1;
 
@@ -233,34 +194,12 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
     if (!openRowForSave(&recordset, database, QStringLiteral("music"), QStringLiteral("music_id"),
                         id))
         return -1;
-    Recordset* rs = recordset.get();
-    auto set = [rs](const char* column, const QVariant& value) {
-        return rs->setField(QLatin1String(column), value);
-    };
-    // A date that was never given (as an empty cell of an imported list) is stored as none.
-    auto dateValue = [](const QDateTime& date) {
-        return date.isValid() ? QVariant(date) : QVariant();
-    };
-    auto refer = [&set, &ids](const char* column) {
-        return set(column, ids.value(QLatin1String(column)));
-    };
-    const bool written =
-        set("title", record.title) && refer("artist_id") && set("number", record.number) &&
-        refer("type_id") && set("year", record.year) && refer("cat_id") && refer("subcat_id") &&
-        set("value", moneyValue(record.currentValue)) && refer("person_id") &&
-        refer("purchasedfrom_id") && set("purchasedate", dateValue(record.purchaseDate)) &&
-        set("frontimage", record.frontImage) && set("backimage", record.backImage) &&
-        set("length", record.length) && set("contents", record.contents) &&
-        set("notes", record.notes) && set("returndate", dateValue(record.returnDate)) &&
-        set("loandate", dateValue(record.loanDate)) && refer("location_id") &&
-        refer("condition_id") && set("grade", record.grade) &&
-        set("purchaseprice", moneyValue(record.purchasePrice)) && set("url", record.url) &&
-        set("incollection", record.inCollection != 0) && refer("language_id") &&
-        refer("country_id") && refer("label_id") && set("labelnumber", record.labelNumber) &&
-        refer("studio_id") && refer("producer_id") && set("ad", record.ad) &&
-        refer("engineer_id") && set("recordingdate", dateValue(record.recordingDate)) &&
-        set("tourname", record.tourName) && refer("conductor_id") && refer("orchestra_id") &&
-        set("freedbid", record.freedbId);
+    bool written = true;
+    for (const AlbumField& field : AlbumField::all()) {
+        const QVariant value =
+            field.list ? QVariant(ids.value(field.column)) : field.storedValue(record);
+        written = written && recordset->setField(QLatin1String(field.column), value);
+    }
     return storeSavedRow(&recordset, written, QStringLiteral("music_id"));
 }
 

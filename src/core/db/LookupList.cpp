@@ -3,12 +3,13 @@
 namespace
 {
 
-LookupList list(int commandId, const char* label, const char* caption, const char* table,
-                const char* prefix)
+LookupList list(int commandId, const char* label, const char* prompt, const char* caption,
+                const char* table, const char* prefix)
 {
     LookupList l;
     l.commandId = commandId;
     l.menuLabel = QString::fromLatin1(label);
+    l.prompt = QString::fromLatin1(prompt);
     l.caption = QString::fromLatin1(caption);
     l.table = QString::fromLatin1(table);
     const QString p = QString::fromLatin1(prefix);
@@ -25,22 +26,38 @@ LookupList list(int commandId, const char* label, const char* caption, const cha
 const QVector<LookupList>& LookupList::all()
 {
     static const QVector<LookupList> lists = {
-        list(32788, "&Artist", "Artist list", "music_artists", "artist"),
-        list(32796, "&Condition", "Conditions list", "conditions", "condition"),
-        list(32803, "Conducto&r", "Conductors list", "music_conductors", "conductor"),
-        list(32798, "C&ountry", "Countries list", "countries", "country"),
-        list(32802, "Eng&ineer", "Engineers list", "music_engineers", "engineer"),
-        list(32789, "&Genre", "Genre list", "music_categories", "cat"),
-        list(32799, "La&bel", "Labels list", "music_labels", "label"),
-        list(32797, "La&nguage", "Languages list", "languages", "language"),
-        list(32795, "&Location", "Locations list", "music_locations", "location"),
-        list(32791, "&Media Type", "Media Type list", "music_types", "type"),
-        list(32793, "On Loan &To", "Persons list", "persons", "person"),
-        list(32804, "Orc&hestra", "Orchestras list", "music_orchestras", "orchestra"),
-        list(32801, "Produc&er", "Producers list", "music_producers", "producer"),
-        list(32794, "P&urchased From", "Purchased From list", "purchasedfrom", "purchasedfrom"),
-        list(32800, "Stu&dio", "Studios list", "music_studios", "studio"),
-        list(32792, "&Subcategory", "Subcategories list", "music_subcategories", "subcat"),
+        list(32788, "&Artist", "Change the Artists list\nArtist list", "Artist list",
+             "music_artists", "artist"),
+        list(32796, "&Condition", "Change the Conditions list\nConditions list", "Conditions list",
+             "conditions", "condition"),
+        list(32803, "Conducto&r", "Change the Conductors list\nConductors list", "Conductors list",
+             "music_conductors", "conductor"),
+        list(32798, "C&ountry", "Change the Countries list\nCountries list", "Countries list",
+             "countries", "country"),
+        list(32802, "Eng&ineer", "Change the Engineers list\nEngineers list", "Engineers list",
+             "music_engineers", "engineer"),
+        list(32789, "&Genre", "Change the Genre list\nGenre list", "Genre list", "music_categories",
+             "cat"),
+        list(32799, "La&bel", "Change the Labels list\nLabels list", "Labels list", "music_labels",
+             "label"),
+        list(32797, "La&nguage", "Change the Languages list\nLanguages list", "Languages list",
+             "languages", "language"),
+        list(32795, "&Location", "Change the Locations list\nLocations list", "Locations list",
+             "music_locations", "location"),
+        list(32791, "&Media Type", "Change the Media Type list\nMedia Type list", "Media Type list",
+             "music_types", "type"),
+        list(32793, "On Loan &To", "Change the Persons list\nPersons list", "Persons list",
+             "persons", "person"),
+        list(32804, "Orc&hestra", "Change the Orchestra list\nOrhcestra list", "Orchestras list",
+             "music_orchestras", "orchestra"),
+        list(32801, "Produc&er", "Change the Producers list\nProducers list", "Producers list",
+             "music_producers", "producer"),
+        list(32794, "P&urchased From", "Change the Purchased From list\nPurchased From list",
+             "Purchased From list", "purchasedfrom", "purchasedfrom"),
+        list(32800, "Stu&dio", "Change the Studios list\nStudios list", "Studios list",
+             "music_studios", "studio"),
+        list(32792, "&Subcategory", "Change the Subcategories list\nSubcategories list",
+             "Subcategories list", "music_subcategories", "subcat"),
     };
     return lists;
 }

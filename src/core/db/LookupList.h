@@ -3,11 +3,12 @@
 #include <QString>
 #include <QVector>
 
-// One editable name list: the window title of its editor, its Lists-menu label and command,
+// One editable name list: the window title of its editor, its Lists-menu label, prompt and command,
 // the lookup table with its columns, and the table and column whose rows count as its uses.
 struct LookupList {
     int commandId = 0;
     QString menuLabel; // with its "&" mnemonic
+    QString prompt;    // status-bar prompt, line feed, tooltip
     QString caption;
     QString table;
     QString idColumn;

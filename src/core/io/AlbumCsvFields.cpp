@@ -1,77 +1,9 @@
 #include "io/AlbumCsvFields.h"
 
-#include <QHash>
+#include "db/AlbumField.h"
 
 namespace
 {
-
-enum class Kind { Text, Whole, YesNo, Date };
-
-struct Target {
-    Kind kind;
-    QString AlbumRecord::*text;
-    int AlbumRecord::*whole;
-    QDateTime AlbumRecord::*date;
-};
-
-Target text(QString AlbumRecord::*member)
-{
-    return {Kind::Text, member, nullptr, nullptr};
-}
-
-Target whole(int AlbumRecord::*member, Kind kind = Kind::Whole)
-{
-    return {kind, nullptr, member, nullptr};
-}
-
-Target date(QDateTime AlbumRecord::*member)
-{
-    return {Kind::Date, nullptr, nullptr, member};
-}
-
-// Keyed by the SQL column each album column shows.
-const QHash<QString, Target>& targets()
-{
-    static const QHash<QString, Target> table = {
-        {QStringLiteral("artist_name"), text(&AlbumRecord::artist)},
-        {QStringLiteral("title"), text(&AlbumRecord::title)},
-        {QStringLiteral("number"), whole(&AlbumRecord::number)},
-        {QStringLiteral("type_name"), text(&AlbumRecord::mediaType)},
-        {QStringLiteral("year"), whole(&AlbumRecord::year)},
-        {QStringLiteral("length"), text(&AlbumRecord::length)},
-        {QStringLiteral("cat_name"), text(&AlbumRecord::genre)},
-        {QStringLiteral("subcat_name"), text(&AlbumRecord::subCategory)},
-        {QStringLiteral("value"), text(&AlbumRecord::currentValue)},
-        {QStringLiteral("person_name"), text(&AlbumRecord::onLoanTo)},
-        {QStringLiteral("purchasedfrom_name"), text(&AlbumRecord::purchasedFrom)},
-        {QStringLiteral("purchasedate"), date(&AlbumRecord::purchaseDate)},
-        {QStringLiteral("frontimage"), text(&AlbumRecord::frontImage)},
-        {QStringLiteral("backimage"), text(&AlbumRecord::backImage)},
-        {QStringLiteral("notes"), text(&AlbumRecord::notes)},
-        {QStringLiteral("loandate"), date(&AlbumRecord::loanDate)},
-        {QStringLiteral("returndate"), date(&AlbumRecord::returnDate)},
-        {QStringLiteral("location_name"), text(&AlbumRecord::location)},
-        {QStringLiteral("grade"), whole(&AlbumRecord::grade)},
-        {QStringLiteral("incollection"), whole(&AlbumRecord::inCollection, Kind::YesNo)},
-        {QStringLiteral("condition_name"), text(&AlbumRecord::condition)},
-        {QStringLiteral("purchaseprice"), text(&AlbumRecord::purchasePrice)},
-        {QStringLiteral("language_name"), text(&AlbumRecord::language)},
-        {QStringLiteral("country_name"), text(&AlbumRecord::country)},
-        {QStringLiteral("url"), text(&AlbumRecord::url)},
-        {QStringLiteral("label_name"), text(&AlbumRecord::label)},
-        {QStringLiteral("labelnumber"), text(&AlbumRecord::labelNumber)},
-        {QStringLiteral("studio_name"), text(&AlbumRecord::studio)},
-        {QStringLiteral("producer_name"), text(&AlbumRecord::producer)},
-        {QStringLiteral("ad"), whole(&AlbumRecord::ad)},
-        {QStringLiteral("engineer_name"), text(&AlbumRecord::engineer)},
-        {QStringLiteral("recordingdate"), date(&AlbumRecord::recordingDate)},
-        {QStringLiteral("tourname"), text(&AlbumRecord::tourName)},
-        {QStringLiteral("conductor_name"), text(&AlbumRecord::conductor)},
-        {QStringLiteral("orchestra_name"), text(&AlbumRecord::orchestra)},
-        {QStringLiteral("freedbid"), text(&AlbumRecord::freedbId)},
-    };
-    return table;
-}
 
 // The number written with `count` ASCII digits at `at`, or -1.
 int digitsValue(QStringView text, qsizetype at, qsizetype count)
@@ -159,53 +91,47 @@ QString AlbumCsvFields::cellText(const QVariant& value)
     }
 }
 
-bool AlbumCsvFields::isKnownField(const QString& field)
-{
-    return targets().contains(field);
-}
-
 bool AlbumCsvFields::setField(AlbumRecord* record, const QString& field, const QString& cell,
                               QString* error)
 {
-    const auto found = targets().constFind(field);
-    if (found == targets().constEnd())
+    const AlbumField* target = AlbumField::byQueryColumn(field);
+    if (!target)
         return false;
-    const Target& target = *found;
-    if (target.kind == Kind::Text) {
-        record->*target.text = cell;
+    if (target->text) {
+        record->*target->text = cell;
         return true;
     }
     if (cell.trimmed().isEmpty()) {
         // The list shows a date that was never set as an empty cell; it stays unset.
-        if (target.kind == Kind::Date)
-            record->*target.date = QDateTime();
+        if (target->date)
+            record->*target->date = QDateTime();
         return true;
     }
     bool ok = false;
-    switch (target.kind) {
-    case Kind::Whole: {
+    switch (target->kind) {
+    case AlbumField::Kind::Whole: {
         const int value = cell.trimmed().toInt(&ok);
         if (ok)
-            record->*target.whole = value;
+            record->*target->whole = value;
         else
             *error = QStringLiteral("'%1' is not a whole number").arg(cell);
         break;
     }
-    case Kind::YesNo:
-        ok = readYesNo(cell, &(record->*target.whole));
+    case AlbumField::Kind::YesNo:
+        ok = readYesNo(cell, &(record->*target->whole));
         if (!ok)
             *error = QStringLiteral("'%1' is neither Yes nor No").arg(cell);
         break;
-    case Kind::Date: {
+    case AlbumField::Kind::Date: {
         const QDateTime value = parseDate(cell);
         ok = value.isValid();
         if (ok)
-            record->*target.date = value;
+            record->*target->date = value;
         else
             *error = QStringLiteral("'%1' is not a date as 2020-11-18").arg(cell);
         break;
     }
-    case Kind::Text:
+    default:
         break;
     }
     return ok;

@@ -14,11 +14,9 @@ public:
     // The cell for a value as the catalogue query returns it.
     static QString cellText(const QVariant& value);
 
-    // Whether `field` (an SQL column of the album column table) can be read into a record.
-    static bool isKnownField(const QString& field);
-    // Sets the record's value of `field` from a cell. An empty cell leaves a number at its
-    // default and makes a date unset. False, with the reason, when the cell does not hold that kind
-    // of value.
+    // Sets the record's value of `field` (an SQL column of the album column table) from a cell. An
+    // empty cell leaves a number at its default and makes a date unset. False, with the reason,
+    // when the cell does not hold that kind of value.
     static bool setField(AlbumRecord* record, const QString& field, const QString& cell,
                          QString* error);
 

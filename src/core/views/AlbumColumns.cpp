@@ -1,6 +1,7 @@
 #include "views/AlbumColumns.h"
 
 #include "app/AppSettings.h"
+#include "db/AlbumField.h"
 
 #include <algorithm>
 
@@ -46,53 +47,54 @@ ColumnInfo AlbumColumns::Column::info() const
 const QVector<AlbumColumns::Column>& AlbumColumns::defaults()
 {
     static const QVector<Column> table = [] {
+        // Each column is headed by its field's caption.
         struct Row {
-            const char* caption;
             const char* field;
             int bit;
             int shown;
         };
         const Row rows[ColumnCount] = {
-            {"Artist", "artist_name", 2, 1},
-            {"Title", "title", 3, 1},
-            {"Number", "number", 1, 0},
-            {"Media Type", "type_name", 4, 0},
-            {"Record Year", "year", 5, 1},
-            {"Length", "length", 16, 0},
-            {"Genre", "cat_name", 6, 0},
-            {"Sub Category", "subcat_name", 7, 0},
-            {"Current Value", "value", 8, 0},
-            {"On Loan To", "person_name", 9, 0},
-            {"Purchased From", "purchasedfrom_name", 10, 0},
-            {"Purchase Date", "purchasedate", 11, 0},
-            {"Front Image", "frontimage", 12, 0},
-            {"Back Image", "backimage", 13, 0},
-            {"Notes", "notes", 15, 0},
-            {"Loan Date", "loandate", 17, 0},
-            {"Return Date", "returndate", 18, 0},
-            {"Location", "location_name", 19, 0},
-            {"Grade", "grade", 20, 0},
-            {"In Collection", "incollection", 21, 0},
-            {"Condition", "condition_name", 22, 0},
-            {"Purchase Price", "purchaseprice", 23, 0},
-            {"Language", "language_name", 24, 0},
-            {"Country", "country_name", 25, 0},
-            {"Url", "url", 26, 0},
-            {"Label", "label_name", 27, 0},
-            {"Label Number", "labelnumber", 28, 0},
-            {"Studio", "studio_name", 29, 0},
-            {"Producer", "producer_name", 30, 0},
-            {"Ad", "ad", 31, 0},
-            {"Engineer", "engineer_name", 32, 0},
-            {"Record Date", "recordingdate", 33, 0},
-            {"Tourname", "tourname", 34, 0},
-            {"Conductor", "conductor_name", 35, 0},
-            {"Orchestra", "orchestra_name", 36, 0},
-            {"FreeDB ID", "freedbid", 37, 0},
+            {"artist_name", 2, 1},
+            {"title", 3, 1},
+            {"number", 1, 0},
+            {"type_name", 4, 0},
+            {"year", 5, 1},
+            {"length", 16, 0},
+            {"cat_name", 6, 0},
+            {"subcat_name", 7, 0},
+            {"value", 8, 0},
+            {"person_name", 9, 0},
+            {"purchasedfrom_name", 10, 0},
+            {"purchasedate", 11, 0},
+            {"frontimage", 12, 0},
+            {"backimage", 13, 0},
+            {"notes", 15, 0},
+            {"loandate", 17, 0},
+            {"returndate", 18, 0},
+            {"location_name", 19, 0},
+            {"grade", 20, 0},
+            {"incollection", 21, 0},
+            {"condition_name", 22, 0},
+            {"purchaseprice", 23, 0},
+            {"language_name", 24, 0},
+            {"country_name", 25, 0},
+            {"url", 26, 0},
+            {"label_name", 27, 0},
+            {"labelnumber", 28, 0},
+            {"studio_name", 29, 0},
+            {"producer_name", 30, 0},
+            {"ad", 31, 0},
+            {"engineer_name", 32, 0},
+            {"recordingdate", 33, 0},
+            {"tourname", 34, 0},
+            {"conductor_name", 35, 0},
+            {"orchestra_name", 36, 0},
+            {"freedbid", 37, 0},
         };
         QVector<Column> columns;
         for (int i = 0; i < ColumnCount; ++i)
-            columns.append(column(rows[i].caption, rows[i].field, rows[i].bit, rows[i].shown, i));
+            columns.append(column(AlbumField::byQueryColumn(QLatin1String(rows[i].field))->caption,
+                                  rows[i].field, rows[i].bit, rows[i].shown, i));
         return columns;
     }();
     return table;

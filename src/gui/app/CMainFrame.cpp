@@ -95,35 +95,14 @@ const CommandText commandTexts[] = {
     {CommandIds::PreviousPane, "Switch back to the previous window pane\nPrevious Pane"},
 };
 
-// Prompts of the Lists menu commands; their labels come with the lists themselves.
-const CommandText listPrompts[] = {
-    {32788, "Change the Artists list\nArtist list"},
-    {32796, "Change the Conditions list\nConditions list"},
-    {32803, "Change the Conductors list\nConductors list"},
-    {32798, "Change the Countries list\nCountries list"},
-    {32802, "Change the Engineers list\nEngineers list"},
-    {32789, "Change the Genre list\nGenre list"},
-    {32799, "Change the Labels list\nLabels list"},
-    {32797, "Change the Languages list\nLanguages list"},
-    {32795, "Change the Locations list\nLocations list"},
-    {32791, "Change the Media Type list\nMedia Type list"},
-    {32793, "Change the Persons list\nPersons list"},
-    {32804, "Change the Orchestra list\nOrhcestra list"},
-    {32801, "Change the Producers list\nProducers list"},
-    {32794, "Change the Purchased From list\nPurchased From list"},
-    {32800, "Change the Studios list\nStudios list"},
-    {32792, "Change the Subcategories list\nSubcategories list"},
-};
-
 QString promptOf(int id)
 {
     for (const CommandText& text : commandTexts)
         if (text.id == id)
             return QString::fromLatin1(text.prompt);
-    for (const CommandText& text : listPrompts)
-        if (text.id == id)
-            return QString::fromLatin1(text.prompt);
-    return QString();
+    // The Lists menu commands come with their lists.
+    const LookupList* list = LookupList::byCommand(id);
+    return list ? list->prompt : QString();
 }
 
 QIcon commandIcon(const QStyle* style, int commandId)

@@ -1,7 +1,8 @@
 #include "editors/CMusicGeneralPage.h"
 
 #include "app/PrivateMessages.h"
-#include "db/AlbumRecord.h"
+#include "db/AlbumField.h"
+#include "db/LookupList.h"
 #include "editors/AutoCompleteComboBox.h"
 #include "editors/DateBoxes.h"
 #include "editors/EditorFields.h"
@@ -164,15 +165,14 @@ void CMusicGeneralPage::chooseImage(QLineEdit* edit)
 void CMusicGeneralPage::fillNameBoxes()
 {
     Database* database = m_document.database();
-    const std::pair<AutoCompleteComboBox*, const char*> boxes[] = {
-        {m_genre, "music_categories"},     {m_subCategory, "music_subcategories"},
-        {m_mediaType, "music_types"},      {m_artist, "music_artists"},
-        {m_language, "languages"},         {m_country, "countries"},
-        {m_label, "music_labels"},         {m_studio, "music_studios"},
-        {m_producer, "music_producers"},   {m_engineer, "music_engineers"},
-        {m_conductor, "music_conductors"}, {m_orchestra, "music_orchestras"}};
-    for (const auto& [box, table] : boxes)
-        box->fillNames(m_document.albumTable(), database, QLatin1String(table));
+    using R = AlbumRecord;
+    const std::pair<AutoCompleteComboBox*, QString R::*> boxes[] = {
+        {m_genre, &R::genre},       {m_subCategory, &R::subCategory}, {m_mediaType, &R::mediaType},
+        {m_artist, &R::artist},     {m_language, &R::language},       {m_country, &R::country},
+        {m_label, &R::label},       {m_studio, &R::studio},           {m_producer, &R::producer},
+        {m_engineer, &R::engineer}, {m_conductor, &R::conductor},     {m_orchestra, &R::orchestra}};
+    for (const auto& [box, member] : boxes)
+        box->fillNames(m_document.albumTable(), database, AlbumField::listOf(member)->table);
 }
 
 QWidget* CMusicGeneralPage::adButton(int index) const

@@ -1,6 +1,7 @@
 #include "editors/CMusicPersonalPage.h"
 
-#include "db/AlbumRecord.h"
+#include "db/AlbumField.h"
+#include "db/LookupList.h"
 #include "db/OleDate.h"
 #include "editors/AutoCompleteComboBox.h"
 #include "editors/DateBoxes.h"
@@ -79,10 +80,11 @@ QDateTimeEdit* CMusicPersonalPage::datePicker()
 void CMusicPersonalPage::fillNameBoxes()
 {
     Database* database = m_document.database();
-    m_location->fillNames(m_document.albumTable(), database, QStringLiteral("music_locations"));
-    m_onLoanTo->fillNames(m_document.albumTable(), database, QStringLiteral("persons"));
-    m_purchasedFrom->fillNames(m_document.albumTable(), database, QStringLiteral("purchasedfrom"));
-    m_condition->fillNames(m_document.albumTable(), database, QStringLiteral("conditions"));
+    for (const auto& [box, member] : {std::pair(m_location, &AlbumRecord::location),
+                                      std::pair(m_onLoanTo, &AlbumRecord::onLoanTo),
+                                      std::pair(m_purchasedFrom, &AlbumRecord::purchasedFrom),
+                                      std::pair(m_condition, &AlbumRecord::condition)})
+        box->fillNames(m_document.albumTable(), database, AlbumField::listOf(member)->table);
 }
 
 void CMusicPersonalPage::enableLoanControls()
