@@ -11,6 +11,7 @@
 #include "freedb/FreedbTestData.h"
 #include "musicbrainz/CoverArtFetcher.h"
 #include "musicbrainz/MusicBrainzTestServer.h"
+#include "musicbrainz/RateGate.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
 #include "support/gui/ModalDialogDriver.h"
@@ -133,6 +134,8 @@ void TestCdLookup::initTestCase()
     QVERIFY(m_images.isValid());
     m_disc = DiscImage::writeCue(m_images.path(), QStringLiteral("disc"), threeTracks);
     QVERIFY(!m_disc.isEmpty());
+    // The local MusicBrainz stand-in needs no second between requests.
+    RateGate::musicBrainz().setInterval(std::chrono::milliseconds(10));
 }
 
 void TestCdLookup::init()

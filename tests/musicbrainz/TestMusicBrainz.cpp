@@ -10,11 +10,13 @@
 #include "musicbrainz/MusicBrainzClient.h"
 #include "musicbrainz/MusicBrainzDiscId.h"
 #include "musicbrainz/MusicBrainzTestServer.h"
+#include "musicbrainz/RateGate.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -138,6 +140,8 @@ void TestMusicBrainz::initTestCase()
     QVERIFY(m_folder.isValid());
     AppSettings::useFolder(m_folder.filePath(QStringLiteral("settings")));
     AppPaths::setDataDirectory(m_folder.filePath(QStringLiteral("data")));
+    // The local server needs no second between requests; the test of the rules restores it.
+    RateGate::musicBrainz().setInterval(std::chrono::milliseconds(10));
 }
 
 void TestMusicBrainz::discIdFromToc_data()
@@ -326,6 +330,9 @@ void TestMusicBrainz::brokenAnswersFindNothing()
 // naming the program, its version and a contact.
 void TestMusicBrainz::requestsKeepTheServiceRules()
 {
+    RateGate::musicBrainz().setInterval(RateGate::MusicBrainzInterval);
+    const auto shortenAgain =
+        qScopeGuard([] { RateGate::musicBrainz().setInterval(std::chrono::milliseconds(10)); });
     Server server(
         answering(Server::json(Server::testData(QStringLiteral("grieva_dear_jp.discid.json")))));
     for (int lookup = 0; lookup < 2; ++lookup) {

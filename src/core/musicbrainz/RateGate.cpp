@@ -5,8 +5,15 @@
 
 RateGate& RateGate::musicBrainz()
 {
-    static RateGate gate(std::chrono::milliseconds(1000));
+    static RateGate gate(MusicBrainzInterval);
     return gate;
+}
+
+void RateGate::setInterval(std::chrono::milliseconds interval)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_interval = interval;
+    m_nextTurn = std::min(m_nextTurn, Clock::now() + interval);
 }
 
 bool RateGate::waitTurn(Clock::time_point deadline)

@@ -11,10 +11,15 @@ class RateGate
 public:
     using Clock = std::chrono::steady_clock;
 
+    // MusicBrainz asks for one request a second.
+    static constexpr std::chrono::milliseconds MusicBrainzInterval{1000};
+
     explicit RateGate(std::chrono::milliseconds interval) : m_interval(interval) {}
 
-    // The gate of the MusicBrainz web service: one request a second.
+    // The gate of the MusicBrainz web service, MusicBrainzInterval apart.
     static RateGate& musicBrainz();
+    // Tests against a local server shorten the wait; the program never changes it.
+    void setInterval(std::chrono::milliseconds interval);
 
     // Waits for the turn; false, without waiting, when the turn comes after `deadline`.
     bool waitTurn(Clock::time_point deadline);
@@ -22,7 +27,7 @@ public:
     void requestEnded();
 
 private:
-    const std::chrono::milliseconds m_interval;
+    std::chrono::milliseconds m_interval;
     std::mutex m_mutex;
     Clock::time_point m_nextTurn{};
 };
