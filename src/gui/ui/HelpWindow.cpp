@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -100,6 +101,9 @@ void HelpWindow::createToolBar()
 {
     auto* bar = new QToolBar(this);
     bar->setAccessibleName(QStringLiteral("Help toolbar"));
+    // The button that shows the commands a narrow window has no room for.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More commands"));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_contents = bar->addAction(QStringLiteral("&Contents"), this, [this] { go(ContentsPage); });
     m_back = m_view->pageAction(QWebEnginePage::Back);
