@@ -16,6 +16,7 @@
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
 #include "support/gui/DesktopTestRun.h"
+#include "support/gui/EventLoopWait.h"
 #include "support/gui/ModalDialogDriver.h"
 #include "ui/DialogFont.h"
 #include "ui/FlatButton.h"
@@ -142,7 +143,7 @@ void TestListEditor::inValueDialog(LookupListDialog* editor, int key,
     else
         QTest::keyClick(editor->list(), Qt::Key(key), modifiers);
     // A button's mnemonic clicks it a moment later, as a mouse click would show.
-    QTRY_VERIFY_WITH_TIMEOUT(driver.acted(), KeyWait);
+    LOOP_VERIFY_WITH_TIMEOUT(driver.acted(), KeyWait);
 }
 
 // Offscreen, closing a dialog activates no other window, and activation arrives late; a
@@ -340,7 +341,7 @@ void TestListEditor::deleteAsksFirst()
         editor->list()->selectRow(rowNamed(editor, band));
         MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
         QVERIFY(pressMnemonic(editor, editor->list(), Qt::Key_D));
-        QTRY_COMPARE_WITH_TIMEOUT(MessageBox::history().size(), 1, KeyWait);
+        LOOP_COMPARE_WITH_TIMEOUT(MessageBox::history().size(), 1, KeyWait);
         QCOMPARE(MessageBox::history().first().caption, QStringLiteral("Confirm deletion"));
         QCOMPARE(MessageBox::history().first().text,
                  QStringLiteral("Do you want to delete 'Harbour Lights'?"));
@@ -421,7 +422,7 @@ void TestListEditor::namesAreSavedAndShownExactly()
                  name);
         MessageBox::setNextAnswer(QMessageBox::No);
         QVERIFY(pressMnemonic(editor, editor->list(), Qt::Key_D));
-        QTRY_COMPARE_WITH_TIMEOUT(
+        LOOP_COMPARE_WITH_TIMEOUT(
             MessageBox::history().value(0).text,
             QStringLiteral("Do you want to delete '") + name + QStringLiteral("'?"), KeyWait);
     });
@@ -460,7 +461,7 @@ void TestListEditor::readOnlyCatalogueRefusesAndTheEditorStaysUsable()
         MessageBox::setNextAnswer(QMessageBox::Yes);
         QVERIFY(pressMnemonic(editor, editor->list(), Qt::Key_D));
         // The rename's error, the question, the delete's error.
-        QTRY_COMPARE_WITH_TIMEOUT(MessageBox::history().size(), 3, KeyWait);
+        LOOP_COMPARE_WITH_TIMEOUT(MessageBox::history().size(), 3, KeyWait);
         QCOMPARE(MessageBox::history().at(0).icon, QMessageBox::Critical);
         QCOMPARE(MessageBox::history().at(2).icon, QMessageBox::Critical);
         QVERIFY(rowNamed(editor, band) >= 0);
@@ -493,7 +494,7 @@ void TestListEditor::keysAddEditAndDelete()
         QVERIFY(activate(editor));
         MessageBox::setNextAnswer(QMessageBox::No);
         QTest::keyClick(editor->list(), Qt::Key_Delete);
-        QTRY_COMPARE_WITH_TIMEOUT(MessageBox::history().size(), 1, KeyWait);
+        LOOP_COMPARE_WITH_TIMEOUT(MessageBox::history().size(), 1, KeyWait);
         QCOMPARE(MessageBox::history().first().text,
                  QStringLiteral("Do you want to delete 'Jazz'?"));
         QVERIFY(rowNamed(editor, genre) >= 0);

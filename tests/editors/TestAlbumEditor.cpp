@@ -20,6 +20,7 @@
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
 #include "support/gui/DesktopTestRun.h"
+#include "support/gui/EventLoopWait.h"
 #include "support/gui/ModalDialogDriver.h"
 #include "ui/MessageBox.h"
 #include "views/AlbumListCtrl.h"
@@ -194,7 +195,7 @@ void TestAlbumEditor::saveAndNewTwiceThenClose()
             QTest::keyClicks(dialog->focusWidget(), QLatin1String(title));
             QTest::keyClick(dialog, Qt::Key_N, Qt::AltModifier);
             // A mnemonic clicks its button a moment later, as a click shows.
-            QTRY_VERIFY(dialog->generalPage()->titleEdit()->text().isEmpty());
+            LOOP_VERIFY(dialog->generalPage()->titleEdit()->text().isEmpty());
         }
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
@@ -697,8 +698,8 @@ void TestAlbumEditor::keyboardOnlyFromTheAlbumList()
     });
     QTest::keyClick(frame->listPane()->list(), Qt::Key_Insert);
     QVERIFY(editorDriver.acted());
-    QTRY_VERIFY(trackDriver.acted());
-    QTRY_COMPARE(frame->listPane()->model()->rowCount(), before + 1);
+    LOOP_VERIFY(trackDriver.acted());
+    LOOP_COMPARE(frame->listPane()->model()->rowCount(), before + 1);
     const int selected = frame->listPane()->selectedAlbumId();
     AlbumRecord album;
     QVERIFY(app.document()->albumTable().Load(app.document()->database(), selected, &album));

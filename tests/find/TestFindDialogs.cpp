@@ -9,6 +9,7 @@
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
 #include "support/gui/DesktopTestRun.h"
+#include "support/gui/EventLoopWait.h"
 #include "support/gui/ModalDialogDriver.h"
 #include "ui/MessageBox.h"
 #include "views/AlbumListModel.h"
@@ -115,10 +116,10 @@ void TestFindDialogs::chooseOr(FindDialog* dialog)
     auto* anyOf = dialog->findChild<QRadioButton*>(QStringLiteral("or"));
     // Mnemonics answer in the active window, which the closed filter dialog handed back.
     dialog->activateWindow();
-    QTRY_VERIFY(dialog->isActiveWindow());
+    LOOP_VERIFY(dialog->isActiveWindow());
     // A mnemonic clicks its button a moment later, as a visible press.
     QTest::keyClick(dialog, Qt::Key_O, Qt::AltModifier);
-    QTRY_VERIFY(anyOf->isChecked());
+    LOOP_VERIFY(anyOf->isChecked());
 }
 
 void TestFindDialogs::rowsJoinIntoOneCondition_data()

@@ -6,6 +6,7 @@
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
 #include "support/gui/DesktopTestRun.h"
+#include "support/gui/EventLoopWait.h"
 #include "support/gui/ModalDialogDriver.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -91,8 +92,8 @@ void TestImportExportDialogs::importFromTheFileMenuFillsTheWindow()
     QCOMPARE(MessageBox::history().first().text,
              QStringLiteral("Imported: 315\nSkipped (already imported): 1\n"
                             "Refused rows: 0"));
-    QTRY_COMPARE(rows(), 315);
-    QTRY_VERIFY(!m_app->mainFrame()
+    LOOP_COMPARE(rows(), 315);
+    LOOP_VERIFY(!m_app->mainFrame()
                      ->treePane()
                      ->findItems(QStringLiteral("Manu Chao"), Qt::MatchExactly | Qt::MatchRecursive)
                      .isEmpty());
@@ -160,16 +161,16 @@ void TestImportExportDialogs::csvExportWritesTheChosenColumns()
     QCOMPARE(unnamedControls(&dialog), QStringList());
     FileDialog::setNextFileName(path);
     QTest::keyClick(&dialog, Qt::Key_S, Qt::AltModifier);
-    QTRY_VERIFY(!FileDialog::hasNextFileName());
+    LOOP_VERIFY(!FileDialog::hasNextFileName());
     if (refusal.isEmpty()) {
-        QTRY_VERIFY(QFileInfo::exists(path));
+        LOOP_VERIFY(QFileInfo::exists(path));
         const QByteArray csv = TestCatalog::readBytes(path);
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"
                                "Artist,Title,Record Year\r\n"));
         QVERIFY(csv.contains("Les Étoiles Filantes,Nuit d'été,1998\r\n"));
         QVERIFY(MessageBox::history().isEmpty());
     } else {
-        QTRY_COMPARE(MessageBox::history().size(), 1);
+        LOOP_COMPARE(MessageBox::history().size(), 1);
         QVERIFY2(MessageBox::history().first().text.contains(refusal),
                  qPrintable(MessageBox::history().first().text));
         QCOMPARE(TestCatalog::readBytes(path), before);

@@ -4,6 +4,7 @@
 #include "print/PrintListDialog.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
+#include "support/gui/EventLoopWait.h"
 #include "ui/FileDialog.h"
 #include "ui/PrintDialogs.h"
 #include "views/CVastryDoc.h"
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QWebEngineView>
 #include <QtTest>
+#include <algorithm>
 
 // The print and export dialog on the demo catalogue, worked from the keyboard: what it writes
 // into the list document, prints and saves.
@@ -76,8 +78,12 @@ std::unique_ptr<PrintListDialog> TestPrintListDialog::open(int mode)
 void TestPrintListDialog::pressMnemonic(QWidget* dialog, Qt::Key key)
 {
     QTest::keyClick(dialog, key, Qt::AltModifier);
-    // The button is clicked a moment later, as a visible press.
-    QTest::qWait(300);
+    // The button is held down and clicked a moment later, as a visible press.
+    const QList<QAbstractButton*> buttons = dialog->findChildren<QAbstractButton*>();
+    QVERIFY(waitInEventLoop([&buttons] {
+        return std::none_of(buttons.begin(), buttons.end(),
+                            [](const QAbstractButton* button) { return button->isDown(); });
+    }));
 }
 
 // One step as a user takes it: "Caption" selects that row, "space" ticks or unticks it,

@@ -6,6 +6,7 @@
 #include "app/PrivateMessages.h"
 #include "support/TestCatalog.h"
 #include "support/gui/DesktopTestRun.h"
+#include "support/gui/EventLoopWait.h"
 #include "support/gui/ModalDialogDriver.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -96,7 +97,7 @@ void TestDialogHooks::messageBoxAnswersFromTheKeyboard()
     QCOMPARE(answer, expected);
     QCOMPARE(shownText, QStringLiteral("Save the changes?"));
     QCOMPARE(MessageBox::history().size(), 1);
-    QTRY_VERIFY(!QApplication::activeModalWidget());
+    LOOP_VERIFY(!QApplication::activeModalWidget());
 }
 
 void TestDialogHooks::fileDialogReturnsWhatTheUserChose_data()
@@ -125,7 +126,7 @@ void TestDialogHooks::fileDialogReturnsWhatTheUserChose()
     const QString chosen = FileDialog::openFileName(nullptr);
     QVERIFY(driver.acted());
     QCOMPARE(chosen, accept ? catalogue : QString());
-    QTRY_VERIFY(!QApplication::activeModalWidget());
+    LOOP_VERIFY(!QApplication::activeModalWidget());
 }
 
 void TestDialogHooks::startWithPage()
@@ -133,7 +134,7 @@ void TestDialogHooks::startWithPage()
     m_app = std::make_unique<CVastryApp>();
     QVERIFY(startFilled(*m_app, m_files->copyOfDemo()));
     CBottomView* page = m_app->mainFrame()->pagePane();
-    QTRY_VERIFY_WITH_TIMEOUT(!page->url().isEmpty(), 10000);
+    LOOP_VERIFY_WITH_TIMEOUT(!page->url().isEmpty(), 10000);
     // Shown once more, so the spy is sure to see the page finish loading.
     QSignalSpy loaded(page, &QWebEngineView::loadFinished);
     SendPaneMessage(m_app->mainFrame()->listPane(), UWM_SHOW_ALBUM);
@@ -180,7 +181,7 @@ void TestDialogHooks::previewShowsTheRealDialog()
         [](QPrintPreviewDialog* preview) { QTest::keyClick(preview, Qt::Key_Escape); });
     QVERIFY(m_app->mainFrame()->runCommand(CommandIds::PreviewCurrentAlbum));
     QVERIFY(driver.acted());
-    QTRY_VERIFY(!QApplication::activeModalWidget());
+    LOOP_VERIFY(!QApplication::activeModalWidget());
 }
 
 int main(int argc, char** argv)

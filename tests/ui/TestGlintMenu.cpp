@@ -91,7 +91,8 @@ TestGlintMenu::Shot TestGlintMenu::drawMenu(GlintMenu& style, const QPalette& pa
     accelerator->setShortcutVisibleInContextMenu(true);
     menu->popup(QPoint(10, 10));
     menu->setActiveAction(selected);
-    QTest::qWait(20);
+    if (!QTest::qWaitForWindowExposed(menu))
+        return {};
     Shot shot;
     shot.image = menu->grab().toImage();
     shot.normal = menu->actionGeometry(normal);

@@ -1,6 +1,7 @@
 #include "app/AppPaths.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
+#include "support/gui/EventLoopWait.h"
 #include "ui/HelpSchemeHandler.h"
 #include "ui/HelpWindow.h"
 #include "ui/MessageBox.h"
@@ -64,7 +65,7 @@ QString TestHelpWindow::builtHelpFile()
 bool TestHelpWindow::waitForPage(QWebEngineView* view, const QString& path)
 {
     QSignalSpy loaded(view, &QWebEngineView::loadFinished);
-    return QTest::qWaitFor(
+    return waitInEventLoop(
         [&] {
             return view->url().path() == path && !loaded.isEmpty() && loaded.last().at(0).toBool();
         },
@@ -80,7 +81,7 @@ void TestHelpWindow::opensTheContentsAndFollowsLinks()
     QVERIFY(help);
     QVERIFY(MessageBox::history().isEmpty());
     QVERIFY(waitForPage(help->view(), QStringLiteral("/html/index.htm")));
-    QTRY_COMPARE(help->view()->title(), QStringLiteral("Tunvale Help"));
+    LOOP_COMPARE(help->view()->title(), QStringLiteral("Tunvale Help"));
     QCOMPARE(help->windowTitle(), QStringLiteral("Tunvale Help"));
     QVERIFY(unnamedControls(help).isEmpty());
     // A window of its own for a screen reader, not a pane of the main window.
@@ -92,10 +93,10 @@ void TestHelpWindow::opensTheContentsAndFollowsLinks()
     QTest::keyClick(help->view()->focusProxy(), Qt::Key_Tab);
     QTest::keyClick(help->view()->focusProxy(), Qt::Key_Return);
     QVERIFY(waitForPage(help->view(), QStringLiteral("/html/mainwindow.htm")));
-    QTRY_COMPARE(help->view()->title(), QStringLiteral("The main window"));
+    LOOP_COMPARE(help->view()->title(), QStringLiteral("The main window"));
     QCOMPARE(help->windowTitle(), QStringLiteral("Tunvale Help - The main window"));
 
-    QTRY_VERIFY(help->backAction()->isEnabled());
+    LOOP_VERIFY(help->backAction()->isEnabled());
     help->backAction()->trigger();
     QVERIFY(waitForPage(help->view(), QStringLiteral("/html/index.htm")));
 

@@ -147,7 +147,8 @@ void TestTextToolBar::strangeSettingsGiveDefaults()
 int TestTextToolBar::inkOfFirstItem(QMenu* menu)
 {
     menu->popup(QPoint(10, 10));
-    QTest::qWait(20);
+    if (!QTest::qWaitForWindowExposed(menu))
+        return -1;
     const QImage shot = menu->grab().toImage();
     const QRect item = menu->actionGeometry(menu->actions().first());
     menu->close();

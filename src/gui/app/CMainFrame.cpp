@@ -422,6 +422,7 @@ void CMainFrame::createPanes()
     m_panesCreated = true;
     watchOpenCatalog();
     m_outsideChanges = new QTimer(this);
+    m_outsideChanges->setObjectName(QStringLiteral("OutsideChangeCheck"));
     m_outsideChanges->setInterval(OutsideChangeInterval);
     connect(m_outsideChanges, &QTimer::timeout, this, &CMainFrame::checkForOutsideChanges);
     m_outsideChanges->start();

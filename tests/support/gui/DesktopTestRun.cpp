@@ -5,6 +5,7 @@
 #include "app/CMainFrame.h"
 #include "app/CVastryApp.h"
 #include "support/TestCatalog.h"
+#include "support/gui/EventLoopWait.h"
 
 #include <QtTest>
 
@@ -22,5 +23,5 @@ bool startFilled(CVastryApp& app, const QString& catalogue)
         return false;
     CMainFrame* frame = app.mainFrame();
     return QTest::qWaitForWindowExposed(frame) &&
-           QTest::qWaitFor([frame] { return frame->isFilled(); }, 30000);
+           waitInEventLoop([frame] { return frame->isFilled(); }, 30000);
 }

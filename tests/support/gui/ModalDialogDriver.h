@@ -17,7 +17,7 @@
 //     driver.onNext<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
 //     const auto answer = MessageBox::question(...);
 //     QVERIFY(driver.acted());
-//     QTRY_VERIFY(!QApplication::activeModalWidget());
+//     LOOP_VERIFY(!QApplication::activeModalWidget());
 class ModalDialogDriver
 {
 public:
