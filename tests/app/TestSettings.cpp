@@ -19,7 +19,6 @@ private slots:
     void stringDefaults();
     void writtenValuesSurviveANewStore();
     void nullStringRemovesTheValue();
-    void menuStyleIsReadWithBothDefaults();
     void columnDefaults_data();
     void columnDefaults();
     void toolbarStateLivesOutsideTheProfileRoot();
@@ -99,18 +98,6 @@ void TestSettings::nullStringRemovesTheValue()
     QCOMPARE(settings.readString(QStringLiteral("Settings"), QStringLiteral("freedbdrive"),
                                  QStringLiteral("absent")),
              QStringLiteral("absent"));
-}
-
-void TestSettings::menuStyleIsReadWithBothDefaults()
-{
-    AppSettings settings;
-    AppSettings::MenuStyle style = settings.readMenuStyle();
-    QCOMPARE(style.firstSwitch, 0);
-    QCOMPARE(style.secondSwitch, 1);
-    settings.writeInt(QStringLiteral("Settings"), QStringLiteral("MenuStyle"), 5);
-    style = settings.readMenuStyle();
-    QCOMPARE(style.firstSwitch, 5);
-    QCOMPARE(style.secondSwitch, 5);
 }
 
 void TestSettings::columnDefaults_data()

@@ -102,11 +102,6 @@ void AppSettings::write(const StringSetting& setting, const QString& value)
     writeString(QLatin1String(setting.section), QLatin1String(setting.name), value);
 }
 
-AppSettings::MenuStyle AppSettings::readMenuStyle() const
-{
-    return {read(SettingsTable::MenuStyleFirstSwitch), read(SettingsTable::MenuStyleSecondSwitch)};
-}
-
 int AppSettings::columnOrder(const QString& caption, int columnIndex) const
 {
     return readInt(QLatin1String(SettingsTable::ColumnOrderSection), caption, columnIndex);

@@ -36,13 +36,6 @@ public:
     void write(const IntSetting& setting, int value);
     void write(const StringSetting& setting, const QString& value);
 
-    // The two menu-drawing switches, each read with its own default.
-    struct MenuStyle {
-        int firstSwitch;
-        int secondSwitch;
-    };
-    MenuStyle readMenuStyle() const;
-
     int columnOrder(const QString& caption, int columnIndex) const;
     bool columnShown(const QString& caption) const;
     int columnWidth(const QString& caption) const;

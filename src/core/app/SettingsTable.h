@@ -24,7 +24,6 @@ inline constexpr IntSetting DisableTips{"Settings", "DisableTips", 0};
 inline constexpr IntSetting LastTip{"Settings", "LastTip", -1};
 // The menu code reads this one value twice, into two switches with different defaults.
 inline constexpr IntSetting MenuStyleFirstSwitch{"Settings", "MenuStyle", 0};
-inline constexpr IntSetting MenuStyleSecondSwitch{"Settings", "MenuStyle", 1};
 inline constexpr IntSetting TbText{"Settings", "TbText", 1};
 inline constexpr StringSetting FreedbDrive{"Settings", "freedbdrive", nullptr};
 // Optional CDDB server "host[:port][/path]"; absent means the public default server.

@@ -220,14 +220,14 @@ QAction* CMainFrame::addCommand(int commandId, const QString& text, std::functio
     return action;
 }
 
-std::function<void()> CMainFrame::ifFrameOffers(int commandId, std::function<void()> handler) const
+std::function<void()> CMainFrame::withFrameDialogs(std::function<void()> handler) const
 {
-    return m_frameDialogs && m_frameDialogs->offers(commandId) ? handler : nullptr;
+    return m_frameDialogs ? handler : nullptr;
 }
 
-std::function<void()> CMainFrame::ifPostOffers(int commandId, std::function<void()> handler) const
+std::function<void()> CMainFrame::withPostDialogs(std::function<void()> handler) const
 {
-    return m_postDialogs && m_postDialogs->offers(commandId) ? handler : nullptr;
+    return m_postDialogs ? handler : nullptr;
 }
 
 void CMainFrame::createCommands()
@@ -251,36 +251,33 @@ void CMainFrame::createCommands()
         return [this, commandId] { SendCommandMessage(m_document.listPane(), commandId); };
     };
     addCommand(PrintAllAlbums, QStringLiteral("&All Albums"),
-               ifPostOffers(PrintAllAlbums, commandToList(PrintAllAlbums)))
+               withPostDialogs(commandToList(PrintAllAlbums)))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     addCommand(PreviewCurrentAlbum, QStringLiteral("&Current Album"), toPage(UWM_PREVIEW_ALBUM));
     addCommand(ExportHtml, QStringLiteral("&HTML Format"),
-               ifPostOffers(ExportHtml, commandToList(ExportHtml)));
+               withPostDialogs(commandToList(ExportHtml)));
     addCommand(ExportCsv, QStringLiteral("&CSV File..."),
-               ifPostOffers(ExportCsv, commandToList(ExportCsv)));
+               withPostDialogs(commandToList(ExportCsv)));
     addCommand(ImportDiscogs, QStringLiteral("&Discogs Collection (CSV)..."),
-               ifFrameOffers(ImportDiscogs,
-                             [this] { importCollection(CollectionImport::Format::Discogs); }));
-    addCommand(ImportCsv, QStringLiteral("&CSV File..."), ifFrameOffers(ImportCsv, [this] {
-                   importCollection(CollectionImport::Format::Csv);
-               }));
+               withFrameDialogs([this] { importCollection(CollectionImport::Format::Discogs); }));
+    addCommand(ImportCsv, QStringLiteral("&CSV File..."),
+               withFrameDialogs([this] { importCollection(CollectionImport::Format::Csv); }));
     addCommand(Exit, QStringLiteral("E&xit"), [this] { close(); });
-    addCommand(Find, QStringLiteral("&Find"), ifPostOffers(Find, toList(UWM_FIND)))
+    addCommand(Find, QStringLiteral("&Find"), withPostDialogs(toList(UWM_FIND)))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addCommand(Cut, QStringLiteral("Cu&t"), nullptr);
     addCommand(Copy, QStringLiteral("&Copy"), nullptr);
     addCommand(Paste, QStringLiteral("&Paste"), nullptr);
-    addCommand(NewPost, QStringLiteral("&New Post"), ifPostOffers(NewPost, toList(UWM_NEW_POST)))
+    addCommand(NewPost, QStringLiteral("&New Post"), withPostDialogs(toList(UWM_NEW_POST)))
         ->setShortcut(QKeySequence(Qt::Key_Insert));
     // The first key is the one the menus show.
-    addCommand(EditPost, QStringLiteral("&Edit Post"),
-               ifPostOffers(EditPost, toList(UWM_EDIT_POST)))
+    addCommand(EditPost, QStringLiteral("&Edit Post"), withPostDialogs(toList(UWM_EDIT_POST)))
         ->setShortcuts({QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)});
     addCommand(DeletePost, QStringLiteral("&Delete Post"), toList(UWM_DELETE_POST))
         ->setShortcut(QKeySequence(Qt::Key_Delete));
     addCommand(Preferences, QStringLiteral("&Preferences"), nullptr);
     addCommand(CdRomDrives, QStringLiteral("CD-Rom Drives"),
-               ifFrameOffers(CdRomDrives, [this] { chooseCdDrive(); }));
+               withFrameDialogs([this] { chooseCdDrive(); }));
     addCommand(ShowAll, QStringLiteral("&Show All"), [this] {
         showAll();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -288,14 +285,12 @@ void CMainFrame::createCommands()
                [] { UrlOpener::open(QUrl(QLatin1String(MakerAddresses::SupportMail))); });
     addCommand(VisitWebsite, QStringLiteral("&Visit our Website"),
                [] { UrlOpener::open(QUrl(QLatin1String(MakerAddresses::Website))); });
-    addCommand(HelpContents, QStringLiteral("Contents"),
-               ifFrameOffers(HelpContents, [this] { showHelp(); }))
+    addCommand(HelpContents, QStringLiteral("Contents"), withFrameDialogs([this] { showHelp(); }))
         ->setShortcut(QKeySequence(Qt::Key_F1));
-    addCommand(TipOfTheDay, QStringLiteral("&Tip of the Day"), ifFrameOffers(TipOfTheDay, [this] {
-                   m_frameDialogs->showTipOfTheDay(m_settings, this);
-               }));
+    addCommand(TipOfTheDay, QStringLiteral("&Tip of the Day"),
+               withFrameDialogs([this] { m_frameDialogs->showTipOfTheDay(m_settings, this); }));
     addCommand(About, QStringLiteral("About Tunvale..."),
-               ifFrameOffers(About, [this] { m_frameDialogs->showAbout(this); }));
+               withFrameDialogs([this] { m_frameDialogs->showAbout(this); }));
     addCommand(NextPane, QString(), [this] {
         moveFocusBetweenPanes(1);
     })->setShortcut(QKeySequence(Qt::Key_F6));
@@ -310,7 +305,7 @@ void CMainFrame::createCommands()
         {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
     for (const LookupList& list : LookupList::all()) {
         const int id = list.commandId;
-        addCommand(id, list.menuLabel, ifFrameOffers(id, [this, id] { editList(id); }))
+        addCommand(id, list.menuLabel, withFrameDialogs([this, id] { editList(id); }))
             ->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
     }
     for (int id = FirstColumn; id <= LastColumn; ++id) {

@@ -80,8 +80,9 @@ private:
     void completeMenus();
     void createCommands();
     QAction* addCommand(int commandId, const QString& text, std::function<void()> handler);
-    std::function<void()> ifFrameOffers(int commandId, std::function<void()> handler) const;
-    std::function<void()> ifPostOffers(int commandId, std::function<void()> handler) const;
+    // The handler, or none (the command unavailable) when the frame was given no such dialogs.
+    std::function<void()> withFrameDialogs(std::function<void()> handler) const;
+    std::function<void()> withPostDialogs(std::function<void()> handler) const;
     QMenu* addListsMenu();
     void fillColumnsMenu(QMenu* menu);
     void savePlacement();

@@ -1,6 +1,5 @@
 #include "app/DesktopFrameDialogs.h"
 
-#include "app/CommandIds.h"
 #include "app/WebEngineStart.h"
 #include "db/LookupList.h"
 #include "db/LookupListDialog.h"
@@ -9,27 +8,6 @@
 #include "ui/AboutDialog.h"
 #include "ui/HelpWindow.h"
 #include "ui/TipOfTheDayDialog.h"
-
-bool DesktopFrameDialogs::offers(int commandId) const
-{
-    if (LookupList::byCommand(commandId))
-        return true; // the list editor
-    switch (commandId) {
-    case CommandIds::CdRomDrives:
-        return true;
-    case CommandIds::TipOfTheDay:
-        return true;
-    case CommandIds::About:
-        return true;
-    case CommandIds::HelpContents:
-        return true;
-    case CommandIds::ImportDiscogs:
-    case CommandIds::ImportCsv:
-        return true;
-    default:
-        return false;
-    }
-}
 
 void DesktopFrameDialogs::editList(CVastryDoc& document, const LookupList& list, QWidget* parent)
 {

@@ -2,12 +2,10 @@
 
 #include "app/FrameDialogs.h"
 
-// The program's own dialogs behind the frame's commands. A command is offered once its dialog
-// is part of the program.
+// The program's own dialogs behind the frame's commands.
 class DesktopFrameDialogs : public FrameDialogs
 {
 public:
-    bool offers(int commandId) const override;
     void editList(CVastryDoc& document, const LookupList& list, QWidget* parent) override;
     void chooseCdDrive(AppSettings& settings, const QStringList& drives, QWidget* parent) override;
     void showTipOfTheDay(AppSettings& settings, QWidget* parent) override;

@@ -1,27 +1,9 @@
 #include "app/DesktopPostDialogs.h"
 
-#include "app/CommandIds.h"
 #include "app/WebEngineStart.h"
 #include "editors/AlbumEditorDialog.h"
 #include "find/FindDialog.h"
 #include "print/PrintListDialog.h"
-
-bool DesktopPostDialogs::offers(int commandId) const
-{
-    switch (commandId) {
-    case CommandIds::NewPost:
-    case CommandIds::EditPost:
-        return true; // the album editor
-    case CommandIds::Find:
-        return true;
-    case CommandIds::PrintAllAlbums:
-    case CommandIds::ExportHtml:
-    case CommandIds::ExportCsv:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // Albums stored with "Save and New" before a final "Close" count as saved: the list must show
 // them although the editor's own result is Cancel.

@@ -7,7 +7,6 @@
 class DesktopPostDialogs : public PostDialogs
 {
 public:
-    bool offers(int commandId) const override;
     bool editAlbum(CVastryDoc& document, int treeSelectionType, int* albumId,
                    QWidget* parent) override;
     bool find(CVastryDoc& document, QString* condition, QWidget* parent) override;

@@ -10,13 +10,12 @@ class QWidget;
 struct LookupList;
 
 // The dialogs the main frame opens itself: the name-list editor, the CD-ROM drive choice, the
-// tip of the day, the about box and the help viewer. A command whose dialog is not offered is
+// tip of the day, the about box and the help viewer. Without them, their commands are
 // unavailable.
 class FrameDialogs
 {
 public:
     virtual ~FrameDialogs() = default;
-    virtual bool offers(int commandId) const = 0;
     // Returns when the user closes the editor, whatever was changed in it.
     virtual void editList(CVastryDoc& document, const LookupList& list, QWidget* parent) = 0;
     // `drives` are the machine's CD-ROM drives; without any, a disc image stands in for one.

@@ -2,13 +2,12 @@
 
 #include <QCoreApplication>
 
-qintptr SendPaneMessage(QObject* target, int message, quintptr wParam, qintptr lParam)
+void SendPaneMessage(QObject* target, int message, quintptr wParam, qintptr lParam)
 {
     if (!target)
-        return 0;
+        return;
     PaneMessage event(message, wParam, lParam);
     QCoreApplication::sendEvent(target, &event);
-    return event.result();
 }
 
 bool SendCommandMessage(QObject* target, int commandId)

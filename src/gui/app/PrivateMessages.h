@@ -43,13 +43,10 @@ public:
     int message() const { return int(type()); }
     quintptr wParam() const { return m_wParam; }
     qintptr lParam() const { return m_lParam; }
-    qintptr result() const { return m_result; }
-    void setResult(qintptr result) { m_result = result; }
 
 private:
     quintptr m_wParam;
     qintptr m_lParam;
-    qintptr m_result = 0;
 };
 
 class CommandMessage : public QEvent
@@ -65,8 +62,8 @@ private:
     int m_commandId;
 };
 
-// Sends `message` to `target` and waits for its result; a null target gets nothing (0).
-qintptr SendPaneMessage(QObject* target, int message, quintptr wParam = 0, qintptr lParam = 0);
+// Sends `message` to `target` and returns once it is handled; a null target gets nothing.
+void SendPaneMessage(QObject* target, int message, quintptr wParam = 0, qintptr lParam = 0);
 // Sends a command id to `target` as a command message; true when the target handled it.
 bool SendCommandMessage(QObject* target, int commandId);
 

@@ -425,8 +425,7 @@ void CTopView::showContextMenu(const QPoint& screenPoint, bool onHeader)
             GlintMenu::addItem(&menu, QString::fromLatin1(item.text), item.accelerator);
         connect(action, &QAction::triggered, frame,
                 [frame, commandId] { SendCommandMessage(frame, commandId); });
-        action->setEnabled(commandId == CommandIds::DeletePost ||
-                           (m_dialogs && m_dialogs->offers(commandId)));
+        action->setEnabled(commandId == CommandIds::DeletePost || m_dialogs);
     }
     menu.exec(screenPoint);
 }

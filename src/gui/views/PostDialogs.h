@@ -6,14 +6,11 @@ class CVastryDoc;
 class QWidget;
 
 // The dialogs the album list opens: the album editor, the find dialog and the print/export
-// dialog. The list works without them: a command whose dialog is not offered is unavailable.
+// dialog. The list works without them: their commands are then unavailable.
 class PostDialogs
 {
 public:
     virtual ~PostDialogs() = default;
-    // Whether the dialog behind a frame command (New Post, Edit Post, Find, Print All Albums,
-    // Export as HTML) is available.
-    virtual bool offers(int commandId) const = 0;
     // Edits album `*albumId` (-1: a new album); true when the user stored an album, whose id
     // is then in `*albumId` (the last one, when several were stored one after another).
     virtual bool editAlbum(CVastryDoc& document, int treeSelectionType, int* albumId,

@@ -4,14 +4,13 @@
 
 #include <functional>
 
-// Stands in for the frame's dialogs: offers every command (unless told not to), records each call
+// Stands in for the frame's dialogs: offers every command, records each call
 // in `calls`
 // ("editList music_artists", "chooseCdDrive /dev/sr0", "showHelp <topic>", ...) and runs
 // `duringEditList`, if set, as the user's work inside the list editor.
 class RecordingFrameDialogs : public FrameDialogs
 {
 public:
-    bool offers(int) const override { return offering; }
     void editList(CVastryDoc& document, const LookupList& list, QWidget* parent) override;
     void chooseCdDrive(AppSettings&, const QStringList& drives, QWidget* parent) override;
     void showTipOfTheDay(AppSettings&, QWidget* parent) override;
@@ -20,7 +19,6 @@ public:
     bool importCollection(CVastryDoc& document, CollectionImport::Format format,
                           QWidget* parent) override;
 
-    bool offering = true; // false: every command's dialog is missing
     QStringList calls;
     QList<QWidget*> parents;
     std::function<void(CVastryDoc&, const LookupList&)> duringEditList;
