@@ -23,6 +23,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -58,6 +59,9 @@ private slots:
     void headerClicksAlternateTheSort_data();
     void headerClicksAlternateTheSort();
     void deleteAsksFirstAndSelectsTheNextRow();
+    void deleteOnAReadOnlyCatalogueKeepsTheAlbum();
+    void rightClickMenusRunTheirCommands_data();
+    void rightClickMenusRunTheirCommands();
     void columnsCanBeShownAndHidden();
     void settingsWrittenAtExitAreReadAtNextStart();
     void missingCatalogueAtStartUp();
@@ -94,6 +98,7 @@ private:
     QPoint rowCentre(int row) const;
     void runCli(const QStringList& arguments);
     void focusWindow();
+    static void pressInPopups(const QList<int>& keys);
 
     std::unique_ptr<TestCatalog> m_files;
     std::unique_ptr<CVastryApp> m_app;
@@ -414,6 +419,92 @@ void TestMainFrame::deleteAsksFirstAndSelectsTheNextRow()
     QVERIFY(frame()->runCommand(CommandIds::DeletePost));
     QCOMPARE(control->selectedRow(), -1); // past the end: nothing selected
     QCOMPARE(frame()->pagePane()->shownPath(), QString());
+}
+
+// A catalogue the user may only read: the delete is refused with the engine's word, and the
+// album stays where it was.
+void TestMainFrame::deleteOnAReadOnlyCatalogueKeepsTheAlbum()
+{
+    QVERIFY(QFile::setPermissions(m_catalogue, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    start(m_catalogue);
+    list()->list()->selectRow(3);
+    const int album = list()->selectedAlbumId();
+    MessageBox::history().clear();
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    QVERIFY(frame()->runCommand(CommandIds::DeletePost));
+    QCOMPARE(MessageBox::history().size(), 2);
+    QCOMPARE(MessageBox::history().last().icon, QMessageBox::Critical);
+    QCOMPARE(rows(), 26);
+    QCOMPARE(list()->selectedAlbumId(), album);
+    QCOMPARE(frame()->statusPaneText(2), QStringLiteral("Total Posts: 26"));
+}
+
+// Sends each key to the menu open at that moment, one per turn of the event loop, so a key that
+// opens a submenu hands the next key to it.
+void TestMainFrame::pressInPopups(const QList<int>& keys)
+{
+    if (keys.isEmpty())
+        return;
+    QTimer::singleShot(20, qApp, [keys] {
+        QWidget* popup = QApplication::activePopupWidget();
+        if (!popup) {
+            pressInPopups(keys); // not open yet
+            return;
+        }
+        QTest::keyClick(popup, Qt::Key(keys.first()));
+        pressInPopups(keys.mid(1));
+    });
+}
+
+void TestMainFrame::rightClickMenusRunTheirCommands_data()
+{
+    QTest::addColumn<bool>("onHeader");
+    QTest::addColumn<int>("place"); // the column or row clicked
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("sortText");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<int>("rowsAfter");
+    const QStringList defaults = {"Artist", "Title", "Record Year"};
+    QTest::newRow("header: sort ascending")
+        << true << 1 << QList<int>{Qt::Key_A} << "title ASC, year ASC" << defaults << 26;
+    QTest::newRow("header: sort descending")
+        << true << 2 << QList<int>{Qt::Key_D} << "year DESC, title DESC" << defaults << 26;
+    QTest::newRow("header: hide the first column")
+        << true << 0 << QList<int>{Qt::Key_C, Qt::Key_Return} << QString()
+        << QStringList{"Title", "Record Year"} << 26;
+    QTest::newRow("list: delete post")
+        << false << 3 << QList<int>{Qt::Key_D} << QString() << defaults << 25;
+}
+
+void TestMainFrame::rightClickMenusRunTheirCommands()
+{
+    QFETCH(bool, onHeader);
+    QFETCH(int, place);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, sortText);
+    QFETCH(QStringList, captions);
+    QFETCH(int, rowsAfter);
+    start(m_catalogue);
+    const QString sortBefore = m_app->document()->sortText();
+    AlbumListCtrl* control = list()->list();
+    QHeaderView* header = control->horizontalHeader();
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    pressInPopups(keys);
+    // The right click as the window system delivers it: to the widget under the mouse, from
+    // where it travels up to whoever handles it. The menu runs inside.
+    QWidget* target = onHeader ? header->viewport() : control->viewport();
+    const QPoint point =
+        onHeader ? QPoint(header->sectionViewportPosition(place) + header->sectionSize(place) / 2,
+                          header->height() / 2)
+                 : rowCentre(place);
+    if (!onHeader)
+        QTest::mouseClick(target, Qt::LeftButton, {}, point); // a left click there sorts
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, point, target->mapToGlobal(point));
+    QApplication::sendEvent(target, &rightClick);
+    LOOP_VERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(m_app->document()->sortText(), sortText.isEmpty() ? sortBefore : sortText);
+    QCOMPARE(headerCaptions(), captions);
+    QCOMPARE(rows(), rowsAfter);
 }
 
 void TestMainFrame::columnsCanBeShownAndHidden()

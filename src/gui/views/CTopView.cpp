@@ -370,8 +370,9 @@ void CTopView::deletePost()
             QStringLiteral("Are you sure you want to delete the selected item?")) !=
         QMessageBox::Yes)
         return;
-    m_document.albumTable().Delete(m_document.database(), id, false);
-    reload();
+    // A refused delete has been reported; the list stays as it is.
+    if (m_document.albumTable().Delete(m_document.database(), id, false))
+        reload();
 }
 
 void CTopView::findPosts()
