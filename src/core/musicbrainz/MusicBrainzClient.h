@@ -12,12 +12,12 @@ class LookupProgress;
 class ReleaseSearchQuery;
 
 // Asks the MusicBrainz web service for the releases that hold a disc: by disc ID first and,
-// when the service does not know that ID, by the table of contents (its fuzzy lookup); searches
-// releases by barcode, catalogue number or artist and title; looks a release up by its id; and
-// finds the release a Discogs release is. Keeps
-// the service's rules: a User-Agent naming the program, its version and a contact; one
-// request a second across the process; a bounded number of retries after a 503. Every
-// request is capped in size, and the whole lookup ends at its deadline.
+// when the service does not know that ID, by the table of contents (its fuzzy lookup). Also
+// searches releases by barcode, catalogue number or artist and title, looks a release up by its
+// id, and finds the release a Discogs release is. Keeps the service's rules: a User-Agent naming
+// the program, its version and a contact; one request a second across the process; a bounded
+// number of retries after a 503. Every request is capped in size, and each lookup or search
+// ends at its deadline.
 class MusicBrainzClient
 {
 public:
