@@ -66,6 +66,10 @@ RATIOS = [
     ("Discogs collection import, 100 000 rows into an empty catalogue, vs the same inserts "
      "through the bare engine in one transaction",
      "ImportDiscogs/100000/iterations:1", "ImportDiscogsFloor/100000/iterations:1", 2.0, "x"),
+    ("Release search answer, 100 candidates (665 KB), mapped into the candidate list",
+     "MapSearchAnswer", None, 0.05, "s"),
+    ("Release search answer mapped, vs parsing the same bytes into a JSON document",
+     "MapSearchAnswer", "MapSearchAnswerFloor", None, "x"),
 ]
 
 UNIT_SECONDS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}

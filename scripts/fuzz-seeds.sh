@@ -15,7 +15,8 @@ shared="$root/../shared/testdata/cddb"
 
 rm -rf "$seeds"
 mkdir -p "$seeds/fuzz_xmcd_entry" "$seeds/fuzz_query_reply" "$seeds/fuzz_reply_buffer" \
-    "$seeds/fuzz_csv_reader" "$seeds/fuzz_musicbrainz_release" "$seeds/fuzz_chm_archive"
+    "$seeds/fuzz_csv_reader" "$seeds/fuzz_musicbrainz_release" "$seeds/fuzz_musicbrainz_search" \
+    "$seeds/fuzz_chm_archive"
 # CSV seeds: the first lines of each export (whole files are far beyond -max_len).
 for csv in "$root"/tests/io/data/*.csv; do
     head -c 8000 "$csv" >"$seeds/fuzz_csv_reader/$(basename "$csv")"
@@ -52,6 +53,15 @@ for answer in "$root"/tests/musicbrainz/data/*.json; do
     name="$(basename "$answer" .json)"
     for disc in 0 1 2; do
         { printf "\\x0$disc"; cat "$answer"; } >"$seeds/fuzz_musicbrainz_release/${disc}_$name"
+    done
+done
+
+# Search and release lookup answers, each behind the byte that picks its reading: 0 the
+# candidate list, 1 the release mapping (both for each, so each reading meets the other's shape).
+for answer in "$root"/tests/musicbrainz/data/search/mb_*.json; do
+    name="$(basename "$answer" .json)"
+    for reading in 0 1; do
+        { printf "\\x0$reading"; cat "$answer"; } >"$seeds/fuzz_musicbrainz_search/${reading}_$name"
     done
 done
 

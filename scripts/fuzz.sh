@@ -2,9 +2,10 @@
 # Builds the libFuzzer targets with clang, ASan and UBSan into build-fuzz/ and runs each one for
 # the given number of seconds (default 60), seeded by scripts/fuzz-seeds.sh from the CDDB test
 # data (../shared/testdata/cddb beside the repository, else tests/freedb/data), the MusicBrainz answers in
-# tests/musicbrainz/data, the Discogs exports in tests/io/data, and the help file the build
-# compiles with the damaged ones in tests/ui/data. Crashes land in build-fuzz/artifacts/<target>/,
-# the grown corpus in build-fuzz/corpus/<target>/, the output in build-fuzz/logs/<target>.log.
+# tests/musicbrainz/data (release searches and lookups in its search/ folder), the Discogs exports
+# in tests/io/data, and the help file the build compiles with the damaged ones in tests/ui/data.
+# Crashes land in build-fuzz/artifacts/<target>/, the grown corpus in build-fuzz/corpus/<target>/,
+# the output in build-fuzz/logs/<target>.log.
 #
 #   bash scripts/fuzz.sh 300                  # every target, five minutes each
 #   bash scripts/fuzz.sh 60 fuzz_xmcd_entry   # one target
@@ -16,7 +17,7 @@ shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
     targets=(fuzz_xmcd_entry fuzz_query_reply fuzz_reply_buffer fuzz_musicbrainz_release
-        fuzz_csv_reader fuzz_chm_archive)
+        fuzz_musicbrainz_search fuzz_csv_reader fuzz_chm_archive)
 fi
 
 build="$root/build-fuzz"
@@ -36,6 +37,8 @@ for target in "${targets[@]}"; do
     case "$target" in
     fuzz_xmcd_entry) dict="$root/fuzz/xmcd.dict" ;;
     fuzz_musicbrainz_release) dict="$root/fuzz/musicbrainz.dict" max_len=262144 ;;
+    # The 100-candidate search answer is 665 KB.
+    fuzz_musicbrainz_search) dict="$root/fuzz/musicbrainz.dict" max_len=700000 ;;
     fuzz_csv_reader) dict="$root/fuzz/csv.dict" ;;
     fuzz_chm_archive) dict="$root/fuzz/chm.dict" max_len=262144 ;;
     *) dict="$root/fuzz/reply.dict" ;;

@@ -19,6 +19,9 @@
 #include "musicbrainz/DiscLookup.h"
 #include "musicbrainz/LookupSettings.h"
 #include "musicbrainz/MusicBrainzDiscId.h"
+#include "musicbrainz/MusicBrainzJson.h"
+#include "musicbrainz/ReleaseLookup.h"
+#include "musicbrainz/ReleaseSearchQuery.h"
 #include "views/AlbumColumns.h"
 #include "views/AlbumListQuery.h"
 #include "views/OutputTarget.h"
@@ -99,6 +102,13 @@ const QHash<QString, CommandSyntax>& commandSyntax()
           1,
           {"--server", "--musicbrainz-server", "--no-musicbrainz!", "--musicbrainz-first!"}}},
         {QStringLiteral("xmcd"), {"xmcd", 1, 1, {}}},
+        {QStringLiteral("search-online"),
+         {"search-online",
+          0,
+          0,
+          {"--barcode", "--catno", "--artist", "--title", "--musicbrainz-server"}}},
+        {QStringLiteral("fill"),
+         {"fill", 2, 2, {"--release", "--musicbrainz-server", "--no-cover!"}}},
     };
     return table;
 }
@@ -220,6 +230,17 @@ QString CliCommands::usage() const
                "MusicBrainz;\n"
                "                               prints JSON\n"
                "  xmcd FILE                    parse a CDDB read reply; prints the entry as JSON\n"
+               "  search-online [--barcode N | --catno TEXT | --artist A --title T]\n"
+               "         [--musicbrainz-server HOST[:PORT][/PATH]]\n"
+               "                               search releases at MusicBrainz; prints the "
+               "candidates\n"
+               "                               as JSON, best first\n"
+               "  fill FILE ID --release MBID [--musicbrainz-server HOST[:PORT][/PATH]] "
+               "[--no-cover]\n"
+               "                               fill the empty fields of album ID (and its "
+               "tracks, when\n"
+               "                               it has none) from a MusicBrainz release; prints "
+               "the album\n"
                "\n"
                "  --help, --version\n"
                "\n"
@@ -298,6 +319,8 @@ int CliCommands::run(const QStringList& arguments)
         {QStringLiteral("discid"), &CliCommands::commandDiscId},
         {QStringLiteral("lookup"), &CliCommands::commandLookup},
         {QStringLiteral("xmcd"), &CliCommands::commandXmcd},
+        {QStringLiteral("search-online"), &CliCommands::commandSearchOnline},
+        {QStringLiteral("fill"), &CliCommands::commandFill},
     };
     const int result = (this->*commands.value(name))(args);
     m_out.flush();
@@ -748,13 +771,8 @@ int CliCommands::commandLookup(const Arguments& args)
             return fail(QStringLiteral("'%1' is not a server as host[:port][/path].")
                             .arg(option("--server")));
     }
-    if (args.options.contains(QStringLiteral("--musicbrainz-server"))) {
-        settings.musicBrainzServer =
-            LookupSettings::musicBrainzAddress(option("--musicbrainz-server"));
-        if (!settings.musicBrainzServer)
-            return fail(QStringLiteral("'%1' is not a server as host[:port][/path].")
-                            .arg(option("--musicbrainz-server")));
-    }
+    if (!onlineSettings(args, &settings))
+        return 1;
     // Asking for MusicBrainz first asks it even where the settings have it off; saying no
     // to it wins over both.
     if (args.options.contains(QStringLiteral("--musicbrainz-first")))
@@ -816,4 +834,117 @@ int CliCommands::commandXmcd(const Arguments& args)
     };
     m_out << QJsonDocument(object).toJson(QJsonDocument::Indented);
     return 0;
+}
+
+bool CliCommands::onlineSettings(const Arguments& args, LookupSettings* settings)
+{
+    const QString option = QStringLiteral("--musicbrainz-server");
+    if (!args.options.contains(option))
+        return true;
+    settings->musicBrainzServer = LookupSettings::musicBrainzAddress(args.options.value(option));
+    if (settings->musicBrainzServer)
+        return true;
+    fail(QStringLiteral("'%1' is not a server as host[:port][/path].")
+             .arg(args.options.value(option)));
+    return false;
+}
+
+// Exactly one way to search: a barcode, a catalogue number, or an artist with a title.
+bool CliCommands::onlineQuery(const Arguments& args, ReleaseSearchQuery* query)
+{
+    const auto given = [&](const char* name) { return args.options.contains(QLatin1String(name)); };
+    const auto value = [&](const char* name) { return args.options.value(QLatin1String(name)); };
+    const int ways = int(given("--barcode")) + int(given("--catno")) +
+                     int(given("--artist") || given("--title"));
+    if (ways != 1 || given("--artist") != given("--title"))
+        return false;
+    if (given("--barcode"))
+        *query = ReleaseSearchQuery::barcode(value("--barcode"));
+    else if (given("--catno"))
+        *query = ReleaseSearchQuery::catalogNumber(value("--catno"));
+    else
+        *query = ReleaseSearchQuery::artistAndTitle(value("--artist"), value("--title"));
+    return true;
+}
+
+int CliCommands::commandSearchOnline(const Arguments& args)
+{
+    ReleaseSearchQuery query;
+    if (!onlineQuery(args, &query))
+        return usageError(QStringLiteral(
+            "search-online: give --barcode, --catno, or --artist with --title (one of them)"));
+    if (!query.isValid())
+        return invalidOption(query.error());
+    // Searching is what the command is for: the disc lookup's MusicBrainz switch does not
+    // apply, only the server it names.
+    LookupSettings settings = LookupSettings::read(m_settings);
+    if (!onlineSettings(args, &settings))
+        return 1;
+    if (!settings.musicBrainzServer)
+        return fail(QStringLiteral("the MusicBrainz server setting is no usable address."));
+    MusicBrainzClient client(*settings.musicBrainzServer);
+    QVector<ReleaseCandidate> candidates;
+    const MusicBrainzClient::Answer answer = client.searchReleases(query, candidates);
+    if (answer == MusicBrainzClient::Answer::Failed)
+        return fail(client.lastError());
+    // No candidate is an answer too: an empty array, the reason on standard error.
+    if (answer == MusicBrainzClient::Answer::NotFound)
+        m_err << "tunvale-cli: " << client.lastError() << Qt::endl;
+    QJsonArray list;
+    for (const ReleaseCandidate& candidate : candidates)
+        list.append(QJsonObject{{QStringLiteral("id"), candidate.id},
+                                {QStringLiteral("title"), candidate.title},
+                                {QStringLiteral("artist"), candidate.artist},
+                                {QStringLiteral("date"), candidate.date},
+                                {QStringLiteral("country"), candidate.country},
+                                {QStringLiteral("barcode"), candidate.barcode},
+                                {QStringLiteral("formats"), candidate.formats},
+                                {QStringLiteral("track_count"), candidate.trackCount},
+                                {QStringLiteral("label"), candidate.label},
+                                {QStringLiteral("catalog_number"), candidate.catalogNumber},
+                                {QStringLiteral("score"), candidate.score}});
+    m_out << QJsonDocument(list).toJson(QJsonDocument::Indented);
+    return 0;
+}
+
+int CliCommands::commandFill(const Arguments& args)
+{
+    int id = -1;
+    if (!parseId(args.positional[1], &id))
+        return usageError(QStringLiteral("fill: '%1' is not an album id").arg(args.positional[1]));
+    const QString releaseId = args.options.value(QStringLiteral("--release"));
+    if (releaseId.isEmpty())
+        return usageError(QStringLiteral("fill: --release MBID is missing"));
+    if (MusicBrainzJson::canonicalId(releaseId).isEmpty())
+        return invalidOption(
+            QStringLiteral("--release '%1' is not a MusicBrainz release id.").arg(releaseId));
+    LookupSettings settings = LookupSettings::read(m_settings);
+    if (!onlineSettings(args, &settings))
+        return 1;
+    // The album is found before the service is asked: a wrong id costs no request.
+    if (!openWritableCatalog(args.positional[0]))
+        return 1;
+    AlbumRecord album;
+    if (!m_albums.Load(m_database.get(), id, &album))
+        return fail(QStringLiteral("no album with id %1.").arg(id));
+    QVector<TrackRecord> tracks;
+    TrackTable().loadForPage(m_database.get(), id, &tracks);
+
+    const bool wantCover =
+        !args.options.contains(QStringLiteral("--no-cover")) && album.frontImage.isEmpty();
+    MusicBrainzRelease::Fill fill;
+    QString error;
+    if (ReleaseLookup::lookUp(releaseId, settings, wantCover, fill, &error) !=
+        MusicBrainzClient::Answer::Found)
+        return fail(error + QStringLiteral(" Nothing was changed."));
+    ReleaseLookup::fillEmptyFields(album, fill.album);
+    QVector<TrackRecord> newTracks;
+    if (tracks.isEmpty()) {
+        for (const auto& track : fill.tracks)
+            newTracks.append(*track);
+    }
+    if (m_albums.saveWithTracks(m_database.get(), album, id, &newTracks) < 0)
+        return failUnlessReported(QStringLiteral("album %1 was not saved.").arg(id));
+    m_albums.CloseDatabase(&m_database);
+    return commandShow(args);
 }

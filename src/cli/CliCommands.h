@@ -6,6 +6,8 @@
 #include <QTextStream>
 
 class AppSettings;
+class ReleaseSearchQuery;
+struct LookupSettings;
 
 // The command-line companion's commands, each a few lines over the core's own operations.
 // Exit codes: 0 success, 1 failure (one line on standard error), 2 usage error.
@@ -42,6 +44,8 @@ private:
     int commandDiscId(const Arguments& args);
     int commandLookup(const Arguments& args);
     int commandXmcd(const Arguments& args);
+    int commandSearchOnline(const Arguments& args);
+    int commandFill(const Arguments& args);
 
     static bool readAlbumJson(QIODevice* input, QByteArray* text);
     bool openCatalog(const QString& path);
@@ -54,6 +58,10 @@ private:
     bool listCondition(const Arguments& args, QString* condition);
     bool listOptionsAreValid(const Arguments& args);
     bool listQueryIsReadOnly(const QString& order, const QString& condition);
+    // The lookup settings with the --musicbrainz-server option applied; false when its value
+    // is no address (said on standard error).
+    bool onlineSettings(const Arguments& args, LookupSettings* settings);
+    bool onlineQuery(const Arguments& args, ReleaseSearchQuery* query);
     int fail(const QString& message);
     // Fails with `message` unless the reason has been reported already.
     int failUnlessReported(const QString& message);

@@ -2,22 +2,13 @@
 
 #include "app/AppPaths.h"
 #include "musicbrainz/MusicBrainzClient.h"
+#include "musicbrainz/MusicBrainzJson.h"
 
 #include <QDir>
 #include <QSaveFile>
-#include <QUuid>
 
 namespace
 {
-
-QString canonicalReleaseId(const QString& releaseId)
-{
-    const QUuid uuid = QUuid::fromString(releaseId);
-    if (uuid.isNull())
-        return QString();
-    const QString text = uuid.toString(QUuid::WithoutBraces);
-    return text == releaseId.toLower() ? text : QString();
-}
 
 // The archive serves JPEG renditions; anything else (an error page sent with 200) is no cover.
 bool isJpeg(const QByteArray& bytes)
@@ -36,7 +27,7 @@ CoverArtFetcher::CoverArtFetcher(const QUrl& server) : m_server(server)
 
 QString CoverArtFetcher::coverPath(const QString& releaseId)
 {
-    const QString id = canonicalReleaseId(releaseId);
+    const QString id = MusicBrainzJson::canonicalId(releaseId);
     if (id.isEmpty())
         return QString();
     return AppPaths::dataDirectory() + QLatin1String("covers/") + id + QLatin1String("-front.jpg");
@@ -44,7 +35,7 @@ QString CoverArtFetcher::coverPath(const QString& releaseId)
 
 QString CoverArtFetcher::fetchFront(const QString& releaseId)
 {
-    const QString id = canonicalReleaseId(releaseId);
+    const QString id = MusicBrainzJson::canonicalId(releaseId);
     if (id.isEmpty())
         return QString();
     QUrl url = m_server;

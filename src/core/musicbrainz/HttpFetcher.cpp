@@ -36,8 +36,10 @@ HttpFetcher::Reply HttpFetcher::get(const QUrl& url, Clock::time_point deadline)
     Reply result;
     const auto remaining =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (remaining.count() <= 0 || !url.isValid())
+    if (remaining.count() <= 0 || !url.isValid()) {
+        result.failure = remaining.count() <= 0 ? Failure::TimedOut : Failure::Unreachable;
         return result;
+    }
 
     // A manager of its own: it belongs to the calling thread and goes with this request.
     QNetworkAccessManager manager;
@@ -51,27 +53,26 @@ HttpFetcher::Reply HttpFetcher::get(const QUrl& url, Clock::time_point deadline)
 
     bool cutShort = false;
     QByteArray body;
+    auto cut = [&](Failure why) {
+        cutShort = true;
+        result.failure = why;
+        reply->abort();
+    };
     auto takeAvailable = [&] {
         body += reply->read(m_maxBodySize + 1 - body.size());
-        if (body.size() > m_maxBodySize) {
-            cutShort = true;
-            reply->abort();
-        }
+        if (body.size() > m_maxBodySize)
+            cut(Failure::TooLarge);
     };
     QEventLoop loop;
     QTimer deadlineTimer;
     deadlineTimer.setSingleShot(true);
-    QObject::connect(&deadlineTimer, &QTimer::timeout, reply.get(), [&] {
-        cutShort = true;
-        reply->abort();
-    });
+    QObject::connect(&deadlineTimer, &QTimer::timeout, reply.get(),
+                     [&] { cut(Failure::TimedOut); });
     QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, reply.get(), [&] {
         // A length announced beyond the cap is refused before a byte of it is read.
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > m_maxBodySize) {
-            cutShort = true;
-            reply->abort();
-        }
+        if (length.isValid() && length.toLongLong() > m_maxBodySize)
+            cut(Failure::TooLarge);
     });
     QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(), takeAvailable);
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -85,9 +86,15 @@ HttpFetcher::Reply HttpFetcher::get(const QUrl& url, Clock::time_point deadline)
         return result;
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid() || !isHttpAnswer(reply->error()))
+    if (!status.isValid())
         return result;
+    // A status line came, the rest of the answer did not.
+    if (!isHttpAnswer(reply->error())) {
+        result.failure = Failure::BrokeOff;
+        return result;
+    }
     result.received = true;
+    result.failure = Failure::None;
     result.status = status.toInt();
     result.body = body;
     result.retryAfterSeconds = retryAfterSeconds(*reply);

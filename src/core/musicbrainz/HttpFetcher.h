@@ -12,8 +12,12 @@ class HttpFetcher
 public:
     using Clock = std::chrono::steady_clock;
 
+    // Why no answer came, for a message that tells the user what to do about it.
+    enum class Failure { None, Unreachable, TimedOut, TooLarge, BrokeOff };
+
     struct Reply {
-        bool received = false; // a whole answer with a status arrived
+        bool received = false;                  // a whole answer with a status arrived
+        Failure failure = Failure::Unreachable; // None when received
         int status = 0;
         QByteArray body;
         int retryAfterSeconds = -1; // the Retry-After header in seconds, -1 when absent

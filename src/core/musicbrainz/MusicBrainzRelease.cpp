@@ -1,12 +1,12 @@
 #include "musicbrainz/MusicBrainzRelease.h"
 
 #include "freedb/DiscToc.h"
+#include "musicbrainz/MusicBrainzJson.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QJsonParseError>
 #include <cmath>
+#include <optional>
 
 namespace
 {
@@ -19,31 +19,6 @@ struct MediumChoice {
 QString minutesAndSeconds(int seconds)
 {
     return QString::asprintf("%02d:%02d", seconds / 60, seconds % 60);
-}
-
-// Names come from anyone's edits: control characters (a line feed would split a list row or
-// a line of the CLI's output) become blanks.
-QString cleanText(const QJsonValue& value)
-{
-    QString text = value.toString();
-    for (QChar& c : text) {
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator)
-            c = QLatin1Char(' ');
-    }
-    return text.trimmed();
-}
-
-// "Name" + join phrase, credit after credit: "A feat. B", "X & Y".
-QString creditText(const QJsonValue& credits)
-{
-    QString text;
-    for (const QJsonValue& credit : credits.toArray()) {
-        const QJsonObject object = credit.toObject();
-        text += object.value(QLatin1String("name")).toString() +
-                object.value(QLatin1String("joinphrase")).toString();
-    }
-    return cleanText(text);
 }
 
 bool listsDisc(const QJsonObject& medium, const QString& discId)
@@ -106,40 +81,106 @@ QString genreOf(const QJsonObject& release)
         const double count = object.value(QLatin1String("count")).toDouble();
         if (count > bestCount) {
             bestCount = count;
-            genre = cleanText(object.value(QLatin1String("name")));
+            genre = MusicBrainzJson::text(object.value(QLatin1String("name")));
         }
     }
     return genre;
 }
 
-void fillLabel(const QJsonObject& release, AlbumRecord& album)
+// What both answers say of the release as a whole.
+void fillAlbum(const QJsonObject& release, MusicBrainzRelease::Fill& fill)
 {
-    // at() rather than first(): a release without label entries gives an empty object.
-    const QJsonObject info = release.value(QLatin1String("label-info")).toArray().at(0).toObject();
-    album.label =
-        cleanText(info.value(QLatin1String("label")).toObject().value(QLatin1String("name")));
-    album.labelNumber = cleanText(info.value(QLatin1String("catalog-number")));
+    fill.releaseId = release.value(QLatin1String("id")).toString();
+    fill.barcode = MusicBrainzJson::text(release.value(QLatin1String("barcode")));
+    AlbumRecord& album = fill.album;
+    album.artist = MusicBrainzJson::credit(release.value(QLatin1String("artist-credit")));
+    album.title = MusicBrainzJson::text(release.value(QLatin1String("title")));
+    album.year = yearOf(release.value(QLatin1String("date")).toString());
+    album.genre = genreOf(release);
+    MusicBrainzJson::firstLabel(release, &album.label, &album.labelNumber);
 }
 
-// The track's own length; without one, the disc's, as the CDDB lookup computes it.
-QString trackLength(const QJsonObject& track, const DiscToc& toc, int index)
+// The track's own length in whole seconds, when it has a believable one.
+std::optional<int> knownSeconds(const QJsonObject& track)
 {
     const double ms = track.value(QLatin1String("length")).toDouble(-1);
-    int seconds = 0;
-    if (ms >= 0 && ms < 100.0 * 3600 * 1000)
-        seconds = int(std::lround(ms / 1000));
-    else
-        seconds = toc.trackStart(index + 1).wholeSeconds() - toc.trackStart(index).wholeSeconds();
-    return seconds > 0 ? minutesAndSeconds(seconds) : QString();
+    if (ms < 0 || ms >= 100.0 * 3600 * 1000)
+        return std::nullopt;
+    const int seconds = int(std::lround(ms / 1000));
+    return seconds > 0 ? std::optional<int>(seconds) : std::nullopt;
 }
 
 QString trackCredit(const QJsonObject& track)
 {
     const QJsonValue own = track.value(QLatin1String("artist-credit"));
     if (own.isArray())
-        return creditText(own);
-    return creditText(
+        return MusicBrainzJson::credit(own);
+    return MusicBrainzJson::credit(
         track.value(QLatin1String("recording")).toObject().value(QLatin1String("artist-credit")));
+}
+
+// Title and credit; numbers and lengths are the caller's.
+std::unique_ptr<TrackRecord> newTrack(const QJsonObject& track, const AlbumRecord& album,
+                                      int number)
+{
+    auto record = std::make_unique<TrackRecord>();
+    record->trackNumber = number;
+    record->title = MusicBrainzJson::text(track.value(QLatin1String("title")));
+    if (record->title.isEmpty())
+        record->title = MusicBrainzJson::text(
+            track.value(QLatin1String("recording")).toObject().value(QLatin1String("title")));
+    // Only a track sung by someone else than the album's artist gets its own.
+    const QString artist = trackCredit(track);
+    if (artist != album.artist)
+        record->artist = artist;
+    return record;
+}
+
+// The disc's length of a track the answer gives none.
+QString discTrackLength(const QJsonObject& track, const DiscToc& toc, int index)
+{
+    const int seconds = knownSeconds(track).value_or(toc.trackStart(index + 1).wholeSeconds() -
+                                                     toc.trackStart(index).wholeSeconds());
+    return seconds > 0 ? minutesAndSeconds(seconds) : QString();
+}
+
+bool isPlainNumber(const QString& text)
+{
+    bool ok = false;
+    text.toInt(&ok);
+    return ok;
+}
+
+// "Disc 2: Live at the Fridge 1982 (DVD)".
+QString mediumHeading(const QJsonObject& medium, int position)
+{
+    QString heading = QStringLiteral("Disc %1").arg(position);
+    const QString title = MusicBrainzJson::text(medium.value(QLatin1String("title")));
+    if (!title.isEmpty())
+        heading += QLatin1String(": ") + title;
+    const QString format = MusicBrainzJson::text(medium.value(QLatin1String("format")));
+    if (!format.isEmpty())
+        heading += QLatin1String(" (") + format + QLatin1Char(')');
+    return heading;
+}
+
+QString trackNotes(const QJsonObject& track, const QString& heading)
+{
+    QStringList notes;
+    const QString printed = MusicBrainzJson::text(track.value(QLatin1String("number")));
+    if (!printed.isEmpty() && !isPlainNumber(printed))
+        notes << printed;
+    if (!heading.isEmpty())
+        notes << heading;
+    return notes.join(QLatin1String(" - "));
+}
+
+int releaseTrackCount(const QJsonArray& media)
+{
+    int count = 0;
+    for (const QJsonValue& medium : media)
+        count += medium.toObject().value(QLatin1String("tracks")).toArray().size();
+    return count;
 }
 
 } // namespace
@@ -148,14 +189,10 @@ bool MusicBrainzRelease::fromReply(const QByteArray& json, const DiscToc& toc,
                                    const QString& discId, Fill& fill)
 {
     const int trackCount = toc.trackCount();
-    if (trackCount < 1)
+    QJsonObject root;
+    if (trackCount < 1 || !MusicBrainzJson::object(json, &root))
         return false;
-    // Qt's parser refuses nesting deeper than it can handle, so a hostile answer ends here.
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return false;
-    const QJsonArray releases = document.object().value(QLatin1String("releases")).toArray();
+    const QJsonArray releases = root.value(QLatin1String("releases")).toArray();
 
     MediumChoice choice;
     const bool exact = anyMediumListsDisc(releases, discId);
@@ -163,29 +200,70 @@ bool MusicBrainzRelease::fromReply(const QByteArray& json, const DiscToc& toc,
         return false;
 
     Fill result;
-    result.releaseId = choice.release.value(QLatin1String("id")).toString();
-    AlbumRecord& album = result.album;
-    album.artist = creditText(choice.release.value(QLatin1String("artist-credit")));
-    album.title = cleanText(choice.release.value(QLatin1String("title")));
-    album.year = yearOf(choice.release.value(QLatin1String("date")).toString());
-    album.genre = genreOf(choice.release);
-    album.length = minutesAndSeconds(toc.leadOut().wholeSeconds());
-    album.freedbId = QString::number(toc.DiscId());
-    fillLabel(choice.release, album);
+    fillAlbum(choice.release, result);
+    result.album.length = minutesAndSeconds(toc.leadOut().wholeSeconds());
+    result.album.freedbId = QString::number(toc.DiscId());
 
     const QJsonArray tracks = choice.medium.value(QLatin1String("tracks")).toArray();
     for (int i = 0; i < tracks.size(); ++i) {
         const QJsonObject track = tracks.at(i).toObject();
-        auto record = std::make_unique<TrackRecord>();
-        record->trackNumber = i + 1;
-        record->title = cleanText(track.value(QLatin1String("title")));
-        record->length = trackLength(track, toc, i);
-        // Only a track sung by someone else than the album's artist gets its own.
-        const QString artist = trackCredit(track);
-        if (artist != album.artist)
-            record->artist = artist;
+        auto record = newTrack(track, result.album, i + 1);
+        record->length = discTrackLength(track, toc, i);
         result.tracks.push_back(std::move(record));
     }
+    fill = std::move(result);
+    return true;
+}
+
+bool MusicBrainzRelease::fromRelease(const QByteArray& json, Fill& fill, QString* error)
+{
+    QJsonObject release;
+    if (!MusicBrainzJson::object(json, &release) ||
+        !release.value(QLatin1String("id")).isString()) {
+        *error = QStringLiteral("MusicBrainz sent something that is not a release.");
+        return false;
+    }
+    const QJsonArray media = release.value(QLatin1String("media")).toArray();
+    const int trackCount = releaseTrackCount(media);
+    if (trackCount == 0) {
+        *error = QStringLiteral("MusicBrainz lists no tracks for this release.");
+        return false;
+    }
+    if (trackCount > MaxTracks) {
+        *error = QStringLiteral("The release has %1 tracks, more than an album here can take "
+                                "(%2); nothing was filled.")
+                     .arg(trackCount)
+                     .arg(MaxTracks);
+        return false;
+    }
+
+    Fill result;
+    fillAlbum(release, result);
+    if (result.album.year == 0)
+        result.album.year = yearOf(release.value(QLatin1String("release-group"))
+                                       .toObject()
+                                       .value(QLatin1String("first-release-date"))
+                                       .toString());
+    double knownTotal = 0;
+    bool anyKnown = false;
+    for (int m = 0; m < media.size(); ++m) {
+        const QJsonObject medium = media.at(m).toObject();
+        const QString heading = media.size() > 1 ? mediumHeading(medium, m + 1) : QString();
+        const QJsonArray tracks = medium.value(QLatin1String("tracks")).toArray();
+        for (int i = 0; i < tracks.size(); ++i) {
+            const QJsonObject track = tracks.at(i).toObject();
+            auto record = newTrack(track, result.album, int(result.tracks.size()) + 1);
+            record->notes = trackNotes(track, i == 0 ? heading : QString());
+            if (const std::optional<int> seconds = knownSeconds(track)) {
+                record->length = minutesAndSeconds(*seconds);
+                knownTotal += *seconds;
+                anyKnown = true;
+            }
+            result.tracks.push_back(std::move(record));
+        }
+    }
+    if (anyKnown)
+        result.album.length = minutesAndSeconds(int(knownTotal));
     fill = std::move(result);
     return true;
 }
