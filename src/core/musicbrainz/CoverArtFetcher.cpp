@@ -33,24 +33,38 @@ QString CoverArtFetcher::coverPath(const QString& releaseId)
     return AppPaths::dataDirectory() + QLatin1String("covers/") + id + QLatin1String("-front.jpg");
 }
 
+QByteArray CoverArtFetcher::fetchRendition(const QString& id, const char* rendition)
+{
+    QUrl url = m_server;
+    url.setPath(m_server.path() + QLatin1String("/release/") + id + QLatin1Char('/') +
+                QLatin1String(rendition));
+    const HttpFetcher::Reply reply =
+        m_fetcher.get(url, HttpFetcher::Clock::now() + m_requestTimeout);
+    if (!reply.received || reply.status != 200 || !isJpeg(reply.body))
+        return QByteArray();
+    return reply.body;
+}
+
 QString CoverArtFetcher::fetchFront(const QString& releaseId)
 {
     const QString id = MusicBrainzJson::canonicalId(releaseId);
     if (id.isEmpty())
         return QString();
-    QUrl url = m_server;
-    url.setPath(m_server.path() + QLatin1String("/release/") + id + QLatin1String("/front-500"));
-    const HttpFetcher::Reply reply =
-        m_fetcher.get(url, HttpFetcher::Clock::now() + m_requestTimeout);
-    if (!reply.received || reply.status != 200 || !isJpeg(reply.body))
+    const QByteArray jpeg = fetchRendition(id, "front-500");
+    if (jpeg.isEmpty())
         return QString();
 
     const QString path = coverPath(id);
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return QString();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(reply.body) != reply.body.size() ||
-        !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size() || !file.commit())
         return QString();
     return path;
+}
+
+QByteArray CoverArtFetcher::fetchThumbnail(const QString& releaseId)
+{
+    const QString id = MusicBrainzJson::canonicalId(releaseId);
+    return id.isEmpty() ? QByteArray() : fetchRendition(id, "front-250");
 }

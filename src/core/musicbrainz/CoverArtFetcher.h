@@ -21,12 +21,18 @@ public:
     // UUID is refused, so it cannot lead the file out of the covers folder.
     QString fetchFront(const QString& releaseId);
 
+    // The 250-pixel rendition's JPEG bytes, kept in memory only: a look at a candidate the
+    // collector may not take. Empty when there is none.
+    QByteArray fetchThumbnail(const QString& releaseId);
+
     // Where the cover of `releaseId` is kept; empty for an ID that is no UUID.
     static QString coverPath(const QString& releaseId);
 
     void setRequestTimeout(Milliseconds timeout) { m_requestTimeout = timeout; }
 
 private:
+    QByteArray fetchRendition(const QString& id, const char* rendition);
+
     QUrl m_server;
     HttpFetcher m_fetcher;
     Milliseconds m_requestTimeout{30000};

@@ -11,6 +11,7 @@
 #include "editors/CMusicTracksPage.h"
 #include "editors/CNotesPage.h"
 #include "editors/DateBoxes.h"
+#include "editors/FindOnlineDialog.h"
 #include "freedb/CdDriveDialog.h"
 #include "freedb/CdDrives.h"
 #include "freedb/FreedbLookupTask.h"
@@ -76,6 +77,8 @@ void AlbumEditorDialog::buildPages()
     }
     m_pageList->setCurrentRow(0);
     connect(m_pageList, &QListWidget::currentRowChanged, this, &AlbumEditorDialog::showPage);
+    connect(m_general->findOnlineButton(), &QPushButton::clicked, this,
+            &AlbumEditorDialog::findOnline);
 
     auto* notesBox = new QGroupBox(QStringLiteral("Quick Notes"), this);
     m_quickNotes = new QPlainTextEdit(notesBox);
@@ -332,7 +335,12 @@ void AlbumEditorDialog::finishLookup(bool filled)
         return;
     m_general->fillFromDisc(result.album);
     // The rows come after those the list already has, so pressing twice lists the disc twice.
-    for (std::unique_ptr<TrackRecord>& track : result.tracks) {
+    appendTracks(result.tracks);
+}
+
+void AlbumEditorDialog::appendTracks(std::vector<std::unique_ptr<TrackRecord>>& tracks)
+{
+    for (std::unique_ptr<TrackRecord>& track : tracks) {
         const QString number =
             QStringLiteral("%1").arg(track->trackNumber, 2, 10, QLatin1Char('0'));
         const QString text = track->length.isEmpty()
@@ -355,6 +363,48 @@ void AlbumEditorDialog::abandonLookup()
 
 void AlbumEditorDialog::showLookupRunning(bool running)
 {
-    for (QPushButton* button : {m_saveAndNew, m_saveAndClose, m_general->freedbButton()})
+    for (QPushButton* button :
+         {m_saveAndNew, m_saveAndClose, m_general->freedbButton(), m_general->findOnlineButton()})
         button->setEnabled(!running);
+}
+
+void AlbumEditorDialog::findOnline()
+{
+    if (m_lookup)
+        return;
+    LookupSettings settings = LookupSettings::read(AppSettings());
+    FindOnlineDialog dialog(settings, onlineSearchText(), !m_general->hasFrontImage(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        useRelease(dialog.takeRelease());
+}
+
+// What the album already says about itself starts the search.
+QString AlbumEditorDialog::onlineSearchText() const
+{
+    AlbumRecord record;
+    m_general->saveTo(&record);
+    if (record.artist.isEmpty() || record.title.isEmpty())
+        return record.title;
+    return record.artist + QLatin1String(" - ") + record.title;
+}
+
+// Tracks come only into an empty track list: replacing tracks would delete them from the
+// catalogue at once, before the album is saved or its editor cancelled.
+void AlbumEditorDialog::useRelease(MusicBrainzRelease::Fill release)
+{
+    const QStringList typed = m_general->typedFieldsDifferingFrom(release.album);
+    const bool replace =
+        !typed.isEmpty() &&
+        MessageBox::question(this, QStringLiteral("Find Online"),
+                             QStringLiteral("The release has other values for %1. Replace what "
+                                            "the album has there?")
+                                 .arg(typed.join(QLatin1String(", ")))) == QMessageBox::Yes;
+    m_general->fillFromRelease(release.album, replace);
+    const bool hadTracks = !m_tracks->tracks().isEmpty();
+    if (!hadTracks)
+        appendTracks(release.tracks);
+    m_general->statusLine()->setText(
+        hadTracks && !release.tracks.empty()
+            ? QStringLiteral("Filled from MusicBrainz; the album's own tracks were kept.")
+            : QStringLiteral("Filled from MusicBrainz."));
 }

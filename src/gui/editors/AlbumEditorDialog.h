@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/LoadedNames.h"
+#include "musicbrainz/MusicBrainzRelease.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -56,6 +57,10 @@ public:
     QPushButton* saveAndCloseButton() const { return m_saveAndClose; }
     QPushButton* closeButton() const { return m_close; }
 
+    // "Find Online...": a release found at MusicBrainz fills the album; the collector is asked
+    // before anything typed gives way.
+    void findOnline();
+
     // Where "Get info from FreeDB" finds the machine's CD-ROM drives (the system's by default).
     void setCdDriveLister(std::function<QStringList()> lister);
     // The disc lookup that "Get info from FreeDB" started is still running.
@@ -83,6 +88,9 @@ private:
     void finishLookup(bool filled);
     void abandonLookup();
     void showLookupRunning(bool running);
+    QString onlineSearchText() const;
+    void useRelease(MusicBrainzRelease::Fill release);
+    void appendTracks(std::vector<std::unique_ptr<TrackRecord>>& tracks);
 
     CVastryDoc& m_document;
     int m_albumId;

@@ -44,6 +44,7 @@ CMusicGeneralPage::CMusicGeneralPage(CVastryDoc& document, QWidget* parent)
     fillNameBoxes();
     m_recordingDate->selectYear(QStringLiteral("2002"));
     m_year->setText(QStringLiteral("2002"));
+    m_untouchedYear = m_year->text();
     m_inCollection->setChecked(true);
     m_ad->button(0)->setChecked(true);
 }
@@ -78,7 +79,14 @@ void CMusicGeneralPage::buildLeftColumn()
     MakeButtonFlat(this, m_freedb);
     connect(m_freedb, &QPushButton::clicked, this,
             [this] { SendPaneMessage(window(), UWM_FREEDB_FILL); });
-    grid->addWidget(m_freedb, row++, 1);
+    m_findOnline = new QPushButton(QStringLiteral("Find &Online..."), this);
+    MakeButtonFlat(this, m_findOnline);
+    auto* lookups = new QHBoxLayout;
+    lookups->setContentsMargins(0, 0, 0, 0);
+    lookups->addWidget(m_freedb);
+    lookups->addWidget(m_findOnline);
+    lookups->addStretch(1);
+    grid->addLayout(lookups, row++, 1);
     m_inCollection = new QCheckBox(QStringLiteral("In Collection"), this);
     grid->addWidget(m_inCollection, row++, 1);
     m_status = new QLabel(this);
@@ -197,6 +205,54 @@ void CMusicGeneralPage::fillFromDisc(const AlbumRecord& disc)
         m_label->setEditText(disc.label);
 }
 
+QVector<CMusicGeneralPage::ReleaseField>
+CMusicGeneralPage::releaseFields(const AlbumRecord& release) const
+{
+    const auto edit = [](QLineEdit* field) {
+        return [field](const QString& text) { field->setText(text); };
+    };
+    const auto box = [](AutoCompleteComboBox* field) {
+        return [field](const QString& text) { field->setEditText(text); };
+    };
+    return {{"Artist", m_artist->currentText(), release.artist, box(m_artist)},
+            {"Title", m_title->text(), release.title, edit(m_title)},
+            {"Recordingyear", m_year->text(),
+             release.year > 0 ? QString::number(release.year) : QString(), edit(m_year)},
+            {"Genre", m_genre->currentText(), release.genre, box(m_genre)},
+            {"Length", m_length->text(), release.length, edit(m_length)},
+            {"Label", m_label->currentText(), release.label, box(m_label)},
+            {"Label Number", m_labelNumber->text(), release.labelNumber, edit(m_labelNumber)},
+            {"Front Image", m_frontImage->text(), release.frontImage, edit(m_frontImage)}};
+}
+
+bool CMusicGeneralPage::holdsValue(const ReleaseField& field, const QString& untouchedYear)
+{
+    const QString shown = field.shown.trimmed();
+    if (qstrcmp(field.caption, "Recordingyear") == 0)
+        return !shown.isEmpty() && shown != QLatin1String("0") && shown != untouchedYear &&
+               shown != QString::number(AlbumRecord().year);
+    return !shown.isEmpty();
+}
+
+QStringList CMusicGeneralPage::typedFieldsDifferingFrom(const AlbumRecord& release) const
+{
+    QStringList captions;
+    for (const ReleaseField& field : releaseFields(release))
+        if (!field.released.isEmpty() && holdsValue(field, m_untouchedYear) &&
+            field.shown.trimmed() != field.released)
+            captions << QLatin1String(field.caption);
+    return captions;
+}
+
+// Names go in as plain text, as from a disc: a name new to the catalogue joins its list when
+// the album is saved.
+void CMusicGeneralPage::fillFromRelease(const AlbumRecord& release, bool replaceTyped)
+{
+    for (const ReleaseField& field : releaseFields(release))
+        if (!field.released.isEmpty() && (replaceTyped || !holdsValue(field, m_untouchedYear)))
+            field.set(field.released);
+}
+
 bool CMusicGeneralPage::hasFrontImage() const
 {
     return !m_frontImage->text().isEmpty();
@@ -233,6 +289,7 @@ void CMusicGeneralPage::loadFrom(const AlbumRecord& record)
     m_freedbId->setText(record.freedbId);
     m_contents->setPlainText(record.contents);
     m_year->setText(QString::number(record.year));
+    m_untouchedYear.clear();
     m_inCollection->setChecked(record.inCollection != 0);
     m_recordingDate->showDate(record.recordingDate);
     m_adIndex = record.ad;
@@ -282,6 +339,7 @@ void CMusicGeneralPage::clearForNextAlbum()
          {m_title, m_frontImage, m_backImage, m_labelNumber, m_length, m_tourName})
         edit->clear();
     m_year->setText(QStringLiteral("1900"));
+    m_untouchedYear = m_year->text();
     m_recordingDate->clear();
     m_inCollection->setChecked(true);
     m_adIndex = 0;
