@@ -42,6 +42,8 @@ private:
     int commandDiscId(const Arguments& args);
     int commandLookup(const Arguments& args);
     int commandXmcd(const Arguments& args);
+    int commandStats(const Arguments& args);
+    int commandLoans(const Arguments& args);
 
     static bool readAlbumJson(QIODevice* input, QByteArray* text);
     bool openCatalog(const QString& path);

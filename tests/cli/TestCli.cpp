@@ -378,13 +378,13 @@ void TestCli::namesAndRename()
 {
     const Result names = run({QStringLiteral("names"), m_demo, QStringLiteral("On Loan To")});
     QCOMPARE(names.out,
-             QStringLiteral("Hélène Dupré\t1\t1\nIngrid Sørensen\t0\t3\nTom O'Brien\t1\t2\n"));
+             QStringLiteral("Hélène Dupré\t1\t1\nIngrid Sørensen\t1\t3\nTom O'Brien\t1\t2\n"));
     QCOMPARE(run({QStringLiteral("rename"), m_demo, QStringLiteral("persons"), QStringLiteral("3"),
                   QStringLiteral("Ingrid O'Neill")})
                  .exitCode,
              0);
     QVERIFY(run({QStringLiteral("names"), m_demo, QStringLiteral("PERSONS")})
-                .out.contains(QStringLiteral("Ingrid O'Neill\t0\t3\n")));
+                .out.contains(QStringLiteral("Ingrid O'Neill\t1\t3\n")));
 }
 
 void TestCli::newCatalogue()
