@@ -22,6 +22,7 @@ private slots:
     void everyFigureOfAllAlbums();
     void filterSelectsTheAlbums_data();
     void filterSelectsTheAlbums();
+    void partsFillOnlyTheirFigures();
     void emptyCatalogueHasOnlyZeros();
     void topWithOther_data();
     void topWithOther();
@@ -174,6 +175,21 @@ void TestCollectionStatistics::filterSelectsTheAlbums()
     for (const Count& count : qAsConst(f.byDecade))
         byDecade += count.albums;
     QCOMPARE(byDecade, albums);
+}
+
+void TestCollectionStatistics::partsFillOnlyTheirFigures()
+{
+    CollectionStatistics statistics(m_database.get());
+    Figures f;
+    QVERIFY(statistics.compute(QString(), &f, CollectionStatistics::TotalFigures));
+    QCOMPARE(f.albums, 6);
+    QVERIFY(f.byYear.isEmpty() && f.byGenre.isEmpty() && f.purchasesByYear.isEmpty());
+    QVERIFY(statistics.compute(
+        QString(), &f, CollectionStatistics::YearFigures | CollectionStatistics::PurchaseFigures));
+    QCOMPARE(f.albums, 0);
+    QCOMPARE(f.byYear.size(), 6);
+    QCOMPARE(f.purchasesByYear.size(), 3);
+    QVERIFY(f.byGrade.isEmpty());
 }
 
 void TestCollectionStatistics::emptyCatalogueHasOnlyZeros()

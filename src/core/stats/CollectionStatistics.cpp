@@ -87,35 +87,52 @@ QString CollectionStatistics::scope(const QString& condition) const
         .arg(m_albums.listedIdsQuery(condition));
 }
 
-bool CollectionStatistics::compute(const QString& condition, Figures* figures)
+bool CollectionStatistics::compute(const QString& condition, Figures* figures, int parts)
 {
     if (!m_database || !figures)
         return false;
     *figures = Figures();
     const QString where = scope(condition);
-    const QString year = QStringLiteral("CASE WHEN music.year > 0 THEN CAST(music.year AS "
-                                        "INTEGER) END");
-    const QString decade = QStringLiteral("CASE WHEN music.year > 0 THEN CAST(music.year AS "
-                                          "INTEGER) / 10 * 10 END");
+    return (!(parts & TotalFigures) ||
+            (readTotals(where, figures) && readTracks(where, figures))) &&
+           (!(parts & YearFigures) || readYears(where, figures)) &&
+           (!(parts & NameFigures) || readNames(where, figures)) &&
+           (!(parts & PurchaseFigures) || readPurchases(where, figures));
+}
+
+bool CollectionStatistics::readYears(const QString& scope, Figures* figures)
+{
+    const QString year =
+        QStringLiteral("CASE WHEN music.year > 0 THEN CAST(music.year AS INTEGER) END");
+    const QString decade =
+        QStringLiteral("CASE WHEN music.year > 0 THEN CAST(music.year AS INTEGER) / 10 * 10 END");
+    return readCounts(countsByNumber(decade, scope), &figures->byDecade) &&
+           readCounts(countsByNumber(year, scope), &figures->byYear);
+}
+
+bool CollectionStatistics::readNames(const QString& scope, Figures* figures)
+{
+    struct NameFigure {
+        const char* table;
+        const char* idColumn;
+        const char* nameColumn;
+        QVector<Count> Figures::*counts;
+    };
+    static const NameFigure Lists[] = {
+        {"music_categories", "cat_id", "cat_name", &Figures::byGenre},
+        {"music_types", "type_id", "type_name", &Figures::byMediaType},
+        {"music_labels", "label_id", "label_name", &Figures::byLabel},
+        {"countries", "country_id", "country_name", &Figures::byCountry},
+        {"languages", "language_id", "language_name", &Figures::byLanguage},
+        {"music_locations", "location_id", "location_name", &Figures::byLocation},
+    };
+    for (const NameFigure& name : Lists)
+        if (!readCounts(countsByName(name.table, name.idColumn, name.nameColumn, scope),
+                        &(figures->*name.counts)))
+            return false;
     const QString grade =
         QStringLiteral("CASE WHEN music.grade >= 0 THEN CAST(music.grade AS INTEGER) END");
-    return readTotals(where, figures) && readTracks(where, figures) &&
-           readCounts(countsByNumber(decade, where), &figures->byDecade) &&
-           readCounts(countsByNumber(year, where), &figures->byYear) &&
-           readCounts(countsByName("music_categories", "cat_id", "cat_name", where),
-                      &figures->byGenre) &&
-           readCounts(countsByName("music_types", "type_id", "type_name", where),
-                      &figures->byMediaType) &&
-           readCounts(countsByName("music_labels", "label_id", "label_name", where),
-                      &figures->byLabel) &&
-           readCounts(countsByName("countries", "country_id", "country_name", where),
-                      &figures->byCountry) &&
-           readCounts(countsByName("languages", "language_id", "language_name", where),
-                      &figures->byLanguage) &&
-           readCounts(countsByName("music_locations", "location_id", "location_name", where),
-                      &figures->byLocation) &&
-           readCounts(countsByNumber(grade, where), &figures->byGrade) &&
-           readPurchases(where, figures);
+    return readCounts(countsByNumber(grade, scope), &figures->byGrade);
 }
 
 bool CollectionStatistics::readTotals(const QString& scope, Figures* figures)

@@ -51,12 +51,23 @@ public:
         qint64 onLoan = 0;
     };
 
+    // Groups of figures, each a few queries that read every album once: a window can work out
+    // the group its first tab shows and leave the rest for later.
+    enum Part {
+        TotalFigures = 0x1,    // albums, tracks, playing time, money, in collection, on loan
+        YearFigures = 0x2,     // by decade, by year
+        NameFigures = 0x4,     // by genre, media type, label, country, language, location, grade
+        PurchaseFigures = 0x8, // purchases by year
+        AllFigures = 0xf
+    };
+
     explicit CollectionStatistics(Database* database);
 
     // The figures of the albums the list shows under `condition`, the list's own filter (the
-    // artist chosen in the tree and the find condition); empty for every album. False, with
-    // the engine's error reported, when a query fails.
-    bool compute(const QString& condition, Figures* figures);
+    // artist chosen in the tree and the find condition); empty for every album. Only the
+    // `parts` asked for are filled, the others stay empty. False, with the engine's error
+    // reported, when a query fails.
+    bool compute(const QString& condition, Figures* figures, int parts = AllFigures);
 
     // The `keep` largest counts (ties keep their order) and the rest summed as "Other", which is
     // left out when nothing remains: a chart stays readable with thousands of names.
@@ -65,6 +76,8 @@ public:
 private:
     QString scope(const QString& condition) const;
     bool readTotals(const QString& scope, Figures* figures);
+    bool readYears(const QString& scope, Figures* figures);
+    bool readNames(const QString& scope, Figures* figures);
     bool readTracks(const QString& scope, Figures* figures);
     bool readCounts(const QString& sql, QVector<Count>* counts);
     bool readPurchases(const QString& scope, Figures* figures);
