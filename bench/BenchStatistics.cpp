@@ -67,6 +67,18 @@ void Statistics(benchmark::State& state)
     state.counters["tracks"] = double(figures.tracks);
 }
 
+// What an overview shows first: the totals alone.
+void StatisticsTotals(benchmark::State& state)
+{
+    OpenCatalogue& open = catalogue(int(state.range(0)));
+    CollectionStatistics::Figures figures;
+    for (auto _ : state) {
+        CollectionStatistics(open.database.get())
+            .compute(QString(), &figures, CollectionStatistics::TotalFigures);
+        benchmark::DoNotOptimize(figures.albums);
+    }
+}
+
 void StatisticsFloor(benchmark::State& state)
 {
     OpenCatalogue& open = catalogue(int(state.range(0)));
@@ -83,6 +95,7 @@ BENCHMARK(Statistics)
     ->ArgsProduct({{1000, 100000}, {0, 1}})
     ->ArgNames({"albums", "filtered"})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(StatisticsTotals)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(StatisticsFloor)
     ->ArgsProduct({{1000, 100000}, {0, 1}})
     ->ArgNames({"albums", "filtered"})
