@@ -4,6 +4,7 @@
 #include "app/ErrorReporter.h"
 #include "app/TunvaleVersion.h"
 #include "cli/AlbumJson.h"
+#include "cli/StatisticsOutput.h"
 #include "db/CatalogTemplate.h"
 #include "db/LocaleCollation.h"
 #include "db/LookupList.h"
@@ -109,6 +110,8 @@ const QHash<QString, CommandSyntax>& commandSyntax()
           {"--barcode", "--catno", "--artist", "--title", "--musicbrainz-server"}}},
         {QStringLiteral("fill"),
          {"fill", 2, 2, {"--release", "--musicbrainz-server", "--no-cover!"}}},
+        {QStringLiteral("stats"), {"stats", 1, 1, {"--where", "--artist", "--json!"}}},
+        {QStringLiteral("loans"), {"loans", 1, 1, {"--overdue", "--json!"}}},
     };
     return table;
 }
@@ -241,6 +244,12 @@ QString CliCommands::usage() const
                "tracks, when\n"
                "                               it has none) from a MusicBrainz release; prints "
                "the album\n"
+               "  stats FILE [--where CONDITION] [--artist NAME] [--json]\n"
+               "                               figures of the collection (or of the albums the\n"
+               "                               condition and artist select), as text or JSON\n"
+               "  loans FILE [--overdue DAYS] [--json]\n"
+               "                               the albums on loan, longest out first (only those\n"
+               "                               out more than DAYS days with --overdue)\n"
                "\n"
                "  --help, --version\n"
                "\n"
@@ -321,6 +330,8 @@ int CliCommands::run(const QStringList& arguments)
         {QStringLiteral("xmcd"), &CliCommands::commandXmcd},
         {QStringLiteral("search-online"), &CliCommands::commandSearchOnline},
         {QStringLiteral("fill"), &CliCommands::commandFill},
+        {QStringLiteral("stats"), &CliCommands::commandStats},
+        {QStringLiteral("loans"), &CliCommands::commandLoans},
     };
     const int result = (this->*commands.value(name))(args);
     m_out.flush();
@@ -947,4 +958,63 @@ int CliCommands::commandFill(const Arguments& args)
         return failUnlessReported(QStringLiteral("album %1 was not saved.").arg(id));
     m_albums.CloseDatabase(&m_database);
     return commandShow(args);
+}
+
+int CliCommands::commandStats(const Arguments& args)
+{
+    if (!listOptionsAreValid(args))
+        return invalidOption(m_listOptionError);
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    QString condition;
+    if (!listCondition(args, &condition))
+        return 1;
+    if (!listQueryIsReadOnly(QString(), condition))
+        return invalidOption(m_listOptionError);
+    CollectionStatistics::Figures figures;
+    {
+        ReadOnlyScope readOnly(m_database.get());
+        if (!CollectionStatistics(m_database.get()).compute(condition, &figures))
+            return failUnlessReported(QStringLiteral("the figures cannot be read."));
+    }
+    if (args.options.contains(QStringLiteral("--json")))
+        m_out << QJsonDocument(StatisticsOutput::toJson(figures)).toJson(QJsonDocument::Indented);
+    else
+        m_out << StatisticsOutput::toText(figures, QLocale());
+    return 0;
+}
+
+int CliCommands::commandLoans(const Arguments& args)
+{
+    int overdueDays = -1;
+    if (args.options.contains(QStringLiteral("--overdue"))) {
+        bool ok = false;
+        overdueDays = args.options.value(QStringLiteral("--overdue")).toInt(&ok);
+        if (!ok || overdueDays < 0)
+            return invalidOption(QStringLiteral("--overdue '%1' is not a number of days.")
+                                     .arg(args.options.value(QStringLiteral("--overdue"))));
+    }
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    QVector<AlbumLoans::Loan> loans;
+    if (!AlbumLoans(m_database.get()).current(QDate::currentDate(), &loans))
+        return failUnlessReported(QStringLiteral("the loans cannot be read."));
+    if (overdueDays >= 0)
+        loans.erase(std::remove_if(loans.begin(), loans.end(),
+                                   [overdueDays](const AlbumLoans::Loan& loan) {
+                                       return !AlbumLoans::isOverdue(loan, overdueDays);
+                                   }),
+                    loans.end());
+    if (args.options.contains(QStringLiteral("--json"))) {
+        m_out
+            << QJsonDocument(StatisticsOutput::loansToJson(loans)).toJson(QJsonDocument::Indented);
+        return 0;
+    }
+    for (const AlbumLoans::Loan& loan : loans) {
+        QStringList cells;
+        for (const QString& cell : StatisticsOutput::loanCells(loan, QLocale()))
+            cells << escapedCell(cell);
+        m_out << cells.join(QLatin1Char('\t')) << '\n';
+    }
+    return 0;
 }

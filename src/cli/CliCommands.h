@@ -46,6 +46,8 @@ private:
     int commandXmcd(const Arguments& args);
     int commandSearchOnline(const Arguments& args);
     int commandFill(const Arguments& args);
+    int commandStats(const Arguments& args);
+    int commandLoans(const Arguments& args);
 
     static bool readAlbumJson(QIODevice* input, QByteArray* text);
     bool openCatalog(const QString& path);

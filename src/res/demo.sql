@@ -427,3 +427,8 @@ INSERT INTO tracks (track_id, tracknumber, title, artist_id, cat_id, subcat_id, 
 INSERT INTO tracks (track_id, tracknumber, title, artist_id, cat_id, subcat_id, length, notes, language_id, country_id, label_id, labelnumber, studio_id, producer_id, engineer_id, songwriter_id, conductor_id, orchestra_id, year, grade, lyrics, audiofile, music_id) VALUES (305, 12, 'Open Distant River', 9, 1, 1, '5:27', '', 1, 4, 4, '', 3, 3, 1, -1, -1, -1, 1995, 7, '', '', 27);
 INSERT INTO tracks (track_id, tracknumber, title, artist_id, cat_id, subcat_id, length, notes, language_id, country_id, label_id, labelnumber, studio_id, producer_id, engineer_id, songwriter_id, conductor_id, orchestra_id, year, grade, lyrics, audiofile, music_id) VALUES (306, 13, 'Static Kettle', 9, 1, 1, '5:07', '', 1, 4, 4, '', 3, 3, 1, -1, -1, -1, 1995, 5, '', '', 27);
 INSERT INTO tracks (track_id, tracknumber, title, artist_id, cat_id, subcat_id, length, notes, language_id, country_id, label_id, labelnumber, studio_id, producer_id, engineer_id, songwriter_id, conductor_id, orchestra_id, year, grade, lyrics, audiofile, music_id) VALUES (307, 14, 'Swallow Copper', 9, 1, 1, '2:36', '', 1, 4, 4, '', 3, 3, 1, 4, -1, -1, 1995, 8, '', '', 27);
+
+-- A loan out since June and an album sold on: the loans list and the collection figures each
+-- show every kind.
+UPDATE music SET person_id = 3, loandate = 46188, returndate = 46230 WHERE music_id = 9;
+UPDATE music SET incollection = 0 WHERE music_id = 17;

@@ -50,6 +50,8 @@ private slots:
     void importReadsPipesAndCrLineEnds();
     void csvExportImportsIntoAnEmptyCatalogue();
     void killedImportLeavesNothing();
+    void statsAsJsonAndText();
+    void loansLongestOutFirst();
 
 private:
     struct Result {
@@ -378,13 +380,13 @@ void TestCli::namesAndRename()
 {
     const Result names = run({QStringLiteral("names"), m_demo, QStringLiteral("On Loan To")});
     QCOMPARE(names.out,
-             QStringLiteral("Hélène Dupré\t1\t1\nIngrid Sørensen\t0\t3\nTom O'Brien\t1\t2\n"));
+             QStringLiteral("Hélène Dupré\t1\t1\nIngrid Sørensen\t1\t3\nTom O'Brien\t1\t2\n"));
     QCOMPARE(run({QStringLiteral("rename"), m_demo, QStringLiteral("persons"), QStringLiteral("3"),
                   QStringLiteral("Ingrid O'Neill")})
                  .exitCode,
              0);
     QVERIFY(run({QStringLiteral("names"), m_demo, QStringLiteral("PERSONS")})
-                .out.contains(QStringLiteral("Ingrid O'Neill\t0\t3\n")));
+                .out.contains(QStringLiteral("Ingrid O'Neill\t1\t3\n")));
 }
 
 void TestCli::newCatalogue()
@@ -775,6 +777,80 @@ void TestCli::killedImportLeavesNothing()
     process.waitForFinished();
     const QString count = run({QStringLiteral("count"), empty}).out;
     QVERIFY2(count == QLatin1String("0\n") || count == QLatin1String("50000\n"), qPrintable(count));
+}
+
+void TestCli::statsAsJsonAndText()
+{
+    const Result all = run({QStringLiteral("stats"), m_demo, QStringLiteral("--json")});
+    QCOMPARE(all.exitCode, 0);
+    const QJsonObject figures = QJsonDocument::fromJson(all.out.toUtf8()).object();
+    for (const char* key :
+         {"albums", "tracks", "playing_time_seconds", "unknown_lengths", "by_decade", "by_year",
+          "by_genre", "by_media_type", "by_label", "by_country", "by_language", "by_location",
+          "by_grade", "purchases_by_year", "total_value", "total_price", "in_collection",
+          "on_loan"})
+        QVERIFY2(figures.contains(QLatin1String(key)), key);
+    // The demo's 27 albums less the deleted one; one was sold on, three are lent out.
+    QCOMPARE(figures.value(QStringLiteral("albums")).toInt(), 26);
+    QCOMPARE(figures.value(QStringLiteral("in_collection")).toInt(), 25);
+    QCOMPARE(figures.value(QStringLiteral("on_loan")).toInt(), 3);
+    QCOMPARE(figures.value(QStringLiteral("by_decade")).toObject().value(QStringLiteral("1980")),
+             QJsonValue(3));
+    QVERIFY(figures.value(QStringLiteral("purchases_by_year"))
+                .toObject()
+                .value(QStringLiteral("2001"))
+                .toObject()
+                .contains(QStringLiteral("spent")));
+
+    const auto albumsOf = [this](const QStringList& options) {
+        const Result result =
+            run(QStringList{QStringLiteral("stats"), m_demo, QStringLiteral("--json")} + options);
+        return QJsonDocument::fromJson(result.out.toUtf8())
+            .object()
+            .value(QStringLiteral("albums"));
+    };
+    QCOMPARE(albumsOf({QStringLiteral("--artist"), QStringLiteral("Harbour Lights")}),
+             QJsonValue(2));
+    QCOMPARE(albumsOf({QStringLiteral("--where"), QStringLiteral("music.year < 1990"),
+                       QStringLiteral("--artist"), QStringLiteral("Harbour Lights")}),
+             QJsonValue(1));
+
+    const Result text = run({QStringLiteral("stats"), m_demo});
+    QCOMPARE(text.exitCode, 0);
+    QVERIFY2(text.out.contains(QRegularExpression(QStringLiteral("\\nOn loan +3\\n"))),
+             qPrintable(text.out));
+    QVERIFY(text.out.contains(QRegularExpression(QStringLiteral("\\nTotal value +806\\.03\\n"))));
+    QCOMPARE(run({QStringLiteral("stats"), m_demo, QStringLiteral("--where"),
+                  QStringLiteral("1); DELETE FROM music; (1")})
+                 .exitCode,
+             2);
+}
+
+void TestCli::loansLongestOutFirst()
+{
+    const Result all = run({QStringLiteral("loans"), m_demo, QStringLiteral("--json")});
+    QCOMPARE(all.exitCode, 0);
+    const QJsonArray loans = QJsonDocument::fromJson(all.out.toUtf8()).array();
+    QCOMPARE(loans.size(), 3);
+    const QJsonObject longest = loans.first().toObject();
+    QCOMPARE(longest.value(QStringLiteral("music_id")).toInt(), 9);
+    QCOMPARE(longest.value(QStringLiteral("person")).toString(), QStringLiteral("Ingrid Sørensen"));
+    QCOMPARE(longest.value(QStringLiteral("loandate")).toString(), QStringLiteral("2026-06-15"));
+    QCOMPARE(longest.value(QStringLiteral("days")).toInt(),
+             QDate(2026, 6, 15).daysTo(QDate::currentDate()));
+
+    const Result lines = run({QStringLiteral("loans"), m_demo});
+    QCOMPARE(lines.out.count(QLatin1Char('\n')), 3);
+    QVERIFY(lines.out.startsWith(QStringLiteral("9\tDmitri Volkov Quartet\tNight Train to Vyborg\t"
+                                                "Ingrid Sørensen\t")));
+    QCOMPARE(run({QStringLiteral("loans"), m_demo, QStringLiteral("--overdue"),
+                  QStringLiteral("100000")})
+                 .out,
+             QString());
+    QCOMPARE(
+        run({QStringLiteral("loans"), m_demo, QStringLiteral("--overdue"), QStringLiteral("-1")})
+            .exitCode,
+        2);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

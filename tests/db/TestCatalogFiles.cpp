@@ -179,7 +179,7 @@ void TestCatalogFiles::demoCatalogueIsRealistic()
     QCOMPARE(raw.rows("SELECT count(*) FROM music_artists WHERE artist_deleted = 1"),
              QStringList({"1"}));
     QCOMPARE(raw.rows("SELECT count(*) FROM music WHERE person_id > 0 AND deleted = 0"),
-             QStringList({"2"}));
+             QStringList({"3"}));
     const QStringList trackCounts =
         raw.rows("SELECT count(*) FROM music LEFT JOIN tracks ON tracks.music_id = music.music_id "
                  "GROUP BY music.music_id");

@@ -47,4 +47,14 @@ struct AlbumRecord {
     QString freedbId = QStringLiteral("0000000000");
     // Set by a load; a save keeps the entries of the names left unchanged.
     LoadedNames loadedNames;
+
+    // The album is back: no one has it, and both loan dates are those of a fresh record (the
+    // moment of the change), which is what the album editor saves when "On Loan" is cleared.
+    void endLoan()
+    {
+        const AlbumRecord fresh;
+        onLoanTo = fresh.onLoanTo;
+        loanDate = fresh.loanDate;
+        returnDate = fresh.returnDate;
+    }
 };

@@ -77,6 +77,13 @@ AlbumTable::AlbumTable() : m_baseSelect(albumQuery()) {}
 
 AlbumTable::~AlbumTable() = default;
 
+QString AlbumTable::listedIdsQuery(const QString& condition) const
+{
+    const QString joins = m_baseSelect.mid(m_baseSelect.indexOf(QLatin1String(" FROM ")));
+    return BuildItemQuery(QLatin1String("SELECT music.music_id") + joins, QString(), false,
+                          condition);
+}
+
 double AlbumTable::moneyValue(const QString& text)
 {
     int at = 0;

@@ -14,6 +14,9 @@ public:
     ~AlbumTable() override;
 
     const QString& baseSelect() const { return m_baseSelect; }
+    // The ids of the albums the list shows under `condition` (deleted ones never), as a query
+    // to nest: a condition may name any column the list's joins bring in.
+    QString listedIdsQuery(const QString& condition) const;
 
     bool Load(Database* database, int id, AlbumRecord* record) override;
     bool FillList(Database* database, RowTable* list, const QString& sortText, bool deletedValue,
