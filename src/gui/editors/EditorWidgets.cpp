@@ -3,10 +3,41 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
+
+namespace
+{
+
+class EnterMovesOn : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        if (auto* widget = qobject_cast<QWidget*>(watched))
+            widget->nextInFocusChain()->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+};
+
+} // namespace
+
+QLineEdit* EditorWidgets::scannerEdit(QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->installEventFilter(new EnterMovesOn(edit));
+    return edit;
+}
 
 QLineEdit* EditorWidgets::digitsEdit(int maxDigits, QWidget* parent)
 {
