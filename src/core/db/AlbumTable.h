@@ -16,7 +16,7 @@ public:
     ~AlbumTable() override;
 
     // The album query for `database`: where the catalogue predates the table of album ids, one
-    // whose ids read as none.
+    // whose ids read as none. Without a database, the query for a catalogue that has the table.
     const QString& baseSelect(Database* database) const;
 
     bool Load(Database* database, int id, AlbumRecord* record) override;
