@@ -61,6 +61,22 @@ QByteArrayList columnsOf(Database* database, const char* table)
     return columns;
 }
 
+// The row of one album's ids; the album's own deleted flag is copied, so that a deleted album
+// never shows its ids.
+QByteArray rowStoreSql()
+{
+    QByteArrayList columns{AlbumIdsTable::KeyColumn};
+    QByteArrayList values{"?"};
+    for (const AlbumField* field : idFields()) {
+        columns << field->column;
+        values << "?";
+    }
+    columns << AlbumIdsTable::DeletedColumn;
+    values << "deleted";
+    return QByteArray("INSERT OR REPLACE INTO ") + AlbumIdsTable::Table + " (" +
+           columns.join(", ") + ") SELECT " + values.join(", ") + " FROM music WHERE music_id = ?";
+}
+
 bool stepDone(sqlite3_stmt* statement)
 {
     const int result = sqlite3_step(statement);
@@ -134,26 +150,15 @@ bool AlbumIdsTable::store(int albumId, const AlbumRecord& record)
     if (!m_database || !addToCatalogue())
         return false;
     if (!hasIds(record)) {
-        const QByteArray remove =
+        static const QByteArray remove =
             QByteArray("DELETE FROM ") + Table + " WHERE " + KeyColumn + " = ?";
         if (!prepare(remove, &m_remove) || !StatementBinder(m_remove).integer(albumId).ok() ||
             !stepDone(m_remove))
             return fail();
         return true;
     }
-    QByteArrayList columns{KeyColumn};
-    QByteArrayList values{"?"};
-    for (const AlbumField* field : idFields()) {
-        columns << field->column;
-        values << "?";
-    }
-    columns << DeletedColumn;
-    values << "deleted";
-    // The album's own deleted flag is copied, so that a deleted album never shows its ids.
-    const QByteArray sql = QByteArray("INSERT OR REPLACE INTO ") + Table + " (" +
-                           columns.join(", ") + ") SELECT " + values.join(", ") +
-                           " FROM music WHERE music_id = ?";
-    if (!prepare(sql, &m_store))
+    static const QByteArray storeSql = rowStoreSql();
+    if (!prepare(storeSql, &m_store))
         return fail();
     StatementBinder bind(m_store);
     bind.integer(albumId);
@@ -167,8 +172,10 @@ bool AlbumIdsTable::store(int albumId, const AlbumRecord& record)
 
 bool AlbumIdsTable::followDelete(int albumId, bool hard)
 {
-    if (!m_database || !m_database->hasTable(QLatin1String(Table)))
-        return m_database != nullptr;
+    if (!m_database)
+        return false;
+    if (!m_database->hasTable(QLatin1String(Table)))
+        return true;
     const QByteArray where =
         QByteArray(" WHERE ") + KeyColumn + " = " + QByteArray::number(albumId);
     return m_database->execute(hard ? QByteArray("DELETE FROM ") + Table + where

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,8 +25,9 @@ public:
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key != Qt::Key_Return && key != Qt::Key_Enter)
             return false;
-        if (auto* widget = qobject_cast<QWidget*>(watched))
-            widget->nextInFocusChain()->setFocus(Qt::TabFocusReason);
+        // Moving on as Tab does finds the next control that takes the focus.
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QCoreApplication::sendEvent(watched, &tab);
         return true;
     }
 };
