@@ -14,7 +14,7 @@
 namespace
 {
 
-const QString AlbumSelect = AlbumTable().baseSelect();
+const QString AlbumSelect = AlbumTable().baseSelect(nullptr);
 const QString DefaultSort = QStringLiteral("artist_name ASC, title ASC");
 const QStringList DefaultColumns = {QStringLiteral("artist_name"), QStringLiteral("title"),
                                     QStringLiteral("year")};

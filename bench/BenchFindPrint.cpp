@@ -84,10 +84,10 @@ void FindReload(benchmark::State& state)
 void FindReloadFloor(benchmark::State& state)
 {
     Catalogue& c = catalogue();
-    const QByteArray sql =
-        CatalogTable::BuildItemQuery(c.document->albumTable().baseSelect(), c.document->sortText(),
-                                     false, condition(c, int(state.range(0))))
-            .toUtf8();
+    const QByteArray sql = CatalogTable::BuildItemQuery(
+                               c.document->albumTable().baseSelect(c.document->database()),
+                               c.document->sortText(), false, condition(c, int(state.range(0))))
+                               .toUtf8();
     // A reload also counts every album for the status bar: the same statement, stepped here.
     const QByteArray total = QByteArrayLiteral("SELECT * FROM music WHERE deleted = FALSE");
     for (auto _ : state) {

@@ -98,9 +98,10 @@ void ListReload(benchmark::State& state)
 void ListReloadFloor(benchmark::State& state)
 {
     Panes& p = panes(int(state.range(0)));
-    const QByteArray sql = CatalogTable::BuildItemQuery(p.document->albumTable().baseSelect(),
-                                                        p.document->sortText(), false, QString())
-                               .toUtf8();
+    const QByteArray sql =
+        CatalogTable::BuildItemQuery(p.document->albumTable().baseSelect(p.document->database()),
+                                     p.document->sortText(), false, QString())
+            .toUtf8();
     for (auto _ : state)
         EngineFloor::stepAsText(p.document->database()->handle(), sql, {2, 3, 5, 0});
 }

@@ -146,9 +146,10 @@ void WriteListTable(benchmark::State& state)
 void WriteListTableFloor(benchmark::State& state)
 {
     OpenCatalogue catalogue(CatalogueGenerator::catalogue(int(state.range(0))));
-    const QByteArray sql = CatalogTable::BuildItemQuery(catalogue.table.baseSelect(),
-                                                        QLatin1String(SortText), false, QString())
-                               .toUtf8();
+    const QByteArray sql =
+        CatalogTable::BuildItemQuery(catalogue.table.baseSelect(catalogue.database.get()),
+                                     QLatin1String(SortText), false, QString())
+            .toUtf8();
     sqlite3* connection = catalogue.database->handle();
     QVector<int> positions;
     {

@@ -542,8 +542,8 @@ bool CliCommands::listOptionsAreValid(const Arguments& args)
 // Prepared, not run, with the catalogue open for reading only.
 bool CliCommands::listQueryIsReadOnly(const QString& order, const QString& condition)
 {
-    const QString sql =
-        CatalogTable::BuildItemQuery(m_albums.baseSelect(), order, false, condition);
+    const QString sql = CatalogTable::BuildItemQuery(m_albums.baseSelect(m_database.get()), order,
+                                                     false, condition);
     ReadOnlyScope readOnly(m_database.get());
     if (m_database->isSingleStatement(sql))
         return true;

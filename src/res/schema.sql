@@ -172,6 +172,18 @@ CREATE TABLE track_songwriters (
     songwriter_deleted BOOLEAN NOT NULL DEFAULT 0
 );
 
+-- Added beside the tables above: the album's barcode and its release ids at MusicBrainz and
+-- Discogs, one row per album that has any (album_id is its music_id). A catalogue made before
+-- this table gets it on its first write (db/AlbumIdsTable); its rows are deleted with their
+-- album.
+CREATE TABLE album_ids (
+    album_id               INTEGER PRIMARY KEY,
+    barcode                TEXT COLLATE NOCASE,
+    musicbrainz_release_id TEXT COLLATE NOCASE,
+    discogs_release_id     TEXT COLLATE NOCASE,
+    ids_deleted            BOOLEAN NOT NULL DEFAULT 0
+);
+
 -- Finding a name, counting its uses and listing an album's tracks must not scan.
 CREATE INDEX idx_music_artists_name ON music_artists (artist_name);
 CREATE INDEX idx_music_categories_name ON music_categories (cat_name);

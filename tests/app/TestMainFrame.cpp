@@ -694,7 +694,7 @@ void TestMainFrame::menusCarryTheirCommands()
     const QMenu* view = frame()->menuBar()->findChild<QMenu*>(QStringLiteral("ViewMenu"));
     QCOMPARE(view->actions().value(2)->text(), QStringLiteral("CD-Rom Drives"));
     const QMenu* columns = frame()->menuBar()->findChild<QMenu*>(QStringLiteral("ColumnsMenu"));
-    QCOMPARE(columns->actions().size(), 36);
+    QCOMPARE(columns->actions().size(), 37);
     QVERIFY(columns->actions().value(0)->isChecked());
     QVERIFY(!columns->actions().value(2)->isChecked());
     const QMenu* lists = frame()->menuBar()->findChild<QMenu*>(QStringLiteral("ListsMenu"));

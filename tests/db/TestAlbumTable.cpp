@@ -1,5 +1,8 @@
+#include "app/AppSettings.h"
+#include "db/AlbumIdsTable.h"
 #include "db/AlbumTable.h"
 #include "db/TrackTable.h"
+#include "find/SearchCondition.h"
 #include "support/EveryField.h"
 #include "support/PlainTargets.h"
 #include "support/TestCatalog.h"
@@ -24,6 +27,8 @@ private slots:
     void unchangedNamesKeepTheirEntries();
     void softDeletedAlbumsOnlyLoad();
     void conditionCannotEscapeTheDeletedFilter();
+    void idsFollowTheirAlbum_data();
+    void idsFollowTheirAlbum();
     void saveWithTracksStoresEverything();
     void failedTrackLeavesNoAlbumBehind();
     void noCatalogueMeansFailure();
@@ -40,6 +45,8 @@ private:
 
 void TestAlbumTable::initTestCase()
 {
+    // The search reads the list's columns from the settings: never the user's own.
+    QStandardPaths::setTestModeEnabled(true);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QVERIFY(m_files.isValid());
 }
@@ -238,6 +245,56 @@ void TestAlbumTable::conditionCannotEscapeTheDeletedFilter()
         QStringLiteral("music.artist_id = %1 OR 1 = 1").arg(columnOf(kept, "artist_id"));
     QVERIFY(m_albums.FillList(m_database.get(), &list, QString(), false, condition));
     QCOMPARE(list.ids, QVector<int>{kept});
+}
+
+void TestAlbumTable::idsFollowTheirAlbum_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("rowsLeft");
+    QTest::newRow("soft delete") << "soft" << 1;
+    QTest::newRow("hard delete") << "hard" << 0;
+    QTest::newRow("ids cleared") << "cleared" << 0;
+}
+
+// Found by its barcode while it has it; once deleted, or saved without ids, the album shows none
+// and the search no longer finds it.
+void TestAlbumTable::idsFollowTheirAlbum()
+{
+    QFETCH(QString, change);
+    QFETCH(int, rowsLeft);
+    const AlbumRecord album = EveryField::album();
+    const int id = m_albums.Add(m_database.get(), album);
+    AlbumColumns columns;
+    columns.load(AppSettings());
+    const QVector<FilterField> fields = FilterField::offered(columns);
+    const auto barcode = std::find_if(fields.begin(), fields.end(), [](const FilterField& field) {
+        return field.itemText == QLatin1String("Barcode");
+    });
+    QVERIFY(barcode != fields.end());
+    SearchCriterion criterion;
+    QCOMPARE(SearchCondition::build(*barcode, album.barcode, &criterion),
+             SearchCondition::Outcome::Built);
+    PlainRowTable found({QStringLiteral("barcode")});
+    QVERIFY(m_albums.FillList(m_database.get(), &found, QString(), false, criterion.condition));
+    QCOMPARE(found.ids, QVector<int>{id});
+    QCOMPARE(found.rows, QVector<QStringList>{{album.barcode}});
+
+    if (change == QLatin1String("cleared")) {
+        AlbumRecord cleared = album;
+        cleared.barcode.clear();
+        cleared.musicBrainzReleaseId.clear();
+        cleared.discogsReleaseId.clear();
+        QCOMPARE(m_albums.Update(m_database.get(), id, cleared), id);
+    } else {
+        QVERIFY(m_albums.Delete(m_database.get(), id, change == QLatin1String("hard")));
+    }
+    QCOMPARE(rowsIn(QLatin1String(AlbumIdsTable::Table)), rowsLeft);
+    QVERIFY(m_albums.FillList(m_database.get(), &found, QString(), false, criterion.condition));
+    QVERIFY(found.ids.isEmpty());
+    AlbumRecord loaded;
+    QCOMPARE(m_albums.Load(m_database.get(), id, &loaded), change != QLatin1String("hard"));
+    QCOMPARE(loaded.barcode, QString());
+    QCOMPARE(loaded.musicBrainzReleaseId, QString());
 }
 
 void TestAlbumTable::saveWithTracksStoresEverything()

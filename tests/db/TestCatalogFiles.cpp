@@ -1,6 +1,11 @@
 #include "CatalogBuilder.h"
+#include "db/AlbumIdsTable.h"
+#include "db/AlbumInserter.h"
+#include "db/AlbumTable.h"
 #include "db/CatalogSchema.h"
 #include "db/DatabaseEx.h"
+#include "support/EveryField.h"
+#include "support/PlainTargets.h"
 #include "support/TestCatalog.h"
 
 #include <QDir>
@@ -23,8 +28,14 @@ private slots:
     void notACatalogue_data();
     void notACatalogue();
     void readOnlyCatalogueOpensButRefusesWrites();
+    void olderCatalogueGetsTheIdsOnItsFirstWrite_data();
+    void olderCatalogueGetsTheIdsOnItsFirstWrite();
+    void olderReadOnlyCatalogueReadsNoIds();
 
 private:
+    // A copy of the demonstration catalogue as a version before the table of ids made it;
+    // `idsSql`, when given, is the older table of ids it holds instead.
+    QString olderCatalogue(const QString& name, const QByteArray& idsSql = QByteArray());
     // Column name -> declared type, default, primary key, collation-bearing type text.
     QStringList describeTable(const QString& path, const QString& table);
 
@@ -82,7 +93,7 @@ void TestCatalogFiles::templateNeedsTheKey()
     QStringList tables = withKey.rows(
         "SELECT name FROM sqlite_master WHERE type = 'table' AND name <> 'sqlite_sequence'");
     tables.sort();
-    QStringList expected = CatalogSchema::tableNames();
+    QStringList expected = CatalogSchema::tableNames() + CatalogSchema::addedTableNames();
     expected.sort();
     QCOMPARE(tables, expected);
     // Empty: no albums, tracks or names.
@@ -121,6 +132,10 @@ void TestCatalogFiles::templateSchema_data()
                        "songwriter_id:INTEGER", "conductor_id:INTEGER", "orchestra_id:INTEGER",
                        "year:INTEGER",          "grade:INTEGER",        "lyrics:LONGTEXT",
                        "audiofile:TEXT",        "music_id:INTEGER"};
+    QTest::newRow("album_ids") << "album_ids"
+                               << QStringList{"album_id:INTEGER", "barcode:TEXT",
+                                              "musicbrainz_release_id:TEXT",
+                                              "discogs_release_id:TEXT", "ids_deleted:BOOLEAN"};
 }
 
 void TestCatalogFiles::templateSchema()
@@ -134,7 +149,7 @@ void TestCatalogFiles::templateSchema()
         const QStringList cells = row.split(QLatin1Char('|')); // cid|name|type|notnull|dflt|pk
         actual << cells[1] + QLatin1Char(':') + cells[2];
         QCOMPARE(cells[5] == QLatin1String("1"), actual.size() == 1);
-        if (cells[1] == QLatin1String("deleted"))
+        if (cells[1].endsWith(QLatin1String("deleted")))
             QCOMPARE(cells[4], QStringLiteral("0"));
     }
     QCOMPARE(actual, columns);
@@ -300,6 +315,100 @@ void TestCatalogFiles::readOnlyCatalogueOpensButRefusesWrites()
              qPrintable(reports.lastText()));
     layer.CloseRecordset(&recordset);
     layer.CloseDatabase(&database);
+    QCOMPARE(TestCatalog::readBytes(path), before);
+}
+
+QString TestCatalogFiles::olderCatalogue(const QString& name, const QByteArray& idsSql)
+{
+    const QString path = m_files.copyOfDemo(name);
+    DatabaseEx layer;
+    DatabaseHandle database;
+    if (!layer.OpenDatabase(&database, path, DatabaseEx::catalogConnectString()) ||
+        !database->execute(QByteArray("DROP TABLE ") + AlbumIdsTable::Table) ||
+        (!idsSql.isEmpty() && !database->execute(idsSql)) || !database->execute("VACUUM"))
+        return QString();
+    return path;
+}
+
+void TestCatalogFiles::olderCatalogueGetsTheIdsOnItsFirstWrite_data()
+{
+    QTest::addColumn<bool>("imported");
+    QTest::addColumn<QByteArray>("idsSql");
+    QTest::newRow("saved album") << false << QByteArray();
+    QTest::newRow("imported album") << true << QByteArray();
+    QTest::newRow("ids table of fewer columns")
+        << false
+        << QByteArray("CREATE TABLE album_ids (album_id INTEGER PRIMARY KEY, barcode TEXT COLLATE "
+                      "NOCASE, ids_deleted BOOLEAN NOT NULL DEFAULT 0)");
+}
+
+// The table is added as a new catalogue has it, and the album written keeps its ids.
+void TestCatalogFiles::olderCatalogueGetsTheIdsOnItsFirstWrite()
+{
+    QFETCH(bool, imported);
+    QFETCH(QByteArray, idsSql);
+    const QString path = olderCatalogue(QStringLiteral("older.muf"), idsSql);
+    QVERIFY(!path.isEmpty());
+    ReportRecorder reports;
+    AlbumTable albums;
+    DatabaseHandle database;
+    QVERIFY(albums.OpenDatabase(&database, path, DatabaseEx::catalogConnectString()));
+    const AlbumRecord album = EveryField::album();
+    const int id =
+        imported ? AlbumInserter(database.get()).add(album) : albums.Add(database.get(), album);
+    QVERIFY(id > 0);
+    AlbumRecord loaded;
+    QVERIFY(albums.Load(database.get(), id, &loaded));
+    albums.CloseDatabase(&database);
+    QCOMPARE(reports.count(), 0);
+    QCOMPARE(loaded.barcode, album.barcode);
+    QCOMPARE(loaded.discogsReleaseId, album.discogsReleaseId);
+    // Columns added to an older table come last: their order is not compared.
+    const auto columns = [this](const QString& file) {
+        QStringList described;
+        for (const QString& row : describeTable(file, QStringLiteral("album_ids")))
+            described << row.section(QLatin1Char('|'), 1);
+        described.sort();
+        return described;
+    };
+    QCOMPARE(columns(path),
+             columns(TestCatalog::programDirectory() + QLatin1String("/template.bin")));
+}
+
+// Opened read-only, a catalogue older than the table lists, finds and shows its albums as
+// holding no ids, and is not written to.
+void TestCatalogFiles::olderReadOnlyCatalogueReadsNoIds()
+{
+    const QString path = olderCatalogue(QStringLiteral("older-readonly.muf"));
+    QVERIFY(!path.isEmpty());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
+    const QByteArray before = TestCatalog::readBytes(path);
+    ReportRecorder reports;
+    AlbumTable albums;
+    DatabaseHandle database;
+    QVERIFY(albums.OpenDatabase(&database, path, DatabaseEx::catalogConnectString()));
+    QVERIFY(database->isReadOnly());
+    AlbumRecord album;
+    QVERIFY(albums.Load(database.get(), 1, &album));
+    QVERIFY(!album.title.isEmpty());
+    QCOMPARE(album.barcode, QString());
+    PlainRowTable list({QStringLiteral("title"), QStringLiteral("barcode")});
+    QVERIFY(albums.FillList(database.get(), &list, QStringLiteral("barcode ASC"), false,
+                            QStringLiteral("barcode IS NULL")));
+    QCOMPARE(list.ids.size(), albums.Count(database.get(), false));
+    QVERIFY(albums.FillList(database.get(), &list, QString(), false,
+                            QStringLiteral("album_ids.barcode = '0724'")));
+    QVERIFY(list.ids.isEmpty());
+    QBuffer page;
+    page.open(QIODevice::WriteOnly);
+    QCOMPARE(albums.WritePageTo(database.get(), 1, false, &page), AlbumTable::PageResult::Written);
+    QCOMPARE(reports.count(), 0);
+
+    album.barcode = QStringLiteral("5012345678900");
+    QCOMPARE(albums.Update(database.get(), 1, album), -1);
+    QCOMPARE(reports.count(), 1);
+    QVERIFY(!database->hasTable(QLatin1String(AlbumIdsTable::Table)));
+    albums.CloseDatabase(&database);
     QCOMPARE(TestCatalog::readBytes(path), before);
 }
 

@@ -171,15 +171,34 @@ void TestAlbumEditor::everyFieldRoundTrips()
     QCOMPARE(album.size(), 1);
     QCOMPARE(tracks.size(), 2);
 
+    const QString idsSql = QStringLiteral("SELECT * FROM album_ids WHERE album_id = %1").arg(id);
+    QVector<Row> ids = rows(idsSql);
+    QCOMPARE(ids.size(), 1);
+
     AlbumEditorDialog editor(*m_document, id, 0);
     QCOMPARE(editor.quickNotes(), EveryField::album().notes);
     QCOMPARE(editor.tracksPage()->list()->topLevelItem(1)->text(0), QStringLiteral("05"));
     editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    // The barcode as a scanner gives it: its mnemonic reaches the field, and the Enter after
+    // the digits moves on rather than saving.
+    editor.pageList()->setCurrentRow(1);
+    QTest::keyClick(&editor, Qt::Key_B, Qt::AltModifier);
+    QLineEdit* barcode = editor.personalPage()->barcodeEdit();
+    QVERIFY(holdsFocus(barcode));
+    QCOMPARE(barcode->text(), EveryField::album().barcode);
+    barcode->clear();
+    QTest::keyClicks(barcode, QStringLiteral(" 5012345678900"));
+    QTest::keyClick(barcode, Qt::Key_Return);
+    QVERIFY(editor.isVisible());
+    QVERIFY(!holdsFocus(barcode));
     editor.saveAndCloseButton()->click();
     QCOMPARE(editor.result(), int(QDialog::Accepted));
     QVERIFY(MessageBox::history().isEmpty());
     QCOMPARE(rows(albumSql), album);
     QCOMPARE(rows(tracksSql), tracks);
+    ids[0][QStringLiteral("barcode")] = QStringLiteral("5012345678900");
+    QCOMPARE(rows(idsSql), ids);
 }
 
 void TestAlbumEditor::saveAndNewTwiceThenClose()

@@ -204,6 +204,7 @@ void TestCollectionImport::discogsRowsMapToAlbums()
     QCOMPARE(album.year, year);
     QCOMPARE(album.grade, grade);
     QCOMPARE(album.notes, notes);
+    QCOMPARE(album.discogsReleaseId, QString::number(releaseId));
 }
 
 void TestCollectionImport::secondImportAddsNothing_data()

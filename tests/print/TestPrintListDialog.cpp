@@ -154,8 +154,8 @@ void TestPrintListDialog::pageFollowsTheChoices_data()
     QTest::newRow("the first row cannot move up")
         << QStringList{"Artist", "up"} << false << standard << "";
     QTest::newRow("the last row cannot move down")
-        << QStringList{"FreeDB ID", "space", "down"} << false
-        << QStringList{"Artist", "Title", "Record Year", "FreeDB ID"} << "";
+        << QStringList{"Barcode", "space", "down"} << false
+        << QStringList{"Artist", "Title", "Record Year", "Barcode"} << "";
     QTest::newRow("width 0 as given") << QStringList{"Title", "width 0"} << true << standard
                                       << "<TD width=\"0\" bgcolor=\"#e0e0e0\"><B>Title</B>";
     QTest::newRow("negative width as given")

@@ -44,6 +44,9 @@ AlbumRecord EveryField::album()
     album.conductor = QStringLiteral("Con Ductor");
     album.orchestra = QStringLiteral("Orch Estra");
     album.freedbId = QStringLiteral("8a0b2c0d");
+    album.barcode = QStringLiteral("0724 '384' <960650>");
+    album.musicBrainzReleaseId = QStringLiteral("b84ee12a-09ef-421b-82de-0441a926375b");
+    album.discogsReleaseId = QStringLiteral("0249504");
     return album;
 }
 

@@ -307,7 +307,7 @@ void TestAlbumPage::bodyPieces_data()
     QTest::newRow("rows always present")
         << bare
         << QStringList{plain("In Collection", "No"), plain("Grade", "0"), plain("On Loan", "No")}
-        << QStringList{"On Loan To", "URL", "Notes", "Tracks", "<IMG", "FreeDB"};
+        << QStringList{"On Loan To", "URL", "Notes", "Tracks", "<IMG", "FreeDB", "Barcode"};
 
     AlbumRecord notes;
     notes.notes = "one\r\ntwo\nthree\r";
@@ -319,12 +319,14 @@ void TestAlbumPage::bodyPieces_data()
     hostile.artist = "<script>x&y</script>";
     hostile.url = "https://x.example/\"><script>";
     hostile.onLoanTo = "O'Brien \"Bob\"";
+    hostile.barcode = "<b>0724</b>";
     QTest::newRow("values are escaped")
         << hostile
         << QStringList{"<SPAN class=\"title\">&lt;script&gt;x&amp;y&lt;/script&gt;</SPAN>",
                        "href=\"https://x.example/%22%3E%3Cscript%3E\"",
-                       plain("On Loan To", "O'Brien &quot;Bob&quot;")}
-        << QStringList{"<script>"};
+                       plain("On Loan To", "O'Brien &quot;Bob&quot;"), "<B>Barcode</B>",
+                       "<TD>&lt;b&gt;0724&lt;/b&gt;</TD>"}
+        << QStringList{"<script>", "<b>0724"};
 }
 
 void TestAlbumPage::bodyPieces()

@@ -1,5 +1,6 @@
 #include "db/AlbumField.h"
 
+#include "db/AlbumIdsTable.h"
 #include "db/AlbumTable.h"
 #include "db/LookupList.h"
 
@@ -52,6 +53,13 @@ AlbumField nameField(const char* table, QString AlbumRecord::*member, const char
     return name;
 }
 
+AlbumField idField(const char* column, QString AlbumRecord::*member, const char* caption)
+{
+    AlbumField id = textField(column, member, caption);
+    id.table = AlbumIdsTable::Table;
+    return id;
+}
+
 } // namespace
 
 const QVector<AlbumField>& AlbumField::all()
@@ -95,6 +103,9 @@ const QVector<AlbumField>& AlbumField::all()
         nameField("music_conductors", &R::conductor, "Conductor"),
         nameField("music_orchestras", &R::orchestra, "Orchestra"),
         textField("freedbid", &R::freedbId, "FreeDB ID"),
+        idField("barcode", &R::barcode, "Barcode"),
+        idField("musicbrainz_release_id", &R::musicBrainzReleaseId, nullptr),
+        idField("discogs_release_id", &R::discogsReleaseId, nullptr),
     };
     return fields;
 }

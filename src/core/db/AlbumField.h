@@ -8,11 +8,13 @@
 
 struct LookupList;
 
-// One of the album's fields, as every reader and writer of albums sees it: the column of
-// `music` a save writes, the column of the album query a load reads (also the field's key in
-// JSON and in the album column table), the record member that holds it, and how it is kept.
+// One of the album's fields, as every reader and writer of albums sees it: the table and column
+// a save writes, the column of the album query a load reads (also the field's key in JSON and
+// in the album column table), the record member that holds it, and how it is kept.
 // A new field is one more row of all() and its column in the schema.
 struct AlbumField {
+    static constexpr const char* AlbumsTable = "music";
+
     enum class Kind {
         Text,
         Money, // text in the record, a real in the catalogue
@@ -22,6 +24,9 @@ struct AlbumField {
         Name   // a name of a lookup list in the record, its entry's id in the catalogue
     };
 
+    // `music`, or the table of ids beside it (AlbumIdsTable) for what the catalogue's own
+    // schema has no column for.
+    QByteArray table = AlbumsTable;
     QByteArray column;
     QByteArray queryColumn;
     Kind kind = Kind::Text;
@@ -37,6 +42,7 @@ struct AlbumField {
 
     // The value a save writes into `column`; not for names, which are stored by id.
     QVariant storedValue(const AlbumRecord& record) const;
+    bool isInAlbumsTable() const { return table == AlbumsTable; }
 
     // Every field, in the order a save sets them (which is also the order it looks up names).
     static const QVector<AlbumField>& all();

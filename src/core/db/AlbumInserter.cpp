@@ -1,10 +1,11 @@
 #include "db/AlbumInserter.h"
 
 #include "db/AlbumField.h"
+#include "db/AlbumIdsTable.h"
 #include "db/AlbumRecord.h"
 #include "db/Database.h"
 #include "db/LookupList.h"
-#include "db/OleDate.h"
+#include "db/StatementBinder.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -17,65 +18,13 @@ QByteArray insertAlbumSql()
     QByteArrayList columns;
     QByteArrayList parameters;
     for (const AlbumField& field : AlbumField::all()) {
+        if (!field.isInAlbumsTable())
+            continue;
         columns << field.column;
         parameters << "?";
     }
     return "INSERT INTO music (" + columns.join(", ") + ") VALUES (" + parameters.join(", ") + ")";
 }
-
-// Binds the values of one statement in order, remembering the first failure.
-class Binder
-{
-public:
-    explicit Binder(sqlite3_stmt* statement) : m_statement(statement) {}
-    Binder& text(const QString& value)
-    {
-        const QByteArray bytes = value.toUtf8();
-        return check(sqlite3_bind_text(m_statement, ++m_index, bytes.constData(), bytes.size(),
-                                       SQLITE_TRANSIENT));
-    }
-    Binder& integer(qint64 value)
-    {
-        return check(sqlite3_bind_int64(m_statement, ++m_index, value));
-    }
-    Binder& real(double value) { return check(sqlite3_bind_double(m_statement, ++m_index, value)); }
-    // A date never given is stored as none, as AlbumTable::Save stores it.
-    Binder& date(const QDateTime& value)
-    {
-        if (!value.isValid())
-            return check(sqlite3_bind_null(m_statement, ++m_index));
-        return real(OleDate::toDays(value));
-    }
-    // A value as AlbumTable::Save would store it.
-    Binder& value(const QVariant& value)
-    {
-        switch (value.typeId()) {
-        case QMetaType::QString:
-            return text(value.toString());
-        case QMetaType::Double:
-            return real(value.toDouble());
-        case QMetaType::Int:
-            return integer(value.toInt());
-        case QMetaType::Bool:
-            return integer(value.toBool() ? 1 : 0);
-        case QMetaType::QDateTime:
-            return date(value.toDateTime());
-        default:
-            return check(sqlite3_bind_null(m_statement, ++m_index));
-        }
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    Binder& check(int result)
-    {
-        m_ok = m_ok && result == SQLITE_OK;
-        return *this;
-    }
-    sqlite3_stmt* m_statement;
-    int m_index = 0;
-    bool m_ok = true;
-};
 
 bool stepDone(sqlite3_stmt* statement)
 {
@@ -86,7 +35,7 @@ bool stepDone(sqlite3_stmt* statement)
 
 } // namespace
 
-AlbumInserter::AlbumInserter(Database* database) : m_database(database)
+AlbumInserter::AlbumInserter(Database* database) : m_database(database), m_ids(database)
 {
     for (const AlbumField& field : AlbumField::all()) {
         if (field.list) {
@@ -139,7 +88,7 @@ bool AlbumInserter::nameId(NameList* list, const QString& name, int* id)
                  &list->find) ||
         !prepare("INSERT INTO " + table + " (" + nameColumn + ") VALUES (?)", &list->insert))
         return false;
-    if (!Binder(list->find).text(name).ok())
+    if (!StatementBinder(list->find).text(name).ok())
         return false;
     const int found = sqlite3_step(list->find);
     if (found == SQLITE_ROW)
@@ -148,7 +97,7 @@ bool AlbumInserter::nameId(NameList* list, const QString& name, int* id)
     if (found != SQLITE_ROW && found != SQLITE_DONE)
         return false;
     if (found == SQLITE_DONE) {
-        if (!Binder(list->insert).text(name).ok() || !stepDone(list->insert))
+        if (!StatementBinder(list->insert).text(name).ok() || !stepDone(list->insert))
             return false;
         *id = int(sqlite3_last_insert_rowid(m_database->handle()));
     }
@@ -159,8 +108,12 @@ bool AlbumInserter::nameId(NameList* list, const QString& name, int* id)
 int AlbumInserter::add(const AlbumRecord& record)
 {
     static const QByteArray insertAlbum = insertAlbumSql();
-    if (!m_database || !prepare(insertAlbum, &m_insertAlbum))
-        return m_database ? fail() : -1;
+    if (!m_database)
+        return -1;
+    // The table of ids first: adding it after the statements were prepared would make the
+    // engine prepare them again.
+    if (!m_ids.addToCatalogue() || !prepare(insertAlbum, &m_insertAlbum))
+        return fail();
     // Every name first: looking one up runs statements of its own.
     QVector<int> ids(m_lists.size());
     int list = 0;
@@ -171,11 +124,15 @@ int AlbumInserter::add(const AlbumRecord& record)
             return fail();
         ++list;
     }
-    Binder bind(m_insertAlbum);
+    StatementBinder bind(m_insertAlbum);
     list = 0;
     for (const AlbumField& field : AlbumField::all())
-        bind.value(field.list ? QVariant(ids[list++]) : field.storedValue(record));
+        if (field.isInAlbumsTable())
+            bind.value(field.list ? QVariant(ids[list++]) : field.storedValue(record));
     if (!bind.ok() || !stepDone(m_insertAlbum))
         return fail();
-    return int(sqlite3_last_insert_rowid(m_database->handle()));
+    const int albumId = int(sqlite3_last_insert_rowid(m_database->handle()));
+    if (AlbumIdsTable::hasIds(record) && !m_ids.store(albumId, record))
+        return -1;
+    return albumId;
 }

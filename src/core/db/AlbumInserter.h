@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/AlbumIdsTable.h"
+
 #include <QHash>
 #include <QString>
 #include <QVector>
@@ -38,4 +40,5 @@ private:
     Database* m_database;
     QVector<NameList> m_lists;
     sqlite3_stmt* m_insertAlbum = nullptr;
+    AlbumIdsTable m_ids;
 };

@@ -45,6 +45,10 @@ struct AlbumRecord {
     QString conductor;
     QString orchestra;
     QString freedbId = QStringLiteral("0000000000");
+    // Kept in the album's ids table rather than in its own row; empty when unknown.
+    QString barcode;
+    QString musicBrainzReleaseId;
+    QString discogsReleaseId;
     // Set by a load; a save keeps the entries of the names left unchanged.
     LoadedNames loadedNames;
 

@@ -2,6 +2,7 @@
 
 #include "app/AppPaths.h"
 #include "db/AlbumField.h"
+#include "db/AlbumIdsTable.h"
 #include "db/LookupList.h"
 #include "db/TrackTable.h"
 #include "db/TransactionScope.h"
@@ -56,30 +57,38 @@ int skipDigits(const QString& text, int at)
 }
 
 // The album query: its text as it has always been, and then any field added since, so that
-// every field of the table is read.
-QString albumQuery()
+// every field of the table is read, the album's ids joined from their own table.
+QString albumQuery(bool idsTablePresent)
 {
     const QString query = QLatin1String(AlbumQuery);
     const qsizetype from = query.indexOf(QLatin1String(" FROM "));
     const QString selected = query.left(from) + u',';
     QString added;
     for (const AlbumField& field : AlbumField::all()) {
-        const QString column = QLatin1String("music.") + QLatin1String(field.queryColumn);
+        const QString column = QLatin1String(field.table) + u'.' + QLatin1String(field.queryColumn);
         if (field.kind != AlbumField::Kind::Name && !selected.contains(column + u','))
             added += QLatin1String(", ") + column;
     }
-    return query.left(from) + added + query.mid(from);
+    return query.left(from) + added + query.mid(from) + AlbumIdsTable::join(idsTablePresent);
 }
 
 } // namespace
 
-AlbumTable::AlbumTable() : m_baseSelect(albumQuery()) {}
+AlbumTable::AlbumTable() : m_baseSelect(albumQuery(true)), m_selectWithoutIds(albumQuery(false)) {}
+
+const QString& AlbumTable::baseSelect(Database* database) const
+{
+    const bool idsTablePresent =
+        !database || database->hasTable(QLatin1String(AlbumIdsTable::Table));
+    return idsTablePresent ? m_baseSelect : m_selectWithoutIds;
+}
 
 AlbumTable::~AlbumTable() = default;
 
-QString AlbumTable::listedIdsQuery(const QString& condition) const
+QString AlbumTable::listedIdsQuery(Database* database, const QString& condition) const
 {
-    const QString joins = m_baseSelect.mid(m_baseSelect.indexOf(QLatin1String(" FROM ")));
+    const QString& select = baseSelect(database);
+    const QString joins = select.mid(select.indexOf(QLatin1String(" FROM ")));
     return BuildItemQuery(QLatin1String("SELECT music.music_id") + joins, QString(), false,
                           condition);
 }
@@ -123,7 +132,7 @@ bool AlbumTable::Load(Database* database, int id, AlbumRecord* record)
         return false;
     RecordsetHandle recordset;
     const QString sql =
-        QStringLiteral("%1 WHERE music_id = %2").arg(m_baseSelect, QString::number(id));
+        QStringLiteral("%1 WHERE music_id = %2").arg(baseSelect(database), QString::number(id));
     if (!OpenRecordset(&recordset, database, sql))
         return false;
     if (GetRecordCount(recordset.get()) != 1)
@@ -161,14 +170,32 @@ bool AlbumTable::readNameIds(Database* database, int id, AlbumRecord* record)
 bool AlbumTable::FillList(Database* database, RowTable* list, const QString& sortText,
                           bool deletedValue, const QString& condition)
 {
-    return FillListFromHeader(database, list, m_baseSelect, QStringLiteral("music_id"), sortText,
-                              condition, deletedValue);
+    return FillListFromHeader(database, list, baseSelect(database), QStringLiteral("music_id"),
+                              sortText, condition, deletedValue);
 }
 
 bool AlbumTable::Delete(Database* database, int id, bool hard)
 {
-    return DeleteRowById(database, id, QStringLiteral("music"), QStringLiteral("music_id"),
-                         QStringLiteral("deleted"), hard);
+    if (!database)
+        return false;
+    // A catalogue that cannot be written is told by the delete itself, as it always was: the
+    // transaction is only what keeps the album and its ids together where it can begin.
+    TransactionScope transaction(database);
+    if (!DeleteRowById(database, id, QStringLiteral("music"), QStringLiteral("music_id"),
+                       QStringLiteral("deleted"), hard))
+        return false;
+    return idsFollowed(database, AlbumIdsTable(database).followDelete(id, hard), &transaction);
+}
+
+// The end of a change whose last step was to the album's ids: reported and undone when that
+// step or the commit failed.
+bool AlbumTable::idsFollowed(Database* database, bool stored, TransactionScope* transaction)
+{
+    if (!stored || (transaction->isActive() && !transaction->commit())) {
+        reportEngineError(database->lastError());
+        return false;
+    }
+    return true;
 }
 
 int AlbumTable::Update(Database* database, int id, const AlbumRecord& record)
@@ -185,6 +212,18 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
 {
     if (!database)
         return -1;
+    // As with a delete, a catalogue that cannot be written is told by the row's own save.
+    TransactionScope transaction(database);
+    const int albumId = saveAlbumRow(database, record, id);
+    if (albumId == -1)
+        return -1;
+    return idsFollowed(database, AlbumIdsTable(database).store(albumId, record), &transaction)
+               ? albumId
+               : -1;
+}
+
+int AlbumTable::saveAlbumRow(Database* database, const AlbumRecord& record, int id)
+{
     bool nameLost = false;
     QHash<QByteArray, int> ids; // by reference column
     for (const AlbumField& field : AlbumField::all())
@@ -203,6 +242,8 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
         return -1;
     bool written = true;
     for (const AlbumField& field : AlbumField::all()) {
+        if (!field.isInAlbumsTable())
+            continue;
         const QVariant value =
             field.list ? QVariant(ids.value(field.column)) : field.storedValue(record);
         written = written && recordset->setField(QLatin1String(field.column), value);
@@ -294,8 +335,9 @@ bool AlbumTable::LoadPageAlbum(Database* database, int id, bool deletedValue, Al
     if (!database)
         return false;
     RecordsetHandle recordset;
-    const QString sql = QStringLiteral("%1 WHERE music_id = %2 AND deleted = %3")
-                            .arg(m_baseSelect, QString::number(id), booleanWord(deletedValue));
+    const QString sql =
+        QStringLiteral("%1 WHERE music_id = %2 AND deleted = %3")
+            .arg(baseSelect(database), QString::number(id), booleanWord(deletedValue));
     if (!OpenRecordset(&recordset, database, sql))
         return false;
     const bool single = GetRecordCount(recordset.get()) == 1;
@@ -323,7 +365,7 @@ bool AlbumTable::WriteListTable(Database* database, const QVector<ColumnInfo>& c
 {
     if (!database)
         return false;
-    return WriteQueryAsTable(database,
-                             BuildItemQuery(m_baseSelect, sortText, deletedValue, condition),
-                             columns, gridLines, path);
+    return WriteQueryAsTable(
+        database, BuildItemQuery(baseSelect(database), sortText, deletedValue, condition), columns,
+        gridLines, path);
 }

@@ -5,6 +5,8 @@
 
 #include <QVector>
 
+class TransactionScope;
+
 // The one object through which albums are read, listed, counted, saved, deleted, written as
 // an HTML list and turned into the album page.
 class AlbumTable : public ItemTable
@@ -13,10 +15,12 @@ public:
     AlbumTable();
     ~AlbumTable() override;
 
-    const QString& baseSelect() const { return m_baseSelect; }
+    // The album query for `database`: where the catalogue predates the table of album ids, one
+    // whose ids read as none. Without a database, the query for a catalogue that has the table.
+    const QString& baseSelect(Database* database) const;
     // The ids of the albums the list shows under `condition` (deleted ones never), as a query
-    // to nest: a condition may name any column the list's joins bring in.
-    QString listedIdsQuery(const QString& condition) const;
+    // to nest in one on `database`: a condition may name any column the list's joins bring in.
+    QString listedIdsQuery(Database* database, const QString& condition) const;
 
     bool Load(Database* database, int id, AlbumRecord* record) override;
     bool FillList(Database* database, RowTable* list, const QString& sortText, bool deletedValue,
@@ -55,10 +59,13 @@ public:
     static double moneyValue(const QString& text);
 
 private:
+    int saveAlbumRow(Database* database, const AlbumRecord& record, int id);
+    bool idsFollowed(Database* database, bool stored, TransactionScope* transaction);
     bool readNameIds(Database* database, int id, AlbumRecord* record);
     bool LoadPageAlbum(Database* database, int id, bool deletedValue, AlbumRecord* record);
     PageResult WritePageContent(Database* database, int id, const AlbumRecord& record,
                                 QIODevice* device);
 
     QString m_baseSelect;
+    QString m_selectWithoutIds;
 };

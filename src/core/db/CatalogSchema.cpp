@@ -1,5 +1,7 @@
 #include "db/CatalogSchema.h"
 
+#include "db/AlbumIdsTable.h"
+
 const QStringList& CatalogSchema::tableNames()
 {
     static const QStringList names = {
@@ -23,6 +25,12 @@ const QStringList& CatalogSchema::tableNames()
         QStringLiteral("music_orchestras"),
         QStringLiteral("track_songwriters"),
     };
+    return names;
+}
+
+const QStringList& CatalogSchema::addedTableNames()
+{
+    static const QStringList names = {QLatin1String(AlbumIdsTable::Table)};
     return names;
 }
 

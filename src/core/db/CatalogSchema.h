@@ -9,6 +9,9 @@ class CatalogSchema
 public:
     // All nineteen tables: albums, tracks and the seventeen lookup lists.
     static const QStringList& tableNames();
+    // Tables added since, which new catalogues hold and older ones get on their first write: a
+    // file without them is a catalogue all the same.
+    static const QStringList& addedTableNames();
     // The first catalogue table missing from `present` (compared without regard to case), or
     // empty text when all are there.
     static QString firstMissingTable(const QStringList& present);

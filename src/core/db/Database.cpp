@@ -193,6 +193,20 @@ bool Database::isBusyError(const DbError& error)
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
+bool Database::hasTable(const QString& table)
+{
+    if (!m_connection)
+        return false;
+    const QByteArray sql = "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '" +
+                           table.toUtf8().replace('\'', "''") + "'";
+    qint64 count = 0;
+    if (!queryInteger(m_connection, sql.constData(), &count)) {
+        setErrorFromConnection();
+        return false;
+    }
+    return count > 0;
+}
+
 bool Database::tableDefinition(int index, QString* tableName)
 {
     if (!m_connection || index < 0) {

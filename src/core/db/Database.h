@@ -48,6 +48,9 @@ public:
     void setBusyTimeout(int milliseconds);
     int busyTimeout() const { return m_busyTimeout; }
 
+    // Whether the file holds a table of that name now (asked afresh each time: another
+    // connection may have added it).
+    bool hasTable(const QString& table);
     // Name of table number `index` (0-based, in creation order); false past the last one (the
     // error's code is SQLITE_NOTFOUND then) or when the engine fails.
     bool tableDefinition(int index, QString* tableName);

@@ -50,6 +50,7 @@ const Offer offers[] = {
     {"Conductor", 35, DropDown, Text, "music_conductors"},
     {"Orchestra", 36, DropDown, Text, "music_orchestras"},
     {"FreeDB ID", 37, Edit, Text, nullptr},
+    {"Barcode", 38, Edit, Text, nullptr},
 };
 
 } // namespace

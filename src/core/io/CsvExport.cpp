@@ -12,9 +12,10 @@ bool CsvExport::write(Database* database, const QVector<ColumnInfo>& columns, co
 {
     AlbumTable albums;
     RecordsetHandle recordset;
-    if (!database || !albums.OpenRecordset(&recordset, database,
-                                           CatalogTable::BuildItemQuery(
-                                               albums.baseSelect(), sortText, false, condition))) {
+    if (!database ||
+        !albums.OpenRecordset(&recordset, database,
+                              CatalogTable::BuildItemQuery(albums.baseSelect(database), sortText,
+                                                           false, condition))) {
         *error = QStringLiteral("The album list cannot be read.");
         return false;
     }

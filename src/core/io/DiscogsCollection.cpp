@@ -194,6 +194,7 @@ bool DiscogsCollection::toAlbum(const QStringList& header, const QStringList& ro
     album->labelNumber = numbers.first().trimmed();
     album->mediaType = mediaType(row[Format]);
     album->url = releaseUrl(releaseId);
+    album->discogsReleaseId = releaseId;
     if (row[CollectionFolder].trimmed() != UncategorizedFolder)
         album->location = row[CollectionFolder].trimmed();
 

@@ -84,7 +84,7 @@ QString CollectionStatistics::scope(const QString& condition) const
     if (condition.trimmed().isEmpty())
         return QStringLiteral("music.deleted = FALSE");
     return QStringLiteral("music.deleted = FALSE AND music.music_id IN (%1)")
-        .arg(m_albums.listedIdsQuery(condition));
+        .arg(m_albums.listedIdsQuery(m_database, condition));
 }
 
 bool CollectionStatistics::compute(const QString& condition, Figures* figures, int parts)

@@ -90,6 +90,7 @@ const QVector<AlbumColumns::Column>& AlbumColumns::defaults()
             {"conductor_name", 35, 0},
             {"orchestra_name", 36, 0},
             {"freedbid", 37, 0},
+            {"barcode", 38, 0},
         };
         QVector<Column> columns;
         for (int i = 0; i < ColumnCount; ++i)

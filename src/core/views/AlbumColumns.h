@@ -17,7 +17,7 @@ struct ColumnFlag {
     std::uint64_t value() const { return (std::uint64_t(high) << 32) | low; }
 };
 
-// The album list's 36 columns with the layout the user gave them: caption (also the name of
+// The album list's 37 columns with the layout the user gave them: caption (also the name of
 // the column's settings), SQL column of the album query, width, display order, Columns-menu
 // command id, flag and whether it is shown.
 class AlbumColumns
@@ -35,7 +35,7 @@ public:
         ColumnInfo info() const;
     };
 
-    static constexpr int ColumnCount = 36;
+    static constexpr int ColumnCount = 37;
     // The widest a column may be, in pixels; wider widths in the settings are not believed.
     static constexpr int MaxWidth = 4000;
 

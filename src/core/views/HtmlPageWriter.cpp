@@ -223,6 +223,7 @@ bool HtmlPageWriter::WriteMusicDetails(QIODevice* file, const AlbumRecord& recor
          WriteDetailRow(file, QStringLiteral("Media Type"), record.mediaType),
          WriteDetailRow(file, QStringLiteral("Genre"), record.genre),
          WriteDetailRow(file, QStringLiteral("Language"), record.language),
+         WriteDetailRow(file, QStringLiteral("Barcode"), record.barcode),
          writeText(file, QStringLiteral("</TABLE></TD></TR></TABLE><BR>\n"))});
 }
 

@@ -154,6 +154,8 @@ void AlbumEditorDialog::load()
     if (!m_document.albumTable().Load(m_document.database(), m_albumId, &record))
         return;
     m_loadedNames = record.loadedNames;
+    m_musicBrainzReleaseId = record.musicBrainzReleaseId;
+    m_discogsReleaseId = record.discogsReleaseId;
     m_general->loadFrom(record);
     m_personal->loadFrom(record);
     m_tracks->listAlbumTracks(m_albumId);
@@ -231,6 +233,8 @@ bool AlbumEditorDialog::save()
     if (!readPages(&record))
         return false;
     record.loadedNames = m_loadedNames;
+    record.musicBrainzReleaseId = m_musicBrainzReleaseId;
+    record.discogsReleaseId = m_discogsReleaseId;
     QVector<TrackRecord> tracks = m_tracks->tracks();
     int storeAs = -1;
     if (!chooseAlbumToStore(&storeAs, &tracks))
@@ -263,6 +267,8 @@ void AlbumEditorDialog::saveAndNew()
 void AlbumEditorDialog::emptyForNextAlbum()
 {
     m_loadedNames.clear();
+    m_musicBrainzReleaseId.clear();
+    m_discogsReleaseId.clear();
     m_general->clearForNextAlbum();
     m_personal->clearForNextAlbum();
     m_tracks->clearTracks();

@@ -98,6 +98,9 @@ private:
     int m_lastSavedAlbumId = -1;
     // The album's names as loaded, with their entries: names left alone keep them on save.
     LoadedNames m_loadedNames;
+    // The album's release ids as loaded: no page shows them, and a save keeps them.
+    QString m_musicBrainzReleaseId;
+    QString m_discogsReleaseId;
     QListWidget* m_pageList = nullptr;
     QStackedWidget* m_pageFrame = nullptr;
     QPlainTextEdit* m_quickNotes = nullptr;

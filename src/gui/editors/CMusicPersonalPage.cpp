@@ -38,6 +38,8 @@ CMusicPersonalPage::CMusicPersonalPage(CVastryDoc& document, QWidget* parent)
     EditorWidgets::addRow(grid, row++, 0, QStringLiteral("Purchase Price:"), m_price);
     m_url = new QLineEdit(this);
     EditorWidgets::addRow(grid, row++, 0, QStringLiteral("URL:"), m_url);
+    m_barcode = EditorWidgets::scannerEdit(this);
+    EditorWidgets::addRow(grid, row++, 0, QStringLiteral("&Barcode:"), m_barcode);
     m_grade = new QSlider(Qt::Horizontal, this);
     m_grade->setTickPosition(QSlider::TicksBelow);
     m_grade->setPageStep(1);
@@ -108,6 +110,7 @@ void CMusicPersonalPage::loadFrom(const AlbumRecord& record)
     m_value->setText(record.currentValue);
     m_price->setText(record.purchasePrice);
     m_url->setText(record.url);
+    m_barcode->setText(record.barcode);
     m_purchaseDate->showDate(record.purchaseDate);
     m_onLoan->setChecked(!record.onLoanTo.isEmpty());
     enableLoanControls();
@@ -123,6 +126,8 @@ bool CMusicPersonalPage::saveTo(AlbumRecord* record) const
     record->currentValue = m_value->text();
     record->purchasePrice = m_price->text();
     record->url = m_url->text();
+    // A scanner or a paste may bring blanks along; they are no part of the code.
+    record->barcode = m_barcode->text().trimmed();
     if (m_onLoan->isChecked()) {
         record->onLoanTo = m_onLoanTo->currentText();
         record->loanDate = m_loanDate->dateTime();
@@ -136,7 +141,7 @@ void CMusicPersonalPage::clearForNextAlbum()
     m_number->setText(QStringLiteral("0"));
     for (AutoCompleteComboBox* box : {m_location, m_condition, m_purchasedFrom, m_onLoanTo})
         box->setEditText(QString());
-    for (QLineEdit* edit : {m_value, m_price, m_url})
+    for (QLineEdit* edit : {m_value, m_price, m_url, m_barcode})
         edit->clear();
     m_grade->setValue(0);
     const QDateTime now = OleDate::now();

@@ -33,6 +33,7 @@ public:
     QDateTimeEdit* returnDateEdit() const { return m_returnDate; }
     QSlider* gradeSlider() const { return m_grade; }
     QLineEdit* numberEdit() const { return m_number; }
+    QLineEdit* barcodeEdit() const { return m_barcode; }
     DateBoxes* purchaseDate() const { return m_purchaseDate; }
 
 private:
@@ -46,6 +47,7 @@ private:
     QLineEdit* m_value = nullptr;
     QLineEdit* m_price = nullptr;
     QLineEdit* m_url = nullptr;
+    QLineEdit* m_barcode = nullptr;
     QSlider* m_grade = nullptr;
     DateBoxes* m_purchaseDate = nullptr;
     AutoCompleteComboBox* m_purchasedFrom = nullptr;

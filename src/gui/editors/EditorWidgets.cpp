@@ -2,11 +2,44 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
+
+namespace
+{
+
+class EnterMovesOn : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        // Moving on as Tab does finds the next control that takes the focus.
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QCoreApplication::sendEvent(watched, &tab);
+        return true;
+    }
+};
+
+} // namespace
+
+QLineEdit* EditorWidgets::scannerEdit(QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->installEventFilter(new EnterMovesOn(edit));
+    return edit;
+}
 
 QLineEdit* EditorWidgets::digitsEdit(int maxDigits, QWidget* parent)
 {

@@ -15,6 +15,9 @@ class EditorWidgets
 public:
     // An edit that takes digits only, at most `maxDigits` of them.
     static QLineEdit* digitsEdit(int maxDigits, QWidget* parent);
+    // An edit for what a barcode scanner types: its digits and then Enter, which moves on to
+    // the next control rather than closing the editor half filled in.
+    static QLineEdit* scannerEdit(QWidget* parent);
     // A multi-line edit in which Enter starts a new line and Tab moves on to the next control.
     static QPlainTextEdit* multiLineEdit(QWidget* parent);
     // Names an editable combo box, its edit field and its drop-down list for screen readers,
