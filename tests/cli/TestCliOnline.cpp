@@ -215,6 +215,7 @@ void TestCliOnline::fillCompletesAnAlbum()
     QCOMPARE(album.value("label_name").toString(), QStringLiteral("Chain Reaction"));
     QCOMPARE(album.value("year").toInt(), 2001);
     QCOMPARE(album.value("length").toString(), QStringLiteral("18:52"));
+    QCOMPARE(album.value("musicbrainz_release_id").toString(), shipScope);
     QVERIFY2(album.value("frontimage").toString().endsWith("/covers/" + shipScope + "-front.jpg"),
              qPrintable(album.value("frontimage").toString()));
     QStringList tracks;

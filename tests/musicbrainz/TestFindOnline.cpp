@@ -200,6 +200,8 @@ void TestFindOnline::barcodeToSavedAlbum()
     AlbumRecord stored;
     QVERIFY(m_document->albumTable().Load(m_document->database(), editor->albumId(), &stored));
     QCOMPARE(stored.frontImage, CoverArtFetcher::coverPath(FiveId));
+    QCOMPARE(stored.barcode, QStringLiteral("4582515778491"));
+    QCOMPARE(stored.musicBrainzReleaseId, FiveId);
     QVERIFY(QFile::exists(stored.frontImage));
     QVector<TrackRecord> storedTracks;
     QVERIFY(TrackTable().loadForPage(m_document->database(), editor->albumId(), &storedTracks));

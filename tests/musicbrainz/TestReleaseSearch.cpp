@@ -476,11 +476,11 @@ void TestReleaseSearch::fillTakesOnlyWhatIsMissing()
     album.artist = QStringLiteral("Atobe");
     album.title = QStringLiteral("Ship-Scope");
     album.labelNumber = QStringLiteral("CR 34");
-    QCOMPARE(ReleaseLookup::fillEmptyFields(album, fill.album), 4);
+    QCOMPARE(ReleaseLookup::fillEmptyFields(album, fill.album), 5);
     QCOMPARE((QStringList{album.artist, album.title, album.label, album.labelNumber, album.length,
-                          album.frontImage}),
+                          album.frontImage, album.musicBrainzReleaseId}),
              (QStringList{"Atobe", "Ship-Scope", "Chain Reaction", "CR 34", "18:52",
-                          fill.album.frontImage}));
+                          fill.album.frontImage, "21a03203-91a4-4948-ae1e-2d0977f1bdbc"}));
     QCOMPARE(album.year, 2001);
     album.year = 1999;
     QCOMPARE(ReleaseLookup::fillEmptyFields(album, fill.album), 0);

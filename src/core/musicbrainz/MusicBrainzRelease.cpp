@@ -93,6 +93,8 @@ void fillAlbum(const QJsonObject& release, MusicBrainzRelease::Fill& fill)
     fill.releaseId = release.value(QLatin1String("id")).toString();
     fill.barcode = MusicBrainzJson::text(release.value(QLatin1String("barcode")));
     AlbumRecord& album = fill.album;
+    album.barcode = fill.barcode;
+    album.musicBrainzReleaseId = fill.releaseId;
     album.artist = MusicBrainzJson::credit(release.value(QLatin1String("artist-credit")));
     album.title = MusicBrainzJson::text(release.value(QLatin1String("title")));
     album.year = yearOf(release.value(QLatin1String("date")).toString());

@@ -46,7 +46,8 @@ int ReleaseLookup::fillEmptyFields(AlbumRecord& album, const AlbumRecord& releas
     int filled = 0;
     for (QString AlbumRecord::*field :
          {&AlbumRecord::artist, &AlbumRecord::title, &AlbumRecord::genre, &AlbumRecord::length,
-          &AlbumRecord::label, &AlbumRecord::labelNumber, &AlbumRecord::frontImage})
+          &AlbumRecord::label, &AlbumRecord::labelNumber, &AlbumRecord::frontImage,
+          &AlbumRecord::barcode, &AlbumRecord::musicBrainzReleaseId})
         filled += fillText(album.*field, release.*field) ? 1 : 0;
     if (isUnsetYear(album.year) && !isUnsetYear(release.year)) {
         album.year = release.year;

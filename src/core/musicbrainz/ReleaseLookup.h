@@ -20,7 +20,8 @@ public:
                                             MusicBrainzRelease::Fill& fill, QString* error);
 
     // Every field of `album` that is empty takes the release's value: artist, title, year
-    // (0 or the default 1900 count as none), genre, length, label and number, front image.
+    // (0 or the default 1900 count as none), genre, length, label and number, front image,
+    // barcode and MusicBrainz release id.
     // What the collector entered is never replaced. Returns how many fields were filled.
     static int fillEmptyFields(AlbumRecord& album, const AlbumRecord& release);
 };

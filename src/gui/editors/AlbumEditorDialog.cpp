@@ -384,9 +384,13 @@ void AlbumEditorDialog::findOnline()
         useRelease(dialog.takeRelease());
 }
 
-// What the album already says about itself starts the search.
+// What the album already says about itself starts the search: its barcode, else its artist
+// and title.
 QString AlbumEditorDialog::onlineSearchText() const
 {
+    const QString barcode = m_personal->barcodeEdit()->text().trimmed();
+    if (!barcode.isEmpty())
+        return barcode;
     AlbumRecord record;
     m_general->saveTo(&record);
     if (record.artist.isEmpty() || record.title.isEmpty())
@@ -398,7 +402,11 @@ QString AlbumEditorDialog::onlineSearchText() const
 // catalogue at once, before the album is saved or its editor cancelled.
 void AlbumEditorDialog::useRelease(MusicBrainzRelease::Fill release)
 {
-    const QStringList typed = m_general->typedFieldsDifferingFrom(release.album);
+    QStringList typed = m_general->typedFieldsDifferingFrom(release.album);
+    QLineEdit* barcode = m_personal->barcodeEdit();
+    const QString typedBarcode = barcode->text().trimmed();
+    if (!typedBarcode.isEmpty() && !release.barcode.isEmpty() && typedBarcode != release.barcode)
+        typed << QStringLiteral("Barcode");
     const bool replace =
         !typed.isEmpty() &&
         MessageBox::question(this, QStringLiteral("Find Online"),
@@ -406,6 +414,10 @@ void AlbumEditorDialog::useRelease(MusicBrainzRelease::Fill release)
                                             "the album has there?")
                                  .arg(typed.join(QLatin1String(", ")))) == QMessageBox::Yes;
     m_general->fillFromRelease(release.album, replace);
+    if (!release.barcode.isEmpty() && (typedBarcode.isEmpty() || replace))
+        barcode->setText(release.barcode);
+    // The collector picked this release: the album is that release from now on.
+    m_musicBrainzReleaseId = release.releaseId;
     const bool hadTracks = !m_tracks->tracks().isEmpty();
     if (!hadTracks)
         appendTracks(release.tracks);
