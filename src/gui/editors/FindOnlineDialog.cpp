@@ -89,9 +89,9 @@ void FindOnlineDialog::buildLayout()
                                    QStringLiteral("Year"), QStringLiteral("Country"),
                                    QStringLiteral("Format"), QStringLiteral("Tracks"),
                                    QStringLiteral("Label and Number"), QStringLiteral("Barcode")});
-    m_candidates->header()->setStretchLastSection(false);
-    m_candidates->setColumnWidth(Title, 200);
-    m_candidates->setColumnWidth(Artist, 150);
+    const int widths[Columns] = {170, 120, 45, 55, 110, 45, 150, 110};
+    for (int column = 0; column < Columns; ++column)
+        m_candidates->setColumnWidth(column, widths[column]);
     listLabel->setBuddy(m_candidates);
     m_cover = new QLabel(this);
     m_cover->setAccessibleName(QStringLiteral("Front cover"));
@@ -116,7 +116,7 @@ void FindOnlineDialog::buildLayout()
     grid->addWidget(buttons, 4, 0, 1, 4);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(2, 1);
-    resize(900, 420);
+    resize(1020, 440);
 
     // A barcode scanner types the digits and Enter: that searches, as Enter does for a person.
     connect(m_search, &QLineEdit::returnPressed, this, &FindOnlineDialog::search);
