@@ -48,7 +48,7 @@ HttpFetcher::Reply HttpFetcher::get(const QUrl& url, Clock::time_point deadline)
     request.setRawHeader("Accept", m_accept);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(m_maxRedirects);
+    request.setMaximumRedirectsAllowed(MaxRedirects);
     const std::unique_ptr<QNetworkReply> reply(manager.get(request));
 
     bool cutShort = false;

@@ -27,7 +27,6 @@ public:
     void setAccept(const QByteArray& accept) { m_accept = accept; }
     void setMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
     qint64 maxBodySize() const { return m_maxBodySize; }
-    void setMaxRedirects(int redirects) { m_maxRedirects = redirects; }
 
     Reply get(const QUrl& url, Clock::time_point deadline) const;
 
@@ -35,5 +34,5 @@ private:
     QByteArray m_userAgent;
     QByteArray m_accept = QByteArrayLiteral("*/*");
     qint64 m_maxBodySize = 4 * 1024 * 1024;
-    int m_maxRedirects = 5;
+    static constexpr int MaxRedirects = 5;
 };

@@ -226,7 +226,7 @@ MusicBrainzClient::Answer MusicBrainzClient::fetch(const QUrl& url, Clock::time_
 {
     m_lastError.clear();
     RateGate& gate = RateGate::musicBrainz();
-    for (int attempt = 0; attempt <= m_maxRetries; ++attempt) {
+    for (int attempt = 0; attempt <= MaxRetries; ++attempt) {
         if (!gate.waitTurn(deadline))
             return failed(failureText(HttpFetcher::Failure::TimedOut, 0));
         const HttpFetcher::Reply reply = m_fetcher.get(url, deadline);

@@ -56,7 +56,6 @@ public:
 
     void setRequestTimeout(Milliseconds timeout) { m_requestTimeout = timeout; }
     void setMaxReplySize(qint64 bytes) { m_fetcher.setMaxBodySize(bytes); }
-    void setMaxRetries(int retries) { m_maxRetries = retries; }
 
 private:
     // A failure says why in m_lastError.
@@ -69,6 +68,6 @@ private:
     QUrl m_server;
     HttpFetcher m_fetcher;
     Milliseconds m_requestTimeout{30000};
-    int m_maxRetries = 2;
+    static constexpr int MaxRetries = 2;
     QString m_lastError;
 };
