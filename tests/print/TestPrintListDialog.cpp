@@ -18,6 +18,7 @@
 #include <QWebEngineView>
 #include <QtTest>
 #include <algorithm>
+#include <csignal>
 
 // The print and export dialog on the demo catalogue, worked from the keyboard: what it writes
 // into the list document, prints and saves.
@@ -31,6 +32,7 @@ private slots:
     void pageFollowsTheChoices_data();
     void pageFollowsTheChoices();
     void printingTwicePrintsTheSecondChoice();
+    void deadPageProcessStopsPrintingUntilThePreviewReturns();
     void exportSavesTheDocument_data();
     void exportSavesTheDocument();
     void everyControlHasAnAccessibleName();
@@ -191,6 +193,36 @@ void TestPrintListDialog::pageFollowsTheChoices()
 
 // Each print reads the page afresh, so a change just made is what comes out, on the pages
 // set up before.
+// The page process killed as the system kills one that runs out of memory: the dialog says so,
+// Print and Print Preview wait (printing a dead page takes the program down), and a rebuilt
+// preview brings them back.
+void TestPrintListDialog::deadPageProcessStopsPrintingUntilThePreviewReturns()
+{
+    std::unique_ptr<PrintListDialog> dialog = open(PrintListDialog::Print);
+    QVERIFY(dialog);
+    auto* print = dialog->findChild<QPushButton*>(QStringLiteral("print"));
+    auto* preview = dialog->findChild<QPushButton*>(QStringLiteral("printPreview"));
+    const qint64 pid = dialog->preview()->page()->renderProcessPid();
+    QVERIFY(pid > 0);
+    QVERIFY(::kill(pid_t(pid), SIGKILL) == 0);
+    LOOP_VERIFY_WITH_TIMEOUT(!dialog->previewNotice().isEmpty(), 20000);
+    QVERIFY(dialog->previewNotice().startsWith(QStringLiteral("The preview could not be shown: ")));
+    QVERIFY(!print->isEnabled());
+    QVERIFY(!preview->isEnabled());
+    QVERIFY(unnamedControls(dialog.get()).isEmpty());
+
+    QSignalSpy shown(dialog.get(), &PrintListDialog::previewShown);
+    run(dialog.get(), QStringLiteral("grid"));
+    QVERIFY(shown.wait(20000));
+    LOOP_VERIFY_WITH_TIMEOUT(dialog->previewNotice().isEmpty(), 20000);
+    QVERIFY(print->isEnabled());
+    QVERIFY(preview->isEnabled());
+    const QString pdf = m_files->filePath(QStringLiteral("after.pdf"));
+    PrintDialogs::setNextPrintTarget(pdf);
+    pressMnemonic(dialog.get(), Qt::Key_P);
+    QVERIFY(pdfText(pdf).contains(QStringLiteral("Record Year")));
+}
+
 void TestPrintListDialog::printingTwicePrintsTheSecondChoice()
 {
     std::unique_ptr<PrintListDialog> dialog = open(PrintListDialog::Print);

@@ -15,6 +15,7 @@
 #include <QWebEngineHistory>
 #include <QWebEngineView>
 #include <QtTest>
+#include <csignal>
 
 // The help window over the help file the build compiled, and over broken copies of it.
 class TestHelpWindow : public QObject
@@ -27,6 +28,7 @@ private slots:
     void cleanup();
     void opensTheContentsAndFollowsLinks();
     void staysInsideTheHelpFile();
+    void deadPageProcessIsSaidAndContentsBringsThePageBack();
     void brokenHelpFileGivesAMessage_data();
     void brokenHelpFileGivesAMessage();
 
@@ -70,6 +72,29 @@ bool TestHelpWindow::waitForPage(QWebEngineView* view, const QString& path)
             return view->url().path() == path && !loaded.isEmpty() && loaded.last().at(0).toBool();
         },
         20000);
+}
+
+// The page process killed as the system kills one that runs out of memory: the window says so
+// and stays; Contents loads the page again.
+void TestHelpWindow::deadPageProcessIsSaidAndContentsBringsThePageBack()
+{
+    QWidget frame;
+    frame.show();
+    HelpWindow* help =
+        HelpWindow::showTopic(builtHelpFile() + QStringLiteral("::/html/index.htm"), &frame);
+    QVERIFY(help);
+    QVERIFY(waitForPage(help->view(), QStringLiteral("/html/index.htm")));
+    QVERIFY(help->noticeText().isEmpty());
+    const qint64 pid = help->view()->page()->renderProcessPid();
+    QVERIFY(pid > 0);
+    QVERIFY(::kill(pid_t(pid), SIGKILL) == 0);
+    LOOP_VERIFY_WITH_TIMEOUT(!help->noticeText().isEmpty(), 20000);
+    QVERIFY(help->noticeText().startsWith(QStringLiteral("The help page could not be shown: ")));
+    QVERIFY(help->isVisible());
+
+    help->contentsAction()->trigger();
+    QVERIFY(waitForPage(help->view(), QStringLiteral("/html/index.htm")));
+    QVERIFY(help->noticeText().isEmpty());
 }
 
 void TestHelpWindow::opensTheContentsAndFollowsLinks()

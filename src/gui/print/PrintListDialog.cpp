@@ -8,6 +8,7 @@
 #include "ui/FlatButton.h"
 #include "ui/MessageBox.h"
 #include "ui/PrintDialogs.h"
+#include "ui/WebViewFailures.h"
 #include "views/CVastryDoc.h"
 
 #include <QCheckBox>
@@ -121,6 +122,15 @@ void PrintListDialog::buildControls()
     web->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     web->setAttribute(QWebEngineSettings::PluginsEnabled, false);
 
+    m_previewFailures = new WebViewFailures(m_browser);
+    m_previewNotice = new QLabel(this);
+    m_previewNotice->setObjectName(QStringLiteral("previewNotice"));
+    m_previewNotice->setTextFormat(Qt::PlainText);
+    m_previewNotice->setWordWrap(true);
+    m_previewNotice->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                             Qt::TextSelectableByKeyboard);
+    m_previewNotice->hide();
+
     auto* moves = new QVBoxLayout;
     moves->addWidget(m_moveUp);
     moves->addWidget(m_moveDown);
@@ -140,6 +150,7 @@ void PrintListDialog::buildControls()
     top->addLayout(commands);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(m_previewNotice);
     layout->addWidget(m_browser, 1);
 
     connect(m_close, &QPushButton::clicked, this, &PrintListDialog::reject);
@@ -155,6 +166,29 @@ void PrintListDialog::buildControls()
     connect(m_list, &CheckListCtrl::selectionMayHaveChanged, this,
             &PrintListDialog::showSelectedWidth);
     connect(m_browser, &QWebEngineView::loadFinished, this, &PrintListDialog::loadFinished);
+    connect(m_previewFailures, &WebViewFailures::changed, this,
+            &PrintListDialog::showPreviewFailure);
+}
+
+// A page whose process died cannot be printed (trying takes the program down): printing waits
+// until a rebuilt preview loads. Saving writes the document afresh and needs no page.
+void PrintListDialog::showPreviewFailure(const QString& reason)
+{
+    const QString text = reason.isEmpty()
+                             ? QString()
+                             : QStringLiteral("The preview could not be shown: %1").arg(reason);
+    m_previewNotice->setText(text);
+    m_previewNotice->setAccessibleName(text);
+    m_previewNotice->setVisible(!text.isEmpty());
+    if (m_mode == Print) {
+        m_print->setEnabled(text.isEmpty());
+        m_preview->setEnabled(text.isEmpty());
+    }
+}
+
+QString PrintListDialog::previewNotice() const
+{
+    return m_previewNotice->text();
 }
 
 void PrintListDialog::rebuildPreview()
@@ -279,6 +313,8 @@ bool PrintListDialog::printPage(QPrinter* printer)
 {
     // The page printed is the one last chosen, not one still on its way.
     waitForLoad();
+    if (m_previewFailures->failed())
+        return false;
     if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty())
         return printPdf(printer->outputFileName(), printer->pageLayout());
     QEventLoop loop;

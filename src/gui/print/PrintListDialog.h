@@ -10,6 +10,7 @@ class CVastryDoc;
 class CheckListCtrl;
 class QCheckBox;
 class QLabel;
+class WebViewFailures;
 class QLineEdit;
 class QPushButton;
 class QWebEngineView;
@@ -29,6 +30,8 @@ public:
     ~PrintListDialog() override;
 
     QWebEngineView* preview() const { return m_browser; }
+    // Why the preview is not shown ("The preview could not be shown: ..."), or empty.
+    QString previewNotice() const;
     // The file the preview shows.
     static QString documentPath();
 
@@ -55,6 +58,7 @@ private:
     bool printPdf(const QString& path, const QPageLayout& layout);
     bool waitForLoad();
     void loadFinished(bool ok);
+    void showPreviewFailure(const QString& reason);
 
     CVastryDoc& m_document;
     const int m_mode;
@@ -75,4 +79,6 @@ private:
     QLineEdit* m_width = nullptr;
     QLabel* m_widthLabel = nullptr;
     QWebEngineView* m_browser = nullptr;
+    QLabel* m_previewNotice = nullptr;
+    WebViewFailures* m_previewFailures = nullptr;
 };

@@ -4,10 +4,13 @@
 #include "ui/HelpPage.h"
 #include "ui/HelpSchemeHandler.h"
 #include "ui/MessageBox.h"
+#include "ui/WebViewFailures.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QLabel>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWebEnginePage>
@@ -86,9 +89,30 @@ HelpWindow::HelpWindow(const QString& helpFile, std::unique_ptr<ChmArchive> arch
     m_view->setPage(new HelpPage(m_profile, m_view));
     m_view->setAccessibleName(QStringLiteral("Help page"));
     connect(m_view, &QWebEngineView::titleChanged, this, &HelpWindow::showPageTitle);
+    connect(new WebViewFailures(m_view), &WebViewFailures::changed, this, &HelpWindow::showFailure);
 
     createToolBar();
     setCentralWidget(m_view);
+    m_notice = new QLabel(this);
+    m_notice->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(m_notice, 1);
+    statusBar()->hide();
+}
+
+// The window stays: Contents, Back or Forward load a page afresh, with a new page process.
+void HelpWindow::showFailure(const QString& reason)
+{
+    const QString text = reason.isEmpty()
+                             ? QString()
+                             : QStringLiteral("The help page could not be shown: %1").arg(reason);
+    m_notice->setText(text);
+    m_notice->setAccessibleName(text);
+    statusBar()->setVisible(!text.isEmpty());
+}
+
+QString HelpWindow::noticeText() const
+{
+    return m_notice->text();
 }
 
 // The page goes before its profile, as the web engine requires.

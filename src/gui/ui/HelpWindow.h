@@ -6,6 +6,7 @@
 class ChmArchive;
 class QAction;
 class QWebEngineProfile;
+class QLabel;
 class QWebEngineView;
 
 // The program's help: the pages of the help file in a window of their own, with contents,
@@ -28,12 +29,15 @@ public:
     QAction* backAction() const { return m_back; }
     QAction* forwardAction() const { return m_forward; }
     QAction* contentsAction() const { return m_contents; }
+    // Why the page is not shown ("The help page could not be shown: ..."), or empty.
+    QString noticeText() const;
 
 private:
     HelpWindow(const QString& helpFile, std::unique_ptr<ChmArchive> archive, QWidget* parent);
     void createToolBar();
     void go(const QString& objectPath);
     void showPageTitle(const QString& pageTitle);
+    void showFailure(const QString& reason);
 
     QString m_helpFile;
     std::unique_ptr<ChmArchive> m_archive;
@@ -42,4 +46,5 @@ private:
     QAction* m_back = nullptr;
     QAction* m_forward = nullptr;
     QAction* m_contents = nullptr;
+    QLabel* m_notice = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "app/WebEngineStart.h"
 #include "ui/PrintDialogs.h"
 #include "ui/UrlOpener.h"
+#include "ui/WebViewFailures.h"
 #include "views/CVastryDoc.h"
 
 #include <QEventLoop>
@@ -68,10 +69,10 @@ void CBottomView::setUpPage()
 {
     setPage(new AlbumPage(this));
     connect(this, &QWebEngineView::loadFinished, this, &CBottomView::pageLoaded);
-    connect(page(), &QWebEnginePage::renderProcessTerminated, this,
-            [this](QWebEnginePage::RenderProcessTerminationStatus, int exitCode) {
-                showNotice(QStringLiteral("the web engine's page process ended (exit code %1).")
-                               .arg(exitCode));
+    connect(new WebViewFailures(this), &WebViewFailures::changed, this,
+            [this](const QString& reason) {
+                if (!reason.isEmpty())
+                    showNotice(reason);
             });
     // The page holds text from the catalogue and the network: no scripts run in it.
     QWebEngineSettings* web = settings();
@@ -114,7 +115,7 @@ void CBottomView::showNotice(const QString& reason)
 
 void CBottomView::pageLoaded(bool ok)
 {
-    // A renderer that died reports its load as failed; the notice already says so.
+    // A failed load has put up the notice already; one that succeeds takes it down.
     if (ok && m_notice)
         m_notice->hide();
     emit settled();
