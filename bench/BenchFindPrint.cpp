@@ -96,12 +96,19 @@ void FindReloadFloor(benchmark::State& state)
     }
 }
 
-void waitForLoad(QWebEngineView* view)
+// True when the page loaded: a renderer that died (out of memory, say) ends its load too, and
+// must not count as a page shown.
+bool waitForLoad(QWebEngineView* view)
 {
     QEventLoop loop;
+    bool loaded = false;
     QTimer::singleShot(120000, &loop, &QEventLoop::quit);
-    QObject::connect(view, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
+    QObject::connect(view, &QWebEngineView::loadFinished, &loop, [&loop, &loaded](bool ok) {
+        loaded = ok;
+        loop.quit();
+    });
     loop.exec();
+    return loaded;
 }
 
 void showEveryColumn(CVastryDoc& document)
@@ -116,10 +123,11 @@ void PrintDialogPreview(benchmark::State& state)
     showEveryColumn(*c.document);
     for (auto _ : state) {
         PrintListDialog dialog(*c.document, PrintListDialog::Print);
-        QEventLoop loop;
-        QObject::connect(&dialog, &PrintListDialog::previewShown, &loop, &QEventLoop::quit);
         dialog.show();
-        loop.exec();
+        if (!waitForLoad(dialog.preview()) || !dialog.previewNotice().isEmpty()) {
+            state.SkipWithError("the preview was not shown");
+            break;
+        }
     }
 }
 
@@ -138,7 +146,10 @@ void PrintDialogPreviewFloor(benchmark::State& state)
         view.resize(800, 400);
         view.show();
         view.load(QUrl::fromLocalFile(path));
-        waitForLoad(&view);
+        if (!waitForLoad(&view)) {
+            state.SkipWithError("the page did not load");
+            break;
+        }
     }
 }
 

@@ -77,12 +77,18 @@ Panes& panes(int albums)
     return *slot;
 }
 
-void waitForPage(CBottomView& page)
+// True when the page loaded: a failed load ends too, and must not count as a page shown.
+bool waitForPage(CBottomView& page)
 {
     QEventLoop loop;
+    bool loaded = false;
     QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-    QObject::connect(&page, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
+    QObject::connect(&page, &QWebEngineView::loadFinished, &loop, [&loop, &loaded](bool ok) {
+        loaded = ok;
+        loop.quit();
+    });
     loop.exec();
+    return loaded;
 }
 
 void ListReload(benchmark::State& state)
@@ -177,7 +183,10 @@ void ShowAlbumPage(benchmark::State& state)
         row = (row + 7919) % rows; // hop about the list
         control->selectRow(row);
         SendPaneMessage(p.list.get(), UWM_SHOW_ALBUM);
-        waitForPage(*p.page);
+        if (!waitForPage(*p.page)) {
+            state.SkipWithError("the album page did not load");
+            break;
+        }
     }
 }
 
