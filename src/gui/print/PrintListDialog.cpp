@@ -123,6 +123,10 @@ void PrintListDialog::buildControls()
     web->setAttribute(QWebEngineSettings::PluginsEnabled, false);
 
     m_previewFailures = new WebViewFailures(m_browser);
+    m_rebuildTimer = new QTimer(this);
+    m_rebuildTimer->setSingleShot(true);
+    m_rebuildTimer->setInterval(RebuildPauseMs);
+    connect(m_rebuildTimer, &QTimer::timeout, this, &PrintListDialog::rebuildPreview);
     m_previewNotice = new QLabel(this);
     m_previewNotice->setObjectName(QStringLiteral("previewNotice"));
     m_previewNotice->setTextFormat(Qt::PlainText);
@@ -161,7 +165,7 @@ void PrintListDialog::buildControls()
     connect(m_moveDown, &QPushButton::clicked, this, [this] { moveSelected(+1); });
     connect(m_set, &QPushButton::clicked, this, &PrintListDialog::setSelectedWidth);
     connect(m_width, &QLineEdit::returnPressed, this, &PrintListDialog::setSelectedWidth);
-    connect(m_gridlines, &QCheckBox::toggled, this, &PrintListDialog::rebuildPreview);
+    connect(m_gridlines, &QCheckBox::toggled, this, &PrintListDialog::rebuildAfterPause);
     connect(m_list, &CheckListCtrl::checkToggled, this, &PrintListDialog::checkToggled);
     connect(m_list, &CheckListCtrl::selectionMayHaveChanged, this,
             &PrintListDialog::showSelectedWidth);
@@ -189,6 +193,26 @@ void PrintListDialog::showPreviewFailure(const QString& reason)
 QString PrintListDialog::previewNotice() const
 {
     return m_previewNotice->text();
+}
+
+// Writing and laying out the whole list takes long on a large catalogue: ticking several
+// columns in a row rebuilds it once, when the user pauses.
+void PrintListDialog::rebuildAfterPause()
+{
+    m_rebuildTimer->start();
+}
+
+void PrintListDialog::rebuildNowIfPending()
+{
+    if (!m_rebuildTimer->isActive())
+        return;
+    m_rebuildTimer->stop();
+    rebuildPreview();
+}
+
+bool PrintListDialog::rebuildPending() const
+{
+    return m_rebuildTimer->isActive();
 }
 
 void PrintListDialog::rebuildPreview()
@@ -230,7 +254,7 @@ void PrintListDialog::moveSelected(int step)
     m_list->moveRow(row, row + step);
     // An unchecked column is not in the document: its place there cannot change.
     if (m_rows[row + step].checked)
-        rebuildPreview();
+        rebuildAfterPause();
 }
 
 void PrintListDialog::setSelectedWidth()
@@ -239,7 +263,7 @@ void PrintListDialog::setSelectedWidth()
     if (row < 0)
         return;
     m_rows[row].column.width = PrintColumns::widthFromText(m_width->text());
-    rebuildPreview();
+    rebuildAfterPause();
 }
 
 void PrintListDialog::checkToggled(int row, bool checked)
@@ -247,7 +271,7 @@ void PrintListDialog::checkToggled(int row, bool checked)
     if (row < 0 || row >= m_rows.size())
         return;
     m_rows[row].checked = checked;
-    rebuildPreview();
+    rebuildAfterPause();
 }
 
 void PrintListDialog::printOrSave()
@@ -312,6 +336,7 @@ bool PrintListDialog::waitForLoad()
 bool PrintListDialog::printPage(QPrinter* printer)
 {
     // The page printed is the one last chosen, not one still on its way.
+    rebuildNowIfPending();
     waitForLoad();
     if (m_previewFailures->failed())
         return false;

@@ -10,6 +10,7 @@ class CVastryDoc;
 class CheckListCtrl;
 class QCheckBox;
 class QLabel;
+class QTimer;
 class WebViewFailures;
 class QLineEdit;
 class QPushButton;
@@ -32,6 +33,9 @@ public:
     QWebEngineView* preview() const { return m_browser; }
     // Why the preview is not shown ("The preview could not be shown: ..."), or empty.
     QString previewNotice() const;
+    // A change waits for the user to pause before the preview is rebuilt.
+    bool rebuildPending() const;
+    static constexpr int RebuildPauseMs = 300;
     // The file the preview shows.
     static QString documentPath();
 
@@ -43,6 +47,8 @@ private:
     void buildControls();
     QPushButton* addButton(const QString& text, const char* name);
     void rebuildPreview();
+    void rebuildAfterPause();
+    void rebuildNowIfPending();
     void showSelectedWidth();
     void moveSelected(int step);
     void setSelectedWidth();
@@ -80,5 +86,6 @@ private:
     QLabel* m_widthLabel = nullptr;
     QWebEngineView* m_browser = nullptr;
     QLabel* m_previewNotice = nullptr;
+    QTimer* m_rebuildTimer = nullptr;
     WebViewFailures* m_previewFailures = nullptr;
 };
