@@ -153,7 +153,13 @@ AlbumCompleter::Summary AlbumCompleter::run(const QVector<int>& ids, bool dryRun
         }
         Step step = prepare(ids[done]);
         // A dry run leaves no cover file behind either.
-        fetch(m_settings, !dryRun, &step);
+        const auto work = [this, dryRun, &step] { fetch(m_settings, !dryRun, &step); };
+        if (step.outcome != Outcome::Pending)
+            ; // decided from the catalogue alone
+        else if (m_runNetwork)
+            m_runNetwork(work);
+        else
+            work();
         if (dryRun && step.outcome == Outcome::Pending)
             step.outcome = Outcome::Completed;
         store(&step);

@@ -8,6 +8,7 @@
 #include <QVector>
 #include <chrono>
 #include <functional>
+#include <utility>
 
 // Completes albums that came without tracks (a Discogs import): the Discogs release id leads
 // to the MusicBrainz release, whose lookup fills only what the album lacks. Each album is one
@@ -33,6 +34,8 @@ public:
     };
     // False stops the run after the album in hand.
     using ProgressCallback = std::function<bool(const Progress&)>;
+    // Runs the network part of a step and returns when it is done; by default on this thread.
+    using NetworkRunner = std::function<void(const std::function<void()>& work)>;
 
     struct Summary {
         int completed = 0;
@@ -49,6 +52,9 @@ public:
     };
 
     AlbumCompleter(Database* database, const LookupSettings& settings);
+
+    // A window hands the service's waits to a worker and keeps its own events flowing.
+    void setNetworkRunner(NetworkRunner runner) { m_runNetwork = std::move(runner); }
 
     // The albums a run over the whole catalogue completes: those with a Discogs release id and
     // no tracks, deleted ones never. Empty where the catalogue has no table of ids.
@@ -76,4 +82,5 @@ private:
     Database* m_database;
     LookupSettings m_settings;
     AlbumTable m_albums;
+    NetworkRunner m_runNetwork;
 };
