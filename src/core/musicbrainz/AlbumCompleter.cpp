@@ -152,14 +152,15 @@ AlbumCompleter::Summary AlbumCompleter::run(const QVector<int>& ids, bool dryRun
             break;
         }
         Step step = prepare(ids[done]);
-        // A dry run leaves no cover file behind either.
-        const auto work = [this, dryRun, &step] { fetch(m_settings, !dryRun, &step); };
-        if (step.outcome != Outcome::Pending)
-            ; // decided from the catalogue alone
-        else if (m_runNetwork)
-            m_runNetwork(work);
-        else
-            work();
+        // Only an album the catalogue alone did not decide costs a request.
+        if (step.outcome == Outcome::Pending) {
+            // A dry run leaves no cover file behind either.
+            const auto work = [this, dryRun, &step] { fetch(m_settings, !dryRun, &step); };
+            if (m_runNetwork)
+                m_runNetwork(work);
+            else
+                work();
+        }
         if (dryRun && step.outcome == Outcome::Pending)
             step.outcome = Outcome::Completed;
         store(&step);
