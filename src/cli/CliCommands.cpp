@@ -17,6 +17,7 @@
 #include "freedb/LookupProgress.h"
 #include "io/CollectionImport.h"
 #include "io/CsvExport.h"
+#include "musicbrainz/AlbumCompleter.h"
 #include "musicbrainz/DiscLookup.h"
 #include "musicbrainz/LookupSettings.h"
 #include "musicbrainz/MusicBrainzDiscId.h"
@@ -35,6 +36,7 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 namespace
 {
@@ -110,6 +112,8 @@ const QHash<QString, CommandSyntax>& commandSyntax()
           {"--barcode", "--catno", "--artist", "--title", "--musicbrainz-server"}}},
         {QStringLiteral("fill"),
          {"fill", 2, 2, {"--release", "--musicbrainz-server", "--no-cover!"}}},
+        {QStringLiteral("complete"),
+         {"complete", 1, std::numeric_limits<int>::max(), {"--dry-run!", "--musicbrainz-server"}}},
         {QStringLiteral("stats"), {"stats", 1, 1, {"--where", "--artist", "--json!"}}},
         {QStringLiteral("loans"), {"loans", 1, 1, {"--overdue", "--json!"}}},
     };
@@ -244,6 +248,12 @@ QString CliCommands::usage() const
                "tracks, when\n"
                "                               it has none) from a MusicBrainz release; prints "
                "the album\n"
+               "  complete FILE [ID...] [--dry-run] [--musicbrainz-server HOST[:PORT][/PATH]]\n"
+               "                               complete albums from MusicBrainz by their Discogs "
+               "release\n"
+               "                               (all imported albums without tracks when no ID is "
+               "given);\n"
+               "                               prints the summary, progress on standard error\n"
                "  stats FILE [--where CONDITION] [--artist NAME] [--json]\n"
                "                               figures of the collection (or of the albums the\n"
                "                               condition and artist select), as text or JSON\n"
@@ -330,6 +340,7 @@ int CliCommands::run(const QStringList& arguments)
         {QStringLiteral("xmcd"), &CliCommands::commandXmcd},
         {QStringLiteral("search-online"), &CliCommands::commandSearchOnline},
         {QStringLiteral("fill"), &CliCommands::commandFill},
+        {QStringLiteral("complete"), &CliCommands::commandComplete},
         {QStringLiteral("stats"), &CliCommands::commandStats},
         {QStringLiteral("loans"), &CliCommands::commandLoans},
     };
@@ -938,8 +949,6 @@ int CliCommands::commandFill(const Arguments& args)
     AlbumRecord album;
     if (!m_albums.Load(m_database.get(), id, &album))
         return fail(QStringLiteral("no album with id %1.").arg(id));
-    QVector<TrackRecord> tracks;
-    TrackTable().loadForPage(m_database.get(), id, &tracks);
 
     const bool wantCover =
         !args.options.contains(QStringLiteral("--no-cover")) && album.frontImage.isEmpty();
@@ -948,16 +957,42 @@ int CliCommands::commandFill(const Arguments& args)
     if (ReleaseLookup::lookUp(releaseId, settings, wantCover, fill, &error) !=
         MusicBrainzClient::Answer::Found)
         return fail(error + QStringLiteral(" Nothing was changed."));
-    ReleaseLookup::fillEmptyFields(album, fill.album);
-    QVector<TrackRecord> newTracks;
-    if (tracks.isEmpty()) {
-        for (const auto& track : fill.tracks)
-            newTracks.append(*track);
-    }
-    if (m_albums.saveWithTracks(m_database.get(), album, id, &newTracks) < 0)
+    if (ReleaseLookup::fillAndStore(m_database.get(), id, album, fill) < 0)
         return failUnlessReported(QStringLiteral("album %1 was not saved.").arg(id));
     m_albums.CloseDatabase(&m_database);
     return commandShow(args);
+}
+
+int CliCommands::commandComplete(const Arguments& args)
+{
+    QVector<int> ids;
+    for (int i = 1; i < args.positional.size(); ++i) {
+        int id = -1;
+        if (!parseId(args.positional[i], &id))
+            return usageError(
+                QStringLiteral("complete: '%1' is not an album id").arg(args.positional[i]));
+        ids.append(id);
+    }
+    LookupSettings settings = LookupSettings::read(m_settings);
+    if (!onlineSettings(args, &settings))
+        return 1;
+    const bool dryRun = args.options.contains(QStringLiteral("--dry-run"));
+    if (!(dryRun ? openCatalog(args.positional[0]) : openWritableCatalog(args.positional[0])))
+        return 1;
+    AlbumCompleter completer(m_database.get(), settings);
+    if (ids.isEmpty())
+        ids = completer.albumsToComplete();
+    const AlbumCompleter::Summary summary =
+        completer.run(ids, dryRun, [this](const AlbumCompleter::Progress& progress) {
+            m_err << QStringLiteral("%1/%2 albums, about %3 s left")
+                         .arg(progress.done)
+                         .arg(progress.total)
+                         .arg(progress.remaining.count())
+                  << Qt::endl;
+            return true;
+        });
+    m_out << summary.text() << Qt::endl;
+    return summary.failed() == 0 ? 0 : 1;
 }
 
 int CliCommands::commandStats(const Arguments& args)

@@ -46,6 +46,7 @@ private:
     int commandXmcd(const Arguments& args);
     int commandSearchOnline(const Arguments& args);
     int commandFill(const Arguments& args);
+    int commandComplete(const Arguments& args);
     int commandStats(const Arguments& args);
     int commandLoans(const Arguments& args);
 

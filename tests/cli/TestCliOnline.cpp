@@ -25,6 +25,7 @@ private slots:
     void fillCompletesAnAlbum();
     void fillFailures_data();
     void fillFailures();
+    void completeImportedAlbums();
 
 private:
     struct Result {
@@ -278,6 +279,63 @@ void TestCliOnline::fillFailures()
     QCOMPARE(fill.err.section(QLatin1Char('\n'), 0, 0), message);
     QCOMPARE(server.requests().size(), requests);
     QCOMPARE(run(show).out, before);
+}
+
+// A Discogs import completed from the command line: a dry run changes nothing, the real run
+// fills the album MusicBrainz knows, a second one finds only the unknown one left, and a
+// service that fails makes the exit code say so.
+void TestCliOnline::completeImportedAlbums()
+{
+    const QString catalogue = m_files.copyOfTemplate(QStringLiteral("complete.muf"));
+    const QString csv = m_files.filePath(QStringLiteral("collection.csv"));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        "Catalog#,Artist,Title,Label,Format,Rating,Released,release_id,CollectionFolder,"
+        "Date Added,Collection Media Condition,Collection Sleeve Condition,Collection "
+        "Notes\r\n"
+        "CR 34,Shinichi Atobe,Ship-Scope,Chain Reaction,12\",,2001,12620800,"
+        "Uncategorized,2020-01-02 03:04:05,,,\r\n"
+        "X 2,Someone,Unknown,Label,LP,,1999,404404,Uncategorized,2020-01-02 03:04:05,,,\r\n");
+    file.close();
+    QCOMPARE(run({"import", catalogue, csv, "--format", "discogs"}).exitCode, 0);
+    Server server(Server::discogsReleases(
+        QStringLiteral("search/mb_release_21a03203_ship_scope_12in_vinyl.json"), {"404404"}));
+    QSettings settings(m_files.filePath(QStringLiteral("config/Quillon/Tunvale.conf")),
+                       QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Vastry/Settings/CoverArtServer"), server.setting());
+    settings.sync();
+    const QStringList complete{"complete", catalogue, "--musicbrainz-server", server.setting()};
+    const auto tracksOf = [&](const char* id) {
+        const Result show = run({"show", catalogue, id});
+        return QJsonDocument::fromJson(show.out.toUtf8()).object().value("tracks").toArray().size();
+    };
+
+    const Result dryRun = run(complete + QStringList{"--dry-run"});
+    QCOMPARE(dryRun.exitCode, 0);
+    QCOMPARE(dryRun.out, QStringLiteral("1 album would be completed, 1 not on MusicBrainz, 0 "
+                                        "failed, 0 skipped.\nWould be completed: 1\n"));
+    QCOMPARE(tracksOf("1"), 0);
+
+    const Result first = run(complete);
+    QCOMPARE(first.exitCode, 0);
+    QCOMPARE(first.out,
+             QStringLiteral("1 album completed, 1 not on MusicBrainz, 0 failed, 0 skipped.\n"));
+    QVERIFY2(first.err.startsWith("0/2 albums"), qPrintable(first.err));
+    QCOMPARE(tracksOf("1"), 4);
+    QCOMPARE(tracksOf("2"), 0);
+
+    const Result second = run(complete);
+    QCOMPARE(second.out,
+             QStringLiteral("0 albums completed, 1 not on MusicBrainz, 0 failed, 0 skipped.\n"));
+    QCOMPARE(tracksOf("1"), 4);
+
+    Server broken([](const QByteArray&) { return Server::json("", 500); });
+    const Result failed =
+        run({"complete", catalogue, "2", "--musicbrainz-server", broken.setting()});
+    QCOMPARE(failed.exitCode, 1);
+    QVERIFY2(failed.out.contains("1 failed") && failed.out.contains("album 2: "),
+             qPrintable(failed.out));
 }
 
 QTEST_GUILESS_MAIN(TestCliOnline)

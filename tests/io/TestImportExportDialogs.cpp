@@ -2,6 +2,9 @@
 #include "app/CMainFrame.h"
 #include "app/CVastryApp.h"
 #include "db/AlbumTable.h"
+#include "db/TrackTable.h"
+#include "musicbrainz/MusicBrainzTestServer.h"
+#include "musicbrainz/RateGate.h"
 #include "print/PrintListDialog.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
@@ -33,10 +36,12 @@ private slots:
     void cancelledImportStoresNothing();
     void csvExportWritesTheChosenColumns_data();
     void csvExportWritesTheChosenColumns();
+    void completeFromTheRecordMenuAddsTracks();
 
 private:
     void start(const QString& catalogue);
     QAction* fileMenuAction(const QString& submenu, const QString& text) const;
+    QAction* menuAction(const QString& menu, const QString& text) const;
     int rows() const { return m_app->mainFrame()->listPane()->model()->rowCount(); }
 
     std::unique_ptr<TestCatalog> m_files;
@@ -64,6 +69,18 @@ void TestImportExportDialogs::start(const QString& catalogue)
 {
     m_app = std::make_unique<CVastryApp>();
     QVERIFY(startFilled(*m_app, catalogue));
+}
+
+QAction* TestImportExportDialogs::menuAction(const QString& menu, const QString& text) const
+{
+    for (QAction* entry : m_app->mainFrame()->menuBar()->actions()) {
+        if (entry->text() != menu || !entry->menu())
+            continue;
+        for (QAction* action : entry->menu()->actions())
+            if (action->text() == text)
+                return action;
+    }
+    return nullptr;
 }
 
 QAction* TestImportExportDialogs::fileMenuAction(const QString& submenu, const QString& text) const
@@ -175,6 +192,59 @@ void TestImportExportDialogs::csvExportWritesTheChosenColumns()
                  qPrintable(MessageBox::history().first().text));
         QCOMPARE(TestCatalog::readBytes(path), before);
     }
+}
+
+// A Discogs import completed from the Record menu against a local stand-in for MusicBrainz:
+// the question offers every imported album without tracks, the one MusicBrainz knows gets its
+// tracks, the unknown one stays as it was.
+void TestImportExportDialogs::completeFromTheRecordMenuAddsTracks()
+{
+    const QString catalogue = m_files->copyOfTemplate();
+    start(catalogue);
+    const QString csv = m_files->filePath(QStringLiteral("discogs.csv"));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Catalog#,Artist,Title,Label,Format,Rating,Released,release_id,CollectionFolder,"
+               "Date Added\r\n"
+               "CR 34,Shinichi Atobe,Ship-Scope,Chain Reaction,LP,,2001,12620800,Uncategorized,"
+               "2020-01-02 03:04:05\r\n"
+               "X 2,Someone,Unknown,Label,LP,,1999,404404,Uncategorized,2020-01-02 03:04:05\r\n");
+    file.close();
+    FileDialog::setNextFileName(csv);
+    fileMenuAction(QStringLiteral("&Import"), QStringLiteral("&Discogs Collection (CSV)..."))
+        ->trigger();
+    LOOP_COMPARE(rows(), 2);
+
+    MusicBrainzTestServer server(MusicBrainzTestServer::discogsReleases(
+        QStringLiteral("search/mb_release_21a03203_ship_scope_12in_vinyl.json"), {"404404"}));
+    m_app->settings().write(SettingsTable::MusicBrainzServer, server.setting());
+    m_app->settings().write(SettingsTable::CoverArtServer, server.setting());
+    RateGate::musicBrainz().setInterval(std::chrono::milliseconds(10));
+    QAction* complete =
+        menuAction(QStringLiteral("&Record"), QStringLiteral("Complete from &MusicBrainz..."));
+    QVERIFY(complete && complete->isEnabled());
+    QStringList unnamed{QStringLiteral("not checked")};
+    ModalDialogDriver driver;
+    driver.onNext<QProgressDialog>(
+        [&unnamed](QProgressDialog* progress) { unnamed = unnamedControls(progress); });
+    MessageBox::history().clear();
+    MessageBox::setNextAnswer(QMessageBox::YesToAll);
+    complete->trigger();
+    QCOMPARE(unnamed, QStringList());
+    QCOMPARE(MessageBox::history().size(), 2);
+    QVERIFY2(MessageBox::history().first().text.contains(
+                 QStringLiteral("all 2 imported albums without tracks")),
+             qPrintable(MessageBox::history().first().text));
+    QCOMPARE(MessageBox::history().last().text,
+             QStringLiteral("1 album completed, 1 not on MusicBrainz, 0 failed, 0 skipped."));
+
+    Database* database = m_app->document()->database();
+    QVector<TrackRecord> tracks;
+    QVERIFY(TrackTable().loadForPage(database, 1, &tracks));
+    QCOMPARE(tracks.size(), 4);
+    tracks.clear();
+    QVERIFY(TrackTable().loadForPage(database, 2, &tracks));
+    QCOMPARE(tracks.size(), 0);
 }
 
 QTEST_MAIN(TestImportExportDialogs)

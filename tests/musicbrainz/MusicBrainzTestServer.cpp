@@ -74,6 +74,23 @@ MusicBrainzTestServer::Handler MusicBrainzTestServer::releaseWithCover(const QSt
     };
 }
 
+MusicBrainzTestServer::Handler MusicBrainzTestServer::discogsReleases(const QString& releaseFile,
+                                                                      const QByteArrayList& unknown)
+{
+    const Handler release = releaseWithCover(releaseFile);
+    const QByteArray linked =
+        testData(QStringLiteral("search/mb_url_discogs_release_12620800.json"));
+    const QByteArray notFound = testData(QStringLiteral("search/mb_url_example_com_404.json"));
+    return [=](const QByteArray& target) {
+        if (!target.startsWith("/ws/2/url?"))
+            return release(target);
+        for (const QByteArray& id : unknown)
+            if (target.contains("%2Frelease%2F" + id + '&'))
+                return json(notFound, 404);
+        return json(linked);
+    };
+}
+
 void MusicBrainzTestServer::run()
 {
     QTcpServer server;

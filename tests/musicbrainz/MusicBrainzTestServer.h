@@ -52,6 +52,10 @@ public:
     // Both services for one disc: the answer in tests/musicbrainz/data for every lookup and a
     // small JPEG for every cover.
     static Handler releaseWithCover(const QString& dataFile);
+    // Both services for albums brought in from Discogs: every Discogs release is the release
+    // of the shared Discogs answer, except those of `unknown` (the service's 404); every release
+    // lookup answers `releaseFile`, every cover a small JPEG.
+    static Handler discogsReleases(const QString& releaseFile, const QByteArrayList& unknown);
 
 protected:
     void run() override;

@@ -1,5 +1,7 @@
 #include "musicbrainz/ReleaseLookup.h"
 
+#include "db/AlbumTable.h"
+#include "db/TrackTable.h"
 #include "musicbrainz/CoverArtFetcher.h"
 #include "musicbrainz/LookupSettings.h"
 
@@ -54,4 +56,20 @@ int ReleaseLookup::fillEmptyFields(AlbumRecord& album, const AlbumRecord& releas
         ++filled;
     }
     return filled;
+}
+
+int ReleaseLookup::fillAndStore(Database* database, int albumId, AlbumRecord& album,
+                                const MusicBrainzRelease::Fill& release)
+{
+    QVector<TrackRecord> tracks;
+    if (!TrackTable().loadForPage(database, albumId, &tracks))
+        return -1;
+    const bool addTracks = tracks.isEmpty();
+    tracks.clear();
+    if (addTracks) {
+        for (const auto& track : release.tracks)
+            tracks.append(*track);
+    }
+    fillEmptyFields(album, release.album);
+    return AlbumTable().saveWithTracks(database, album, albumId, &tracks);
 }

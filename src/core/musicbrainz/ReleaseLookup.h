@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class Database;
 struct LookupSettings;
 
 // A release looked up by its MusicBrainz id for an album the collector already has (a record
@@ -24,4 +25,10 @@ public:
     // barcode and MusicBrainz release id.
     // What the collector entered is never replaced. Returns how many fields were filled.
     static int fillEmptyFields(AlbumRecord& album, const AlbumRecord& release);
+
+    // Album `albumId`, `album` as loaded, takes what it lacks of `release`: its empty fields,
+    // and the release's tracks when it has none yet; all of it stored as one change. The
+    // album id, or -1 (the engine's reason reported).
+    static int fillAndStore(Database* database, int albumId, AlbumRecord& album,
+                            const MusicBrainzRelease::Fill& release);
 };

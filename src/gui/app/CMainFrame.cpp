@@ -70,6 +70,9 @@ const CommandText commandTexts[] = {
     {CommandIds::ImportDiscogs,
      "Add the albums of a Discogs collection export\nImport a Discogs collection"},
     {CommandIds::ImportCsv, "Add the albums of a CSV list\nImport a CSV file"},
+    {CommandIds::CompleteFromMusicBrainz,
+     "Fill the tracks, cover and barcode of imported albums from MusicBrainz\nComplete from "
+     "MusicBrainz"},
     {CommandIds::Preferences, "Change the program preferences\nPreferences"},
     {CommandIds::ShowAll, "Show all posts\nShow all posts"},
     {CommandIds::PrintCurrentAlbum,
@@ -262,6 +265,8 @@ void CMainFrame::createCommands()
                withFrameDialogs([this] { importCollection(CollectionImport::Format::Discogs); }));
     addCommand(ImportCsv, QStringLiteral("&CSV File..."),
                withFrameDialogs([this] { importCollection(CollectionImport::Format::Csv); }));
+    addCommand(CompleteFromMusicBrainz, QStringLiteral("Complete from &MusicBrainz..."),
+               withFrameDialogs([this] { completeAlbums(); }));
     addCommand(Exit, QStringLiteral("E&xit"), [this] { close(); });
     addCommand(Find, QStringLiteral("&Find"), withPostDialogs(toList(UWM_FIND)))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -467,6 +472,8 @@ void CMainFrame::buildMenuBar()
     record->addAction(m_actions[NewPost]);
     record->addAction(m_actions[EditPost]);
     record->addAction(m_actions[DeletePost]);
+    record->addSeparator();
+    record->addAction(m_actions[CompleteFromMusicBrainz]);
 
     QMenu* lists = bar->addMenu(QStringLiteral("&Lists"));
     lists->setObjectName(QStringLiteral("ListsMenu"));
@@ -675,6 +682,16 @@ void CMainFrame::showAll()
 void CMainFrame::importCollection(CollectionImport::Format format)
 {
     if (!m_frameDialogs->importCollection(m_document, format, this))
+        return;
+    SendPaneMessage(m_document.listPane(), UWM_RELOAD);
+    SendPaneMessage(m_document.treePane(), UWM_RELOAD);
+}
+
+// Completed albums may bring new names (labels, genres): both panes are rebuilt, and the page
+// follows the list.
+void CMainFrame::completeAlbums()
+{
+    if (!m_frameDialogs->completeAlbums(m_document, m_list ? m_list->selectedAlbumId() : -1, this))
         return;
     SendPaneMessage(m_document.listPane(), UWM_RELOAD);
     SendPaneMessage(m_document.treePane(), UWM_RELOAD);

@@ -95,6 +95,7 @@ private:
     void showAll();
     void editList(int commandId);
     void importCollection(CollectionImport::Format format);
+    void completeAlbums();
     void chooseCdDrive();
     void showHelp();
     void moveFocusBetweenPanes(int step);

@@ -25,6 +25,7 @@ inline constexpr int HelpContents = 32810;
 inline constexpr int ImportDiscogs = 32850;
 inline constexpr int ImportCsv = 32851;
 inline constexpr int ExportCsv = 32852;
+inline constexpr int CompleteFromMusicBrainz = 32853;
 inline constexpr int FirstColumn = 33000;
 inline constexpr int LastColumn = 33039;
 

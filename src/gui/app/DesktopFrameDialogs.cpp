@@ -5,6 +5,7 @@
 #include "db/LookupListDialog.h"
 #include "freedb/CdDriveDialog.h"
 #include "io/ImportWithProgress.h"
+#include "musicbrainz/CompleteWithProgress.h"
 #include "ui/AboutDialog.h"
 #include "ui/HelpWindow.h"
 #include "ui/TipOfTheDayDialog.h"
@@ -45,4 +46,9 @@ bool DesktopFrameDialogs::importCollection(CVastryDoc& document, CollectionImpor
                                            QWidget* parent)
 {
     return ImportWithProgress::run(document, format, parent);
+}
+
+bool DesktopFrameDialogs::completeAlbums(CVastryDoc& document, int selectedAlbumId, QWidget* parent)
+{
+    return CompleteWithProgress::run(document, selectedAlbumId, parent);
 }

@@ -13,4 +13,5 @@ public:
     void showHelp(const QString& topic, QWidget* parent) override;
     bool importCollection(CVastryDoc& document, CollectionImport::Format format,
                           QWidget* parent) override;
+    bool completeAlbums(CVastryDoc& document, int selectedAlbumId, QWidget* parent) override;
 };

@@ -28,4 +28,7 @@ public:
     // Asks for a CSV file and imports it into the open catalogue; true when albums were stored.
     virtual bool importCollection(CVastryDoc& document, CollectionImport::Format format,
                                   QWidget* parent) = 0;
+    // Completes the selected album (-1: none) or every imported album without tracks from
+    // MusicBrainz; true when an album was completed.
+    virtual bool completeAlbums(CVastryDoc& document, int selectedAlbumId, QWidget* parent) = 0;
 };

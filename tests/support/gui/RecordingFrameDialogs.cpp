@@ -43,3 +43,10 @@ bool RecordingFrameDialogs::importCollection(CVastryDoc&, CollectionImport::Form
     parents << parent;
     return false;
 }
+
+bool RecordingFrameDialogs::completeAlbums(CVastryDoc&, int selectedAlbumId, QWidget* parent)
+{
+    calls << QStringLiteral("completeAlbums %1").arg(selectedAlbumId);
+    parents << parent;
+    return false;
+}
