@@ -12,13 +12,14 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPixmap>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -191,14 +192,20 @@ void FigureTab::drawBars(QChart* chart, const ChartData& data)
     auto* series = new QBarSeries;
     series->append(set);
     chart->addSeries(series);
-    auto* names_axis = new QBarCategoryAxis;
-    names_axis->append(names);
+    auto* categories = new QBarCategoryAxis;
+    categories->append(names);
     auto* values = new QValueAxis;
     values->setRange(0, largest);
     values->applyNiceNumbers();
-    chart->addAxis(names_axis, Qt::AlignBottom);
+    // Album counts are whole: "6", not "6.0".
+    if (data.rows.size() > 0 &&
+        std::all_of(data.rows.begin(), data.rows.end(),
+                    [](const auto& row) { return row.value == std::floor(row.value); }) &&
+        largest >= values->tickCount() - 1)
+        values->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(categories, Qt::AlignBottom);
     chart->addAxis(values, Qt::AlignLeft);
-    series->attachAxis(names_axis);
+    series->attachAxis(categories);
     series->attachAxis(values);
     chart->legend()->hide();
 }

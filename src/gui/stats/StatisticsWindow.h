@@ -6,7 +6,6 @@
 #include <QSet>
 #include <QThread>
 #include <QWidget>
-#include <functional>
 
 class AppSettings;
 class CVastryDoc;

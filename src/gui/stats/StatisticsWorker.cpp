@@ -18,17 +18,10 @@ void StatisticsWorker::compute(int request, const QString& path, const QString& 
         emit computed(request, parts, figures, true);
         return;
     }
-    const bool ok = openFile(path) &&
+    // A connection kept between requests would hold the file open while the main window
+    // replaces it (File > New Database over the open file) and go on reading the old one.
+    const bool ok = m_albums.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString()) &&
                     CollectionStatistics(m_database.get()).compute(condition, &figures, parts);
-    emit computed(request, parts, figures, ok);
-}
-
-// The connection stays open between requests; another catalogue opened in the main window
-// gets a connection of its own.
-bool StatisticsWorker::openFile(const QString& path)
-{
-    if (m_database && m_database->name() == path)
-        return true;
     m_albums.CloseDatabase(&m_database);
-    return m_albums.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString());
+    emit computed(request, parts, figures, ok);
 }

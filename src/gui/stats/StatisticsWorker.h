@@ -25,8 +25,6 @@ signals:
     void computed(int request, int parts, const CollectionStatistics::Figures& figures, bool ok);
 
 private:
-    bool openFile(const QString& path);
-
     AlbumTable m_albums;
     DatabaseHandle m_database;
 };
