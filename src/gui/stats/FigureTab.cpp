@@ -71,7 +71,7 @@ FigureTab::FigureTab(int parts, const QStringList& views, Kind kind, Builder bui
             m_settings.readInt(QLatin1String(SettingsSection), QLatin1String(ChartKindName), 0) == 1
                 ? 1
                 : 0);
-        choices->addRow(QStringLiteral("&Chart:"), m_kindChoice);
+        choices->addRow(QStringLiteral("C&hart:"), m_kindChoice);
         connect(m_kindChoice, &QComboBox::currentIndexChanged, this, [this](int index) {
             m_settings.writeInt(QLatin1String(SettingsSection), QLatin1String(ChartKindName),
                                 index);

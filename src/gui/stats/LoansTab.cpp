@@ -35,7 +35,7 @@ LoansTab::LoansTab(CVastryDoc& document, AppSettings& settings, QWidget* parent)
     m_overdueDays->setValue(m_settings.readInt(QLatin1String(SettingsSection),
                                                QLatin1String(OverdueDaysName),
                                                AlbumLoans::DefaultOverdueDays));
-    options->addRow(QStringLiteral("&Overdue after (days):"), m_overdueDays);
+    options->addRow(QStringLiteral("Overd&ue after (days):"), m_overdueDays);
     layout->addLayout(options);
 
     m_table = new QTableWidget(0, 6, this);

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -206,6 +207,9 @@ QWidget* StatisticsWindow::buildButtons()
             &StatisticsWindow::exportCsv);
     layout->addStretch();
     connect(button(QStringLiteral("Close"), "close"), &QPushButton::clicked, this, &QWidget::close);
+    // Esc closes it as it closes a dialog.
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
+            &QWidget::close);
     return row;
 }
 
