@@ -702,7 +702,7 @@ void CMainFrame::editList(int commandId)
     SendPaneMessage(m_document.treePane(), UWM_RELOAD);
 }
 
-// One window for the whole session: opened again it keeps its figures and the tab chosen.
+// One window for the whole session: opened again it keeps the figures already counted.
 void CMainFrame::showStatistics(int tab)
 {
     if (!m_statistics) {
