@@ -6,6 +6,8 @@
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
 #include "app/PrivateMessages.h"
+#include "stats/FigureTab.h"
+#include "stats/StatisticsWindow.h"
 #include "views/AlbumListCtrl.h"
 #include "views/AlbumListModel.h"
 #include "views/CBottomView.h"
@@ -190,7 +192,25 @@ void ShowAlbumPage(benchmark::State& state)
     }
 }
 
+// View > Statistics... until its first tab shows the totals: the window itself, the worker's
+// own connection and the totals counted over every album.
+void StatisticsWindowFirstTab(benchmark::State& state)
+{
+    Panes& open = panes(int(state.range(0)));
+    for (auto _ : state) {
+        StatisticsWindow window(*open.document, benchSettings());
+        window.show();
+        QEventLoop loop;
+        QObject::connect(&window, &StatisticsWindow::figuresShown, &loop, &QEventLoop::quit);
+        if (window.isCounting())
+            loop.exec();
+        benchmark::DoNotOptimize(window.figureTab(StatisticsWindow::OverviewTab)->table());
+    }
+}
+
 } // namespace
+
+BENCHMARK(StatisticsWindowFirstTab)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // The start-up and its floor run nine times each, interleaved with each other (see main), so
 // that a busy machine slows both alike and their ratio holds.

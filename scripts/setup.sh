@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-webengine-dev libgl-dev
+    qt6-base-dev qt6-webengine-dev qt6-charts-dev libgl-dev
     libsqlcipher-dev sqlcipher
     libcdio-dev libdiscid-dev
     libchm-dev fp-utils-3.2.2

@@ -5,6 +5,9 @@
 #include "app/CommandIds.h"
 #include "app/PrivateMessages.h"
 #include "db/LocaleCollation.h"
+#include "stats/FigureTab.h"
+#include "stats/LoansTab.h"
+#include "stats/StatisticsWindow.h"
 #include "support/TestCatalog.h"
 #include "support/gui/DesktopTestRun.h"
 #include "support/gui/EventLoopWait.h"
@@ -23,6 +26,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
@@ -32,6 +36,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -56,6 +62,7 @@ private slots:
     void windowKeepsItsMinimumAndHalvesTheRightSide();
     void windowShowsBeforeTheTreeFillsWithEveryArtist();
     void artistNodeFiltersTheList();
+    void statisticsFollowTheTreeChoice();
     void headerClicksAlternateTheSort_data();
     void headerClicksAlternateTheSort();
     void deleteAsksFirstAndSelectsTheNextRow();
@@ -321,6 +328,25 @@ void TestMainFrame::windowShowsBeforeTheTreeFillsWithEveryArtist()
         QCOMPARE(image(root->child(i)->icon(0), QIcon::Normal), artist);
         QCOMPARE(image(root->child(i)->icon(0), QIcon::Selected), chosenArtist);
     }
+}
+
+// The window counts the albums the list shows, live, and Record's command opens it on loans.
+void TestMainFrame::statisticsFollowTheTreeChoice()
+{
+    start(m_catalogue);
+    QVERIFY(frame()->runCommand(CommandIds::Statistics));
+    StatisticsWindow* statistics = frame()->statisticsWindow();
+    QVERIFY(statistics && statistics->isVisible());
+    statistics->findChild<QComboBox*>(QStringLiteral("scope"))
+        ->setCurrentIndex(StatisticsWindow::ShownAlbums);
+    frame()->treePane()->setCurrentItem(artistNode(QStringLiteral("O'Malley's Kitchen Band")));
+    QCOMPARE(rows(), 2);
+    const QTableWidget* overview = statistics->figureTab(StatisticsWindow::OverviewTab)->table();
+    LOOP_VERIFY_WITH_TIMEOUT(!statistics->isCounting(), 10000);
+    QCOMPARE(overview->item(0, 0)->text(), QStringLiteral("Albums"));
+    QCOMPARE(overview->item(0, 1)->text(), QStringLiteral("2"));
+    QVERIFY(frame()->runCommand(CommandIds::AlbumsOnLoan));
+    QCOMPARE(statistics->findChild<QTabWidget*>()->currentWidget(), statistics->loansTab());
 }
 
 void TestMainFrame::artistNodeFiltersTheList()

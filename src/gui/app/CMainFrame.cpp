@@ -8,6 +8,8 @@
 #include "db/LookupList.h"
 #include "freedb/CdDriveDialog.h"
 #include "freedb/CdDrives.h"
+#include "stats/LoansTab.h"
+#include "stats/StatisticsWindow.h"
 #include "ui/FileDialog.h"
 #include "ui/GlintMenu.h"
 #include "ui/MakerAddresses.h"
@@ -73,6 +75,8 @@ const CommandText commandTexts[] = {
     {CommandIds::CompleteFromMusicBrainz,
      "Fill the tracks, cover and barcode of imported albums from MusicBrainz\nComplete from "
      "MusicBrainz"},
+    {CommandIds::Statistics, "Show the collection in figures and charts\nStatistics"},
+    {CommandIds::AlbumsOnLoan, "Show the albums lent out and who has them\nAlbums on Loan"},
     {CommandIds::Preferences, "Change the program preferences\nPreferences"},
     {CommandIds::ShowAll, "Show all posts\nShow all posts"},
     {CommandIds::PrintCurrentAlbum,
@@ -281,6 +285,10 @@ void CMainFrame::createCommands()
     addCommand(DeletePost, QStringLiteral("&Delete Post"), toList(UWM_DELETE_POST))
         ->setShortcut(QKeySequence(Qt::Key_Delete));
     addCommand(Preferences, QStringLiteral("&Preferences"), nullptr);
+    addCommand(Statistics, QStringLiteral("S&tatistics..."),
+               [this] { showStatistics(StatisticsWindow::OverviewTab); });
+    addCommand(AlbumsOnLoan, QStringLiteral("Albums on &Loan..."),
+               [this] { showStatistics(StatisticsWindow::LoansTabIndex); });
     addCommand(CdRomDrives, QStringLiteral("CD-Rom Drives"),
                withFrameDialogs([this] { chooseCdDrive(); }));
     addCommand(ShowAll, QStringLiteral("&Show All"), [this] {
@@ -474,6 +482,7 @@ void CMainFrame::buildMenuBar()
     record->addAction(m_actions[DeletePost]);
     record->addSeparator();
     record->addAction(m_actions[CompleteFromMusicBrainz]);
+    record->addAction(m_actions[AlbumsOnLoan]);
 
     QMenu* lists = bar->addMenu(QStringLiteral("&Lists"));
     lists->setObjectName(QStringLiteral("ListsMenu"));
@@ -486,6 +495,7 @@ void CMainFrame::buildMenuBar()
     m_columnsMenu->setObjectName(QStringLiteral("ColumnsMenu"));
     m_actions[ShowAll]->setText(QStringLiteral("&Show All"));
     view->addAction(m_actions[ShowAll]);
+    view->addAction(m_actions[Statistics]);
 
     QMenu* internet = bar->addMenu(QStringLiteral("&Internet"));
     internet->addAction(m_actions[EmailSupport]);
@@ -706,6 +716,29 @@ void CMainFrame::editList(int commandId)
     m_frameDialogs->editList(m_document, *list, this);
     SendPaneMessage(m_document.listPane(), UWM_RELOAD);
     SendPaneMessage(m_document.treePane(), UWM_RELOAD);
+}
+
+// One window for the whole session: opened again it keeps the figures already counted.
+void CMainFrame::showStatistics(int tab)
+{
+    if (!m_statistics) {
+        m_statistics = new StatisticsWindow(m_document, m_settings, this);
+        LoansTab* loans = m_statistics->loansTab();
+        loans->setCatalogChanged([this] { reloadAfterOutsideChange(); });
+        if (m_postDialogs)
+            loans->setEditAlbum([this](int albumId) { editAlbumFromStatistics(albumId); });
+    }
+    m_statistics->showTab(StatisticsWindow::Tab(tab));
+    m_statistics->show();
+    m_statistics->raise();
+    m_statistics->activateWindow();
+}
+
+void CMainFrame::editAlbumFromStatistics(int albumId)
+{
+    if (m_postDialogs->editAlbum(m_document, m_document.treeSelectionType(), &albumId,
+                                 m_statistics))
+        reloadAfterOutsideChange();
 }
 
 void CMainFrame::chooseCdDrive()

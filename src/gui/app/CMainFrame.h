@@ -20,6 +20,7 @@ class QLabel;
 class QMenu;
 class QSplitter;
 class QTimer;
+class StatisticsWindow;
 class TextToolBar;
 
 // The main window: the artist tree beside the album list over the album page, the menu bar,
@@ -51,6 +52,7 @@ public:
     QSplitter* outerSplitter() const { return m_outer; }
     QSplitter* innerSplitter() const { return m_inner; }
     QAction* action(int commandId) const { return m_actions.value(commandId); }
+    StatisticsWindow* statisticsWindow() const { return m_statistics; }
     QString statusPaneText(int pane) const;
     // Runs a command as if chosen from the menu; false when it has no handler or is disabled.
     bool runCommand(int commandId);
@@ -97,6 +99,8 @@ private:
     void importCollection(CollectionImport::Format format);
     void completeAlbums();
     void chooseCdDrive();
+    void showStatistics(int tab);
+    void editAlbumFromStatistics(int albumId);
     void showHelp();
     void moveFocusBetweenPanes(int step);
     void reloadPanesAfterCatalogChange(bool listFirst);
@@ -116,6 +120,7 @@ private:
     CTopView* m_list = nullptr;
     CBottomView* m_page = nullptr;
     QMenu* m_columnsMenu = nullptr;
+    StatisticsWindow* m_statistics = nullptr;
     QLabel* m_statusPanes[6] = {};
     QTimer* m_clock = nullptr;
     QTimer* m_outsideChanges = nullptr;

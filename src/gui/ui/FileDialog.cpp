@@ -31,6 +31,7 @@ QString withExtension(const QString& fileName)
 const char* const FileDialog::CatalogFilter = "Music Catalog Files (*.muf)";
 const char* const FileDialog::HtmlFilter = "HTML Files (*.html *.htm)";
 const char* const FileDialog::CsvFilter = "CSV Files (*.csv);;All Files (*)";
+const char* const FileDialog::PngFilter = "PNG Images (*.png);;All Files (*)";
 const char* const FileDialog::ImageFilter = "Image Files (*.bmp *.gif *.jpg *.jpeg *.png)";
 const char* const FileDialog::AudioFilter = "Audio Files (*.wav *.wave *.mp3 *.midi)";
 const char* const FileDialog::DiscImageFilter =
@@ -86,6 +87,11 @@ QString FileDialog::saveHtmlFileName(QWidget* parent)
 QString FileDialog::saveCsvFileName(QWidget* parent)
 {
     return saveDocumentName(parent, QLatin1String(CsvFilter), QStringLiteral("csv"));
+}
+
+QString FileDialog::savePngFileName(QWidget* parent)
+{
+    return saveDocumentName(parent, QLatin1String(PngFilter), QStringLiteral("png"));
 }
 
 QString FileDialog::saveDocumentName(QWidget* parent, const QString& filter, const QString& suffix)

@@ -17,6 +17,8 @@ public:
     static QString saveHtmlFileName(QWidget* parent);
     // A CSV file to export the album list to; existing ones are confirmed likewise.
     static QString saveCsvFileName(QWidget* parent);
+    // A PNG file to save a chart to; existing ones are confirmed likewise.
+    static QString savePngFileName(QWidget* parent);
 
     // An existing file of the kinds `filter` names ("Image Files (*.png *.jpg)").
     static QString openExistingFile(QWidget* parent, const QString& filter);
@@ -29,6 +31,7 @@ public:
     static const char* const CatalogFilter;
     static const char* const HtmlFilter;
     static const char* const CsvFilter;
+    static const char* const PngFilter;
     static const char* const ImageFilter;
     static const char* const AudioFilter;
     static const char* const DiscImageFilter;

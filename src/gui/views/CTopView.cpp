@@ -273,6 +273,7 @@ void CTopView::fillRows()
     m_document.albumTable().FillList(m_document.database(), m_model, m_document.sortText(), false,
                                      m_document.filter());
     m_model->endFill();
+    emit m_document.listFilled();
     QWidget* frame = window();
     SendPaneMessage(frame, UWM_DISPLAYED_POSTS, quintptr(m_model->rowCount()));
     const int total = m_document.albumTable().Count(m_document.database(), false);

@@ -51,6 +51,10 @@ public:
     QString lastCatalog() const;
     void closeCatalog();
 
+signals:
+    // The album list was filled afresh: another filter, or albums that changed.
+    void listFilled();
+
 private:
     void removeGeneratedPages();
 
