@@ -331,9 +331,9 @@ void PrintListDialog::saveAs()
     writeListTo(path);
 }
 
-void PrintListDialog::writeListTo(const QString& path)
+bool PrintListDialog::writeListTo(const QString& path)
 {
-    m_document.albumTable().WriteListTable(
+    return m_document.albumTable().WriteListTable(
         m_document.database(), PrintColumns::checkedColumns(m_rows),
         m_gridlines->isChecked() ? 1 : 0, path, m_document.sortText(), false, m_document.filter());
 }
@@ -354,7 +354,9 @@ bool PrintListDialog::waitForLoad()
 bool PrintListDialog::loadWholeList()
 {
     const QString path = printDocumentPath();
-    writeListTo(path);
+    // The writer has already said why it could not write.
+    if (!writeListTo(path))
+        return false;
     QEventLoop loop;
     bool loaded = false;
     connect(m_printView, &QWebEngineView::loadFinished, &loop, [&loop, &loaded](bool ok) {

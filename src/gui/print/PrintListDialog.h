@@ -68,7 +68,7 @@ private:
     bool loadWholeList();
     bool printPdf(const QString& path, const QPageLayout& layout);
     bool waitForLoad();
-    void writeListTo(const QString& path);
+    bool writeListTo(const QString& path);
     void loadFinished(bool ok);
     void showPreviewFailure(const QString& reason);
 
