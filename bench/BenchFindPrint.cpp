@@ -7,6 +7,8 @@
 #include "app/AppSettings.h"
 #include "app/PrivateMessages.h"
 #include "print/PrintListDialog.h"
+#include "ui/MessageBox.h"
+#include "ui/PrintDialogs.h"
 #include "views/AlbumListCtrl.h"
 #include "views/CTopView.h"
 #include "views/CVastryDoc.h"
@@ -14,6 +16,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineView>
@@ -131,6 +136,33 @@ void PrintDialogPreview(benchmark::State& state)
     }
 }
 
+// The whole list printed to a PDF file from the dialog; fails when nothing was printed.
+void PrintDialogWholePdf(benchmark::State& state)
+{
+    Catalogue& c = catalogue();
+    showEveryColumn(*c.document);
+    const QString pdf = QDir(c.folder.path()).filePath(QStringLiteral("whole.pdf"));
+    PrintListDialog dialog(*c.document, PrintListDialog::Print);
+    dialog.show();
+    if (!waitForLoad(dialog.preview())) {
+        state.SkipWithError("the preview was not shown");
+        return;
+    }
+    auto* print = dialog.findChild<QPushButton*>(QStringLiteral("print"));
+    // A print that fails says so in a box: answered at once, the row ends with its error.
+    MessageBox::setAnswerForAll(QMessageBox::Ok);
+    for (auto _ : state) {
+        QFile::remove(pdf);
+        PrintDialogs::setNextPrintTarget(pdf);
+        print->click();
+        if (QFileInfo(pdf).size() == 0) {
+            state.SkipWithError("nothing was printed");
+            break;
+        }
+    }
+    MessageBox::setAnswerForAll(QMessageBox::NoButton);
+}
+
 void PrintDialogPreviewFloor(benchmark::State& state)
 {
     Catalogue& c = catalogue();
@@ -158,6 +190,7 @@ void PrintDialogPreviewFloor(benchmark::State& state)
 BENCHMARK(FindReload)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(FindReloadFloor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(PrintDialogPreview)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(PrintDialogWholePdf)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(PrintDialogPreviewFloor)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)

@@ -37,6 +37,7 @@ private slots:
     void exportSavesTheDocument_data();
     void exportSavesTheDocument();
     void everyControlHasAnAccessibleName();
+    void aLongListPreviewsItsStartAndPrintsEveryAlbum();
 
 private:
     std::unique_ptr<PrintListDialog> open(int mode);
@@ -44,6 +45,7 @@ private:
     static void pressMnemonic(QWidget* dialog, Qt::Key key);
     static QStringList captions(const QString& page);
     static QString pdfText(const QString& path);
+    QByteArray saveListAs(const QString& name);
 
     std::unique_ptr<TestCatalog> m_files;
     std::unique_ptr<AppSettings> m_settings;
@@ -335,6 +337,57 @@ void TestPrintListDialog::everyControlHasAnAccessibleName()
         std::unique_ptr<PrintListDialog> dialog = open(mode);
         QVERIFY(dialog);
         QCOMPARE(unnamedControls(dialog.get()), QStringList());
+    }
+}
+
+QByteArray TestPrintListDialog::saveListAs(const QString& name)
+{
+    std::unique_ptr<PrintListDialog> dialog = open(PrintListDialog::Export);
+    if (!dialog)
+        return {};
+    const QString path = m_files->filePath(name);
+    FileDialog::setNextFileName(path);
+    auto* save = dialog->findChild<QPushButton*>(QStringLiteral("print"));
+    save->setFocus();
+    QTest::keyClick(save, Qt::Key_Space);
+    return TestCatalog::readBytes(path);
+}
+
+// The preview lays out only the first rows of a long list and says so; a list within the limit
+// previews as the very document Save As writes. Printing and saving take every album.
+void TestPrintListDialog::aLongListPreviewsItsStartAndPrintsEveryAlbum()
+{
+    const QByteArray whole = saveListAs(QStringLiteral("short.html"));
+    QCOMPARE(TestCatalog::readBytes(PrintListDialog::documentPath()), whole);
+
+    const int limit = PrintListDialog::PreviewRowLimit;
+    QStringList titles;
+    for (int i = 0; i <= limit; ++i) {
+        AlbumRecord record;
+        record.title = QStringLiteral("Bulk %1").arg(i, 4, 10, QLatin1Char('0'));
+        QVERIFY(m_document->albumTable().Add(m_document->database(), record) > 0);
+        titles << record.title;
+    }
+    const int total = m_document->albumTable().Count(m_document->database(), false);
+    std::unique_ptr<PrintListDialog> dialog = open(PrintListDialog::Print);
+    QVERIFY(dialog);
+    const QString preview =
+        QString::fromUtf8(TestCatalog::readBytes(PrintListDialog::documentPath()));
+    QCOMPARE(preview.count(QStringLiteral("<TR>")), limit + 1);
+    QVERIFY(preview.contains(QStringLiteral("Showing the first %1 of %2 albums; Print, Print "
+                                            "Preview and Save As use all of them")
+                                 .arg(limit)
+                                 .arg(total)));
+
+    const QString pdf = m_files->filePath(QStringLiteral("long.pdf"));
+    PrintDialogs::setNextPrintTarget(pdf);
+    pressMnemonic(dialog.get(), Qt::Key_P);
+    const QString printed = pdfText(pdf);
+    const QString saved = QString::fromUtf8(saveListAs(QStringLiteral("long.html")));
+    QVERIFY(!saved.contains(QStringLiteral("Showing the first")));
+    for (const QString& title : titles) {
+        QVERIFY2(printed.contains(title), qPrintable(title));
+        QVERIFY2(saved.contains(title), qPrintable(title));
     }
 }
 

@@ -363,9 +363,17 @@ bool AlbumTable::WriteListTable(Database* database, const QVector<ColumnInfo>& c
                                 int gridLines, const QString& path, const QString& sortText,
                                 bool deletedValue, const QString& condition)
 {
+    return writeListPreview(database, columns, gridLines, path, sortText, deletedValue, condition,
+                            NoRowLimit);
+}
+
+bool AlbumTable::writeListPreview(Database* database, const QVector<ColumnInfo>& columns,
+                                  int gridLines, const QString& path, const QString& sortText,
+                                  bool deletedValue, const QString& condition, int rowLimit)
+{
     if (!database)
         return false;
     return WriteQueryAsTable(
         database, BuildItemQuery(baseSelect(database), sortText, deletedValue, condition), columns,
-        gridLines, path);
+        gridLines, path, rowLimit);
 }

@@ -42,6 +42,11 @@ public:
     bool WriteListTable(Database* database, const QVector<ColumnInfo>& columns, int gridLines,
                         const QString& path, const QString& sortText, bool deletedValue,
                         const QString& condition) override;
+    // The list document cut to its first `rowLimit` rows, with a line giving the whole count
+    // when there are more: for a preview, which need not lay out every row to show a screenful.
+    bool writeListPreview(Database* database, const QVector<ColumnInfo>& columns, int gridLines,
+                          const QString& path, const QString& sortText, bool deletedValue,
+                          const QString& condition, int rowLimit);
 
     // Stores the album and then each of its tracks as one change: either all of it is stored
     // or none. Each track's id decides between adding and updating it. On success the tracks

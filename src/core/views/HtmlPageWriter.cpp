@@ -332,7 +332,7 @@ bool HtmlPageWriter::WriteListFooter(QIODevice* file)
 
 bool HtmlPageWriter::WriteQueryAsTable(Database* database, const QString& sql,
                                        const QVector<ColumnInfo>& columns, int gridLines,
-                                       const QString& path)
+                                       const QString& path, int rowLimit)
 {
     if (!database)
         return false;
@@ -364,8 +364,8 @@ bool HtmlPageWriter::WriteQueryAsTable(Database* database, const QString& sql,
     captions += "</TR>";
     const bool written =
         WriteListHeader(&file, QStringLiteral("%1px").arg(totalWidth), gridLines) &&
-        writeBytes(&file, captions) && WriteListRows(&file, recordset.get(), columns) &&
-        WriteListFooter(&file);
+        writeBytes(&file, captions) && WriteListRows(&file, recordset.get(), columns, rowLimit) &&
+        WriteListEnd(&file, recordset.get(), rowLimit);
     CloseRecordset(&recordset);
     // A short write at the final flush sets no error that commit() would see: flush first.
     if (!written || !file.flush() || !file.commit()) {
@@ -375,8 +375,10 @@ bool HtmlPageWriter::WriteQueryAsTable(Database* database, const QString& sql,
     return true;
 }
 
+// Stops after `rowLimit` rows (all of them when it is negative) with the recordset on the first
+// row left unwritten.
 bool HtmlPageWriter::WriteListRows(QIODevice* file, Recordset* recordset,
-                                   const QVector<ColumnInfo>& columns)
+                                   const QVector<ColumnInfo>& columns, int rowLimit)
 {
     // Field positions and cell openings are worked out once; a long list is all rows.
     QVector<int> positions;
@@ -389,7 +391,7 @@ bool HtmlPageWriter::WriteListRows(QIODevice* file, Recordset* recordset,
     QHash<qint64, QByteArray> dateTexts;
     QByteArray chunk;
     chunk.reserve(ChunkSize + 64 * 1024);
-    while (!recordset->isEOF()) {
+    for (int written = 0; !recordset->isEOF() && written != rowLimit; ++written) {
         chunk.append("<TR>");
         for (int i = 0; i < positions.size(); ++i) {
             chunk.append(cellStarts[i]);
@@ -406,6 +408,22 @@ bool HtmlPageWriter::WriteListRows(QIODevice* file, Recordset* recordset,
             break;
     }
     return writeBytes(file, chunk);
+}
+
+// Rows cut off by the limit are only counted, for the line that says so under the table.
+bool HtmlPageWriter::WriteListEnd(QIODevice* file, Recordset* recordset, int rowLimit)
+{
+    if (rowLimit < 0 || recordset->isEOF())
+        return WriteListFooter(file);
+    qint64 total = rowLimit;
+    do
+        ++total;
+    while (recordset->moveNext() && !recordset->isEOF());
+    return writeText(file, QStringLiteral("</TABLE>\n<P>Showing the first %1 of %2 albums; Print, "
+                                          "Print Preview and Save As use all of them</P></BODY>\n"
+                                          "</HTML>")
+                               .arg(rowLimit)
+                               .arg(total));
 }
 
 // The text rules of the album list, applied without building a text object per cell: long

@@ -39,8 +39,12 @@ public:
     // captions in a header row. The document replaces `path` only once it is complete. Fails,
     // having reported why and leaving `path` as it was, when `path` is no regular file or is
     // the catalogue, when the query cannot be opened or the file cannot be written.
+    // With a `rowLimit` of 0 or more only that many rows are written, followed by a line saying
+    // how many there are, when there are more; a list within the limit is written unchanged.
     bool WriteQueryAsTable(Database* database, const QString& sql,
-                           const QVector<ColumnInfo>& columns, int gridLines, const QString& path);
+                           const QVector<ColumnInfo>& columns, int gridLines, const QString& path,
+                           int rowLimit = NoRowLimit);
+    static constexpr int NoRowLimit = -1;
 
     // `value` ready to stand in HTML text or a quoted attribute.
     static QString escapeHtml(const QString& value);
@@ -55,7 +59,9 @@ private:
     bool WritePersonalDetails(QIODevice* file, const AlbumRecord& record);
     bool WriteProductDetails(QIODevice* file, const AlbumRecord& record);
     bool WriteNotesBlock(QIODevice* file, const AlbumRecord& record);
-    bool WriteListRows(QIODevice* file, Recordset* recordset, const QVector<ColumnInfo>& columns);
+    bool WriteListRows(QIODevice* file, Recordset* recordset, const QVector<ColumnInfo>& columns,
+                       int rowLimit);
+    bool WriteListEnd(QIODevice* file, Recordset* recordset, int rowLimit);
     // The cell text of the list rules, escaped, or "&nbsp;" when empty.
     void appendListCell(QByteArray* row, Recordset* recordset, int position,
                         QHash<qint64, QByteArray>* dateTexts);

@@ -82,6 +82,11 @@ QString PrintListDialog::documentPath()
     return QDir(AppPaths::pageDirectory()).filePath(QStringLiteral("print.html"));
 }
 
+QString PrintListDialog::printDocumentPath()
+{
+    return QDir(AppPaths::pageDirectory()).filePath(QStringLiteral("print-all.html"));
+}
+
 QPushButton* PrintListDialog::addButton(const QString& text, const char* name)
 {
     auto* button = new QPushButton(text, this);
@@ -117,12 +122,17 @@ void PrintListDialog::buildControls()
     m_browser = new QWebEngineView(this);
     m_browser->setObjectName(QStringLiteral("preview"));
     m_browser->setAccessibleName(QStringLiteral("Preview"));
-    QWebEngineSettings* web = m_browser->settings();
-    web->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    web->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    web->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    m_printView = new QWebEngineView(this);
+    m_printView->hide();
+    for (QWebEngineView* view : {m_browser, m_printView}) {
+        QWebEngineSettings* web = view->settings();
+        web->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+        web->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+        web->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    }
 
     m_previewFailures = new WebViewFailures(m_browser);
+    m_printFailures = new WebViewFailures(m_printView);
     m_rebuildTimer = new QTimer(this);
     m_rebuildTimer->setSingleShot(true);
     m_rebuildTimer->setInterval(RebuildPauseMs);
@@ -218,9 +228,10 @@ bool PrintListDialog::rebuildPending() const
 void PrintListDialog::rebuildPreview()
 {
     const QString path = documentPath();
-    m_documentWritten = m_document.albumTable().WriteListTable(
+    m_documentWritten = m_document.albumTable().writeListPreview(
         m_document.database(), PrintColumns::checkedColumns(m_rows),
-        m_gridlines->isChecked() ? 1 : 0, path, m_document.sortText(), false, m_document.filter());
+        m_gridlines->isChecked() ? 1 : 0, path, m_document.sortText(), false, m_document.filter(),
+        PreviewRowLimit);
     const QUrl url =
         m_documentWritten ? QUrl::fromLocalFile(path) : QUrl(QStringLiteral("about:blank"));
     m_loading = true;
@@ -317,7 +328,12 @@ void PrintListDialog::saveAs()
     // Written afresh rather than copied from the preview: the same document, and the writer
     // refuses the open catalogue and anything but a regular file, replaces the file only once
     // the new one is complete and says why when it cannot.
-    m_document.albumTable().WriteListTable(
+    writeListTo(path);
+}
+
+bool PrintListDialog::writeListTo(const QString& path)
+{
+    return m_document.albumTable().WriteListTable(
         m_document.database(), PrintColumns::checkedColumns(m_rows),
         m_gridlines->isChecked() ? 1 : 0, path, m_document.sortText(), false, m_document.filter());
 }
@@ -333,22 +349,55 @@ bool PrintListDialog::waitForLoad()
     return !m_loading;
 }
 
+// The preview holds only the first rows: a print loads the whole list, written afresh, into a
+// page of its own.
+bool PrintListDialog::loadWholeList()
+{
+    const QString path = printDocumentPath();
+    // The writer has already said why it could not write.
+    if (!writeListTo(path))
+        return false;
+    QEventLoop loop;
+    bool loaded = false;
+    connect(m_printView, &QWebEngineView::loadFinished, &loop, [&loop, &loaded](bool ok) {
+        loaded = ok;
+        loop.quit();
+    });
+    QTimer::singleShot(LoadWaitMs, &loop, &QEventLoop::quit);
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (m_printView->url() == url)
+        m_printView->page()->triggerAction(QWebEnginePage::ReloadAndBypassCache);
+    else
+        m_printView->load(url);
+    loop.exec();
+    // A page whose process died must not be printed: that takes the program down.
+    if (loaded && !m_printFailures->failed())
+        return true;
+    const QString reason = m_printFailures->failed()
+                               ? m_printFailures->reason()
+                               : QStringLiteral("the list could not be loaded.");
+    MessageBox::show(this, QStringLiteral("Tunvale"),
+                     QStringLiteral("The list could not be printed: %1").arg(reason),
+                     QMessageBox::Warning);
+    return false;
+}
+
 bool PrintListDialog::printPage(QPrinter* printer)
 {
     // The page printed is the one last chosen, not one still on its way.
     rebuildNowIfPending();
     waitForLoad();
-    if (m_previewFailures->failed())
+    if (m_previewFailures->failed() || !loadWholeList())
         return false;
     if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty())
         return printPdf(printer->outputFileName(), printer->pageLayout());
     QEventLoop loop;
     bool succeeded = false;
-    connect(m_browser, &QWebEngineView::printFinished, &loop, [&loop, &succeeded](bool ok) {
+    connect(m_printView, &QWebEngineView::printFinished, &loop, [&loop, &succeeded](bool ok) {
         succeeded = ok;
         loop.quit();
     });
-    m_browser->print(printer);
+    m_printView->print(printer);
     loop.exec();
     return succeeded;
 }
@@ -359,12 +408,12 @@ bool PrintListDialog::printPdf(const QString& path, const QPageLayout& layout)
     // printer would give pictures of the pages.
     QEventLoop loop;
     bool succeeded = false;
-    connect(m_browser->page(), &QWebEnginePage::pdfPrintingFinished, &loop,
+    connect(m_printView->page(), &QWebEnginePage::pdfPrintingFinished, &loop,
             [&loop, &succeeded](const QString&, bool ok) {
                 succeeded = ok;
                 loop.quit();
             });
-    m_browser->page()->printToPdf(path, layout);
+    m_printView->page()->printToPdf(path, layout);
     loop.exec();
     return succeeded;
 }

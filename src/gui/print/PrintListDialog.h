@@ -36,8 +36,12 @@ public:
     // A change waits for the user to pause before the preview is rebuilt.
     bool rebuildPending() const;
     static constexpr int RebuildPauseMs = 300;
+    // The preview shows this many rows at most; printing and saving use every row.
+    static constexpr int PreviewRowLimit = 500;
     // The file the preview shows.
     static QString documentPath();
+    // The whole list, written afresh for each print.
+    static QString printDocumentPath();
 
 signals:
     // The preview shows the document as last written (false: it could not be written).
@@ -61,8 +65,10 @@ private:
     QString title() const;
     // Prints the page once the latest document has loaded; false when it could not.
     bool printPage(QPrinter* printer);
+    bool loadWholeList();
     bool printPdf(const QString& path, const QPageLayout& layout);
     bool waitForLoad();
+    bool writeListTo(const QString& path);
     void loadFinished(bool ok);
     void showPreviewFailure(const QString& reason);
 
@@ -85,6 +91,9 @@ private:
     QLineEdit* m_width = nullptr;
     QLabel* m_widthLabel = nullptr;
     QWebEngineView* m_browser = nullptr;
+    // Never shown: holds the whole list while it is printed.
+    QWebEngineView* m_printView = nullptr;
+    WebViewFailures* m_printFailures = nullptr;
     QLabel* m_previewNotice = nullptr;
     QTimer* m_rebuildTimer = nullptr;
     WebViewFailures* m_previewFailures = nullptr;
