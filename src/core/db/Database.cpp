@@ -10,16 +10,6 @@
 namespace
 {
 
-QByteArray keyFromConnectString(const QString& connect)
-{
-    const QStringList parts = connect.split(QLatin1Char(';'));
-    for (const QString& part : parts) {
-        if (part.startsWith(QLatin1String("PWD="), Qt::CaseInsensitive))
-            return part.mid(4).toUtf8();
-    }
-    return QByteArray();
-}
-
 // Runs a query that yields one integer; false when it fails.
 bool queryInteger(sqlite3* connection, const char* sql, qint64* result)
 {
@@ -43,6 +33,16 @@ QString quotedIdentifier(const QString& name)
 } // namespace
 
 Database::Database() = default;
+
+QByteArray Database::keyFromConnectString(const QString& connect)
+{
+    const QStringList parts = connect.split(QLatin1Char(';'));
+    for (const QString& part : parts) {
+        if (part.startsWith(QLatin1String("PWD="), Qt::CaseInsensitive))
+            return part.mid(4).toUtf8();
+    }
+    return QByteArray();
+}
 
 Database::~Database()
 {
@@ -126,6 +126,7 @@ bool Database::open(const QString& path, const QString& connect)
         m_lastError = error;
         return false;
     }
+    m_connect = connect;
     return true;
 }
 
@@ -172,6 +173,9 @@ void Database::close()
         sqlite3_close_v2(m_connection);
         m_connection = nullptr;
     }
+    // Overwritten before it is freed: the key should not linger in freed memory.
+    m_connect.fill(QLatin1Char(' '));
+    m_connect.clear();
     m_tables.clear();
 }
 
@@ -235,6 +239,40 @@ bool Database::tableDefinition(int index, QString* tableName)
     }
     sqlite3_finalize(statement);
     return found;
+}
+
+bool Database::quickCheck(QStringList* problems)
+{
+    problems->clear();
+    if (!m_connection) {
+        setErrorFromConnection();
+        return false;
+    }
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(m_connection, "PRAGMA quick_check", -1, &statement, nullptr) !=
+        SQLITE_OK) {
+        setErrorFromConnection();
+        return false;
+    }
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        const QString line =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        if (line != QLatin1String("ok"))
+            problems->append(line);
+    }
+    sqlite3_finalize(statement);
+    // A file damaged badly enough stops the check itself; that is a finding, not a failure
+    // to look.
+    if (rc != SQLITE_DONE) {
+        const int primary = sqlite3_errcode(m_connection) & 0xff;
+        if (primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB) {
+            setErrorFromConnection();
+            return false;
+        }
+        problems->append(QString::fromUtf8(sqlite3_errmsg(m_connection)));
+    }
+    return true;
 }
 
 bool Database::dataVersion(qint64* version)

@@ -42,6 +42,9 @@ public:
     bool isOpen() const { return m_connection != nullptr; }
     // The file path, as given to open.
     QString name() const { return m_path; }
+    // The connect string the file was opened with, for further connections to the same file
+    // (workers, backups); empty once closed, so the key lives no longer than the connection.
+    QString connectString() const { return m_connect; }
     bool isReadOnly() const;
     // How long statements wait for another connection's lock from now on (BusyTimeoutMs at
     // first).
@@ -62,6 +65,12 @@ public:
     // Whether `sql` is exactly one statement the engine accepts (and, under a ReadOnlyScope,
     // one that only reads); it is prepared, not run. The engine's reason is the last error.
     bool isSingleStatement(const QString& sql);
+
+    // The engine's quick consistency check of the whole file. True when it ran; `problems` then
+    // holds what it found, empty for a sound file. Reads every page: seconds on a large file.
+    bool quickCheck(QStringList* problems);
+    // The key part of a connect string (";PWD=<password>"), empty when it names none.
+    static QByteArray keyFromConnectString(const QString& connect);
 
     // Runs one statement that returns no rows.
     bool execute(const QByteArray& sql);
@@ -87,6 +96,7 @@ private:
 
     sqlite3* m_connection = nullptr;
     QString m_path;
+    QString m_connect;
     int m_busyTimeout = BusyTimeoutMs;
     DbError m_lastError;
     QHash<QString, TableInfo> m_tables; // by lower-case table name

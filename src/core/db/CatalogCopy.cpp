@@ -1,0 +1,167 @@
+#include "db/CatalogCopy.h"
+
+#include "db/Database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <fcntl.h>
+#include <sqlcipher/sqlite3.h>
+#include <unistd.h>
+
+namespace
+{
+
+// Pages per backup step: small enough for steady progress and to let writers in between,
+// large enough that the step overhead does not show.
+constexpr int PagesPerStep = 4096;
+// How long a copy waits, in all, for other connections' locks before it gives up.
+constexpr int BusyWaitLimitMs = 30000;
+constexpr int BusyPauseMs = 20;
+
+QString engineMessage(sqlite3* connection)
+{
+    return QString::fromUtf8(sqlite3_errmsg(connection));
+}
+
+bool syncPath(const QString& path, int flags)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+// Copies every page of `source` into `destination`, which is already keyed.
+bool copyPages(sqlite3* source, sqlite3* destination, const CatalogCopy::Progress& progress,
+               QString* error)
+{
+    sqlite3_backup* backup = sqlite3_backup_init(destination, "main", source, "main");
+    if (!backup) {
+        *error = engineMessage(destination);
+        return false;
+    }
+    int rc = SQLITE_OK;
+    int waitedMs = 0;
+    bool cancelled = false;
+    while (true) {
+        rc = sqlite3_backup_step(backup, PagesPerStep);
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+            if (waitedMs >= BusyWaitLimitMs)
+                break;
+            sqlite3_sleep(BusyPauseMs);
+            waitedMs += BusyPauseMs;
+            continue;
+        }
+        if (rc != SQLITE_OK && rc != SQLITE_DONE)
+            break;
+        const int total = sqlite3_backup_pagecount(backup);
+        if (progress && !progress(total - sqlite3_backup_remaining(backup), total)) {
+            cancelled = true;
+            break;
+        }
+        if (rc == SQLITE_DONE)
+            break;
+    }
+    sqlite3_backup_finish(backup);
+    if (cancelled) {
+        *error = QStringLiteral("The copy was cancelled.");
+        return false;
+    }
+    if (rc != SQLITE_DONE) {
+        *error = QString::fromUtf8(sqlite3_errstr(rc));
+        return false;
+    }
+    return true;
+}
+
+bool checkCopy(const QString& path, const QString& connect, QString* error)
+{
+    Database copy;
+    if (!copy.open(path, connect)) {
+        *error = copy.lastError().description;
+        return false;
+    }
+    QStringList problems;
+    if (!copy.quickCheck(&problems)) {
+        *error = copy.lastError().description;
+        return false;
+    }
+    if (!problems.isEmpty()) {
+        *error = QStringLiteral("The copy failed its check: %1").arg(problems.first());
+        return false;
+    }
+    return true;
+}
+
+bool writeKeyedCopy(Database* source, const QString& path, const QString& connect,
+                    const CatalogCopy::Progress& progress, QString* error)
+{
+    sqlite3* destination = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &destination,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        *error = engineMessage(destination);
+        sqlite3_close_v2(destination);
+        return false;
+    }
+    const QByteArray key = Database::keyFromConnectString(connect);
+    bool ok = key.isEmpty() || sqlite3_key(destination, key.constData(), key.size()) == SQLITE_OK;
+    if (!ok)
+        *error = engineMessage(destination);
+    ok = ok && copyPages(source->handle(), destination, progress, error);
+    sqlite3_close_v2(destination);
+    return ok;
+}
+
+} // namespace
+
+QString CatalogCopy::temporaryPrefix(const QString& target)
+{
+    return QLatin1Char('.') + QFileInfo(target).fileName() + QLatin1String(".part-");
+}
+
+bool CatalogCopy::write(Database* source, const QString& target, const QString& connect,
+                        QString* error, const Progress& progress)
+{
+    if (!source || !source->isOpen()) {
+        *error = QStringLiteral("The catalog is not open.");
+        return false;
+    }
+    const QFileInfo targetInfo(target);
+    QTemporaryFile reserved(
+        targetInfo.dir().filePath(temporaryPrefix(target) + QLatin1String("XXXXXX")));
+    reserved.setAutoRemove(false);
+    if (!reserved.open()) {
+        *error =
+            QStringLiteral("Could not write in the folder '%1': %2")
+                .arg(QDir::toNativeSeparators(targetInfo.absolutePath()), reserved.errorString());
+        return false;
+    }
+    const QString temporary = reserved.fileName();
+    reserved.close();
+
+    bool ok = writeKeyedCopy(source, temporary, connect, progress, error) &&
+              checkCopy(temporary, connect, error);
+    if (ok && !syncPath(temporary, O_RDONLY)) {
+        *error = QStringLiteral("Could not write the copy to disk.");
+        ok = false;
+    }
+    if (ok && std::rename(QFile::encodeName(temporary).constData(),
+                          QFile::encodeName(target).constData()) != 0) {
+        *error = QStringLiteral("Could not rename the copy to '%1'.")
+                     .arg(QDir::toNativeSeparators(target));
+        ok = false;
+    }
+    if (!ok) {
+        QFile::remove(temporary);
+        QFile::remove(temporary + QLatin1String("-journal"));
+        return false;
+    }
+    // The rename itself only lasts once the folder is on disk too.
+    syncPath(targetInfo.absolutePath(), O_RDONLY | O_DIRECTORY);
+    return true;
+}
