@@ -49,6 +49,7 @@ private:
     int commandComplete(const Arguments& args);
     int commandStats(const Arguments& args);
     int commandLoans(const Arguments& args);
+    int commandCheck(const Arguments& args);
 
     static bool readAlbumJson(QIODevice* input, QByteArray* text);
     bool openCatalog(const QString& path);
