@@ -170,8 +170,12 @@ bool AlbumTable::readNameIds(Database* database, int id, AlbumRecord* record)
 bool AlbumTable::FillList(Database* database, RowTable* list, const QString& sortText,
                           bool deletedValue, const QString& condition)
 {
-    return FillListFromHeader(database, list, baseSelect(database), QStringLiteral("music_id"),
-                              sortText, condition, deletedValue);
+    if (!database || !list)
+        return false;
+    const QString needed = list->headerFields().join(u' ') + u' ' + sortText + u' ' + condition;
+    return FillListFromHeader(database, list,
+                              m_listSelect.select(database, baseSelect(database), needed),
+                              QStringLiteral("music_id"), sortText, condition, deletedValue);
 }
 
 bool AlbumTable::Delete(Database* database, int id, bool hard)
