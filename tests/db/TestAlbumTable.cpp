@@ -33,6 +33,7 @@ private slots:
     void saveWithTracksStoresEverything();
     void failedTrackLeavesNoAlbumBehind();
     void noCatalogueMeansFailure();
+    void olderCatalogueGetsTheNewIndexAtItsFirstWrite();
     void listReadsOnlyWhatItNeedsYetMatchesTheFullQuery_data();
     void listReadsOnlyWhatItNeedsYetMatchesTheFullQuery();
 
@@ -366,6 +367,19 @@ void TestAlbumTable::noCatalogueMeansFailure()
                                      QString()));
     QVERIFY(!m_albums.Export(m_database.get(), m_files.filePath("x.html"), false, QString()));
     QVERIFY(!QFile::exists(m_files.filePath("x.html")));
+}
+
+void TestAlbumTable::olderCatalogueGetsTheNewIndexAtItsFirstWrite()
+{
+    const QString indexRows =
+        QStringLiteral("sqlite_master WHERE type = 'index' AND name = 'idx_music_deleted'");
+    QCOMPARE(rowsIn(indexRows), 1);
+    QVERIFY(m_database->execute("DROP INDEX idx_music_deleted"));
+    QCOMPARE(rowsIn(indexRows), 0);
+    AlbumRecord record;
+    record.title = QStringLiteral("First Write");
+    QVERIFY(m_albums.Save(m_database.get(), record, -1) > 0);
+    QCOMPARE(rowsIn(indexRows), 1);
 }
 
 namespace
