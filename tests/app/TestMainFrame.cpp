@@ -65,6 +65,7 @@ private slots:
     void statisticsFollowTheTreeChoice();
     void headerClicksAlternateTheSort_data();
     void headerClicksAlternateTheSort();
+    void largeListsFillBehindTheOldRows();
     void deleteAsksFirstAndSelectsTheNextRow();
     void deleteOnAReadOnlyCatalogueKeepsTheAlbum();
     void rightClickMenusRunTheirCommands_data();
@@ -127,6 +128,7 @@ void TestMainFrame::init()
 void TestMainFrame::cleanup()
 {
     stop();
+    CTopView::setBackgroundFillFrom(CTopView::BackgroundFillFrom);
     MessageBox::setAnswerForAll(QMessageBox::NoButton);
     m_files.reset();
 }
@@ -411,6 +413,49 @@ void TestMainFrame::headerClicksAlternateTheSort()
         QVERIFY2(descending ? order >= 0 : order <= 0,
                  qPrintable(before + QLatin1String(" / ") + after));
     }
+}
+
+// Every fill as on a large catalogue: on the worker, the old rows on show meanwhile, the
+// newest of two quick sorts winning, the selection applied once the rows are there.
+void TestMainFrame::largeListsFillBehindTheOldRows()
+{
+    CTopView::setBackgroundFillFrom(0);
+    start(m_catalogue);
+    LOOP_VERIFY(!list()->isFilling());
+    QCOMPARE(rows(), 26);
+    QCOMPARE(list()->list()->selectedRow(), 0);
+    const int firstAlbum = list()->selectedAlbumId();
+
+    QHeaderView* header = list()->list()->horizontalHeader();
+    const auto clickTitle = [header] {
+        const int x = header->sectionViewportPosition(1) + header->sectionSize(1) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    };
+    clickTitle();
+    QVERIFY(list()->isFilling());
+    QCOMPARE(frame()->statusPaneText(0), QStringLiteral("Sorting…"));
+    QCOMPARE(rows(), 26);
+    QCOMPARE(list()->selectedAlbumId(), firstAlbum);
+    clickTitle();
+    LOOP_VERIFY(!list()->isFilling());
+    QCOMPARE(m_app->document()->sortText(), QStringLiteral("title DESC, year DESC"));
+    QVERIFY(frame()->statusPaneText(0) != QStringLiteral("Sorting…"));
+    QCOMPARE(rows(), 26);
+    for (int row = 1; row < rows(); ++row) {
+        const QString before = list()->model()->data(list()->model()->index(row - 1, 1)).toString();
+        const QString after = list()->model()->data(list()->model()->index(row, 1)).toString();
+        QVERIFY2(LocaleCollation::current().compare(before, after) >= 0,
+                 qPrintable(before + QLatin1String(" / ") + after));
+    }
+
+    list()->list()->selectRow(3);
+    const int next = list()->model()->albumId(4);
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    QVERIFY(frame()->runCommand(CommandIds::DeletePost));
+    LOOP_VERIFY(!list()->isFilling());
+    QCOMPARE(rows(), 25);
+    QCOMPARE(list()->selectedAlbumId(), next);
+    QCOMPARE(frame()->statusPaneText(2), QStringLiteral("Total Posts: 25"));
 }
 
 void TestMainFrame::deleteAsksFirstAndSelectsTheNextRow()

@@ -179,6 +179,12 @@ void Database::close()
     m_tables.clear();
 }
 
+void Database::interrupt()
+{
+    if (m_connection)
+        sqlite3_interrupt(m_connection);
+}
+
 bool Database::isReadOnly() const
 {
     return m_connection && sqlite3_db_readonly(m_connection, "main") == 1;

@@ -39,6 +39,10 @@ public:
     // key does not unlock the file; the file is left untouched then.
     bool open(const QString& path, const QString& connect);
     void close();
+    // Makes the statement running on this connection stop at once with SQLITE_INTERRUPT. The
+    // one call that may come from another thread, as long as the connection stays open
+    // meanwhile (the caller's lock sees to that).
+    void interrupt();
     bool isOpen() const { return m_connection != nullptr; }
     // The file path, as given to open.
     QString name() const { return m_path; }

@@ -48,13 +48,23 @@ QString DatabaseEx::formatDbError(const DbError& error, int line, const char* fi
              sourceFileName(file));
 }
 
+bool DatabaseEx::keptQuiet(const DbError& error) const
+{
+    if (m_quiet && !m_quietError.isSet())
+        m_quietError = error;
+    return m_quiet;
+}
+
 void DatabaseEx::ReportDbError(const DbError& error, int line, const char* file) const
 {
-    showMessage(formatDbError(error, line, file));
+    if (!keptQuiet(error))
+        showMessage(formatDbError(error, line, file));
 }
 
 void DatabaseEx::reportReadError(const DbError& error, int line, const char* file) const
 {
+    if (keptQuiet(error))
+        return;
     if (!Database::isBusyError(error)) {
         ReportDbError(error, line, file);
         return;
@@ -66,7 +76,8 @@ void DatabaseEx::reportReadError(const DbError& error, int line, const char* fil
 
 void DatabaseEx::reportEngineError(const DbError& error) const
 {
-    showMessage(truncatedDescription(error));
+    if (!keptQuiet(error))
+        showMessage(truncatedDescription(error));
 }
 
 bool DatabaseEx::OpenDatabase(DatabaseHandle* database, const QString& path, const QString& connect)

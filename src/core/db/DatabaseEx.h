@@ -44,9 +44,25 @@ public:
 
     static QString formatDbError(const DbError& error, int line, const char* file);
 
+    // Errors kept instead of reported, for work on a thread of its own that may be interrupted
+    // or given up: its caller decides what, if anything, the user is told. The first error
+    // since quiet was set is kept.
+    void setQuiet(bool quiet)
+    {
+        m_quiet = quiet;
+        m_quietError = DbError();
+    }
+    const DbError& quietError() const { return m_quietError; }
+
 protected:
     // The error box, except for a read that another program's write kept waiting too long:
     // that one is reported as such, so the desktop program can wait and read again.
     void reportReadError(const DbError& error, int line, const char* file) const;
     static QString truncatedDescription(const DbError& error);
+
+private:
+    bool keptQuiet(const DbError& error) const;
+
+    bool m_quiet = false;
+    mutable DbError m_quietError;
 };

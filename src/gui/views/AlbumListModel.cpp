@@ -42,6 +42,13 @@ void AlbumListModel::endFill()
     endResetModel();
 }
 
+void AlbumListModel::replaceRows(std::vector<Row> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
 void AlbumListModel::removeAllRows()
 {
     if (m_filling) {

@@ -14,6 +14,11 @@ class AlbumListModel : public QAbstractTableModel, public RowTable
     Q_OBJECT
 
 public:
+    struct Row {
+        QStringList cells;
+        int id;
+    };
+
     using QAbstractTableModel::QAbstractTableModel;
 
     void setColumns(const QVector<ColumnInfo>& columns);
@@ -27,6 +32,8 @@ public:
     // A fill between these two resets the model once, however many rows arrive.
     void beginFill();
     void endFill();
+    // Rows filled elsewhere (on a thread of their own) take the place of the present ones.
+    void replaceRows(std::vector<Row> rows);
 
     void removeAllRows() override;
     QStringList headerFields() const override;
@@ -39,11 +46,6 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    struct Row {
-        QStringList cells;
-        int id;
-    };
-
     QVector<ColumnInfo> m_columns;
     std::vector<Row> m_rows;
     bool m_filling = false;

@@ -6,6 +6,7 @@
 #include "ui/GlintMenu.h"
 #include "ui/MessageBox.h"
 #include "views/AlbumListCtrl.h"
+#include "views/AlbumListFiller.h"
 #include "views/AlbumListModel.h"
 #include "views/AlbumListQuery.h"
 #include "views/CVastryDoc.h"
@@ -14,9 +15,11 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -26,6 +29,8 @@ namespace
 const QColor BandGrey(0x80, 0x80, 0x80);
 
 } // namespace
+
+int CTopView::s_backgroundFillFrom = CTopView::BackgroundFillFrom;
 
 CTopView::CTopView(CVastryDoc& document, QWidget* parent) : QWidget(parent), m_document(document)
 {
@@ -58,6 +63,18 @@ CTopView::CTopView(CVastryDoc& document, QWidget* parent) : QWidget(parent), m_d
     setFocusProxy(m_list);
 
     m_list->sortHeader()->setSortColumn(m_document.settings().read(SettingsTable::OrderByColumn));
+    m_filler = new AlbumListFiller(this);
+    connect(m_filler, &AlbumListFiller::filled, this, &CTopView::receiveRows);
+}
+
+void CTopView::setBackgroundFillFrom(int albums)
+{
+    s_backgroundFillFrom = albums;
+}
+
+bool CTopView::isFilling() const
+{
+    return m_filler->isFilling();
 }
 
 CTopView::~CTopView()
@@ -241,8 +258,7 @@ void CTopView::reload()
 // after a delete it is the next one), or none past the end.
 void CTopView::reloadSelecting(int row)
 {
-    fillRows();
-    selectAndShow(row);
+    fillRows([this, row] { selectAndShow(row); });
 }
 
 // The catalogue was changed by another program: the same album stays selected (the row at its
@@ -257,27 +273,91 @@ void CTopView::reloadAfterOutsideChange(const TreeNodeData* treeNode)
     const int row = std::max(0, m_list->selectedRow());
     const int horizontal = m_list->horizontalScrollBar()->value();
     const int vertical = m_list->verticalScrollBar()->value();
-    fillRows();
-    m_list->horizontalScrollBar()->setValue(horizontal);
-    m_list->verticalScrollBar()->setValue(vertical);
-    const int albumRow = m_model->rowOfAlbum(albumId);
-    selectAndShow(albumRow >= 0 ? albumRow : row);
+    fillRows([this, albumId, row, horizontal, vertical] {
+        m_list->horizontalScrollBar()->setValue(horizontal);
+        m_list->verticalScrollBar()->setValue(vertical);
+        const int albumRow = m_model->rowOfAlbum(albumId);
+        selectAndShow(albumRow >= 0 ? albumRow : row);
+    });
 }
 
-// Fills the list from the catalogue and reports the counts to the status bar.
-void CTopView::fillRows()
+void CTopView::fillRows(const std::function<void()>& afterFill)
 {
+    Database* database = m_document.database();
+    const int total = database ? m_document.albumTable().Count(database, false) : 0;
+    if (total >= s_backgroundFillFrom) {
+        fillInBackground(afterFill);
+        return;
+    }
+    fillRowsNow(total);
+    if (afterFill)
+        afterFill();
+}
+
+// Fills the list from the catalogue here and now, and reports the counts to the status bar.
+void CTopView::fillRowsNow(int total)
+{
+    // A fill still running on the worker belongs to an older question.
+    m_filler->cancel();
+    m_afterFill = nullptr;
+    showFillStatus(QString());
     m_model->beginFill();
     // Without a catalogue the table writes nothing: the old rows must not stay behind.
     m_model->removeAllRows();
     m_document.albumTable().FillList(m_document.database(), m_model, m_document.sortText(), false,
                                      m_document.filter());
     m_model->endFill();
+    reportCounts(total);
+}
+
+// The old rows stay on show, and work, until the new ones are all there.
+void CTopView::fillInBackground(const std::function<void()>& afterFill)
+{
+    Database* database = m_document.database();
+    AlbumListRequest request;
+    request.path = database->name();
+    request.connect = database->connectString();
+    request.fields = m_model->headerFields();
+    request.sortText = m_document.sortText();
+    request.condition = m_document.filter();
+    m_afterFill = afterFill;
+    showFillStatus(QStringLiteral("Sorting…"));
+    m_filler->start(request);
+}
+
+void CTopView::receiveRows(const std::shared_ptr<AlbumListRows>& rows)
+{
+    const std::function<void()> afterFill = std::move(m_afterFill);
+    m_afterFill = nullptr;
+    if (rows->ok) {
+        showFillStatus(QString());
+        m_model->replaceRows(std::move(rows->rows));
+        reportCounts(rows->total);
+    } else {
+        // Whatever went wrong is told by the same fill done here.
+        fillRowsNow(m_document.albumTable().Count(m_document.database(), false));
+    }
+    if (afterFill)
+        afterFill();
+}
+
+void CTopView::reportCounts(int total)
+{
     emit m_document.listFilled();
     QWidget* frame = window();
     SendPaneMessage(frame, UWM_DISPLAYED_POSTS, quintptr(m_model->rowCount()));
-    const int total = m_document.albumTable().Count(m_document.database(), false);
     SendPaneMessage(frame, UWM_TOTAL_POSTS, quintptr(std::max(0, total)));
+}
+
+void CTopView::showFillStatus(const QString& text)
+{
+    auto* frame = qobject_cast<QMainWindow*>(window());
+    if (!frame)
+        return;
+    if (!text.isEmpty())
+        frame->statusBar()->showMessage(text);
+    else if (frame->statusBar()->currentMessage() == QStringLiteral("Sorting…"))
+        frame->statusBar()->clearMessage();
 }
 
 void CTopView::selectAndShow(int row)
@@ -355,9 +435,10 @@ void CTopView::newPost()
 void CTopView::showSavedAlbum(int albumId)
 {
     const int row = std::max(0, m_list->selectedRow());
-    fillRows();
-    const int albumRow = m_model->rowOfAlbum(albumId);
-    selectAndShow(albumRow >= 0 ? albumRow : row);
+    fillRows([this, albumId, row] {
+        const int albumRow = m_model->rowOfAlbum(albumId);
+        selectAndShow(albumRow >= 0 ? albumRow : row);
+    });
     SendPaneMessage(m_document.treePane(), UWM_RELOAD);
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 class AlbumListCtrl;
+class AlbumListFiller;
+struct AlbumListRows;
 class AlbumListModel;
 class CVastryDoc;
 class PaneMessage;
@@ -17,6 +21,10 @@ class CTopView : public QWidget
     Q_OBJECT
 
 public:
+    // From this many albums on, the list fills on a thread of its own: below it a fill takes
+    // less than a tenth of a second, too short for a window that waits to be noticed.
+    static constexpr int BackgroundFillFrom = 10000;
+
     CTopView(CVastryDoc& document, QWidget* parent = nullptr);
     ~CTopView() override;
 
@@ -31,6 +39,10 @@ public:
     int selectedAlbumId() const;
     // Records widths and display order of the shown columns in the document's column table.
     void storeColumnState();
+    // Whether the rows on show are being replaced by a fill on the worker thread.
+    bool isFilling() const;
+    // For tests, which need large-catalogue behaviour on a small catalogue.
+    static void setBackgroundFillFrom(int albums);
 
 protected:
     bool event(QEvent* event) override;
@@ -44,7 +56,13 @@ private:
     void reload();
     void reloadSelecting(int row);
     void reloadAfterOutsideChange(const TreeNodeData* treeNode);
-    void fillRows();
+    // Fills the list, then runs `afterFill`: at once, or when the rows from the worker arrive.
+    void fillRows(const std::function<void()>& afterFill = {});
+    void fillRowsNow(int total);
+    void fillInBackground(const std::function<void()>& afterFill);
+    void receiveRows(const std::shared_ptr<AlbumListRows>& rows);
+    void reportCounts(int total);
+    void showFillStatus(const QString& text);
     void selectAndShow(int row);
     void showSelectedAlbum();
     void sort(int column);
@@ -67,4 +85,7 @@ private:
     QLabel* m_caption = nullptr;
     AlbumListCtrl* m_list = nullptr;
     AlbumListModel* m_model = nullptr;
+    AlbumListFiller* m_filler = nullptr;
+    std::function<void()> m_afterFill;
+    static int s_backgroundFillFrom;
 };
