@@ -1,0 +1,60 @@
+#pragma once
+
+#include "db/ColumnInfo.h"
+
+#include <QFont>
+#include <QVector>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class ListRowReader;
+class QPainter;
+class QPrinter;
+class QTextLayout;
+
+// Paints the album list onto printed pages as the list document shows it: its columns in their
+// order, captions and widths, grid lines when asked for, and the cell texts, with the caption
+// row at the top of every page. A table wider than the page is shrunk as a whole to the page's
+// width, as a browser prints a wide page. Only one row is laid out at a time, so a list of any
+// length prints in the same memory.
+class ListTablePainter
+{
+public:
+    enum class Outcome { Printed, Cancelled, Failed };
+
+    ListTablePainter(const QVector<ColumnInfo>& columns, bool gridLines);
+    ~ListTablePainter();
+
+    // Paints every row `rows` gives onto `printer`, which must not be painted on yet.
+    // `carryOn` is asked every few rows with the number of rows painted so far; when it answers
+    // false the print stops there (Cancelled). Failed: the printer could not be painted on.
+    Outcome paint(QPrinter* printer, ListRowReader* rows,
+                  const std::function<bool(qint64)>& carryOn);
+    // The pages the last paint produced.
+    int pageCount() const { return m_pages; }
+
+private:
+    struct Cell;
+    using Row = std::vector<Cell>;
+
+    void layOutColumns(QPrinter* printer);
+    Row layOutRow(const QStringList& texts, const QFont& font, QPrinter* printer) const;
+    double heightOf(const Row& row) const;
+    void paintRow(QPainter* painter, const Row& row, double top, bool caption) const;
+    double startPage(QPainter* painter, QPrinter* printer);
+    void finishPage(QPainter* painter, double bottom) const;
+
+    QVector<ColumnInfo> m_columns;
+    bool m_gridLines;
+    QFont m_bodyFont;
+    QFont m_captionFont;
+    // Device pixels: where each column starts and how wide it is, with the page's height.
+    QVector<double> m_lefts;
+    QVector<double> m_widths;
+    double m_tableWidth = 0;
+    double m_pageHeight = 0;
+    double m_lineWidth = 0;
+    double m_emptyLineHeight = 0;
+    int m_pages = 0;
+};
