@@ -31,20 +31,7 @@ QFont listFont(double pixels, bool bold)
     return font;
 }
 
-QStringList captionsOf(const QVector<ColumnInfo>& columns)
-{
-    QStringList captions;
-    for (const ColumnInfo& column : columns)
-        captions.append(column.caption);
-    return captions;
-}
-
 } // namespace
-
-struct ListTablePainter::Cell {
-    std::unique_ptr<QTextLayout> layout;
-    double height = 0;
-};
 
 ListTablePainter::ListTablePainter(const QVector<ColumnInfo>& columns, bool gridLines)
     : m_columns(columns), m_gridLines(gridLines)
@@ -87,30 +74,85 @@ void ListTablePainter::layOutColumns(QPrinter* printer)
     m_pageHeight = page.height();
     m_lineWidth = m_gridLines ? BorderPixels * scale : 0;
     m_emptyLineHeight = QFontMetricsF(m_bodyFont, printer).height();
+    m_caches.assign(std::size_t(m_columns.size()), TextCache());
 }
 
 // Texts wrap at word boundaries within their column, and a word wider than the column wraps
 // where it must: nothing runs into the next column.
-ListTablePainter::Row ListTablePainter::layOutRow(const QStringList& texts, const QFont& font,
-                                                  QPrinter* printer) const
+std::shared_ptr<const ListTablePainter::LaidText> ListTablePainter::layOut(const QString& text,
+                                                                           const QFont& font,
+                                                                           int column,
+                                                                           QPrinter* printer) const
 {
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    Row row(std::size_t(texts.size()));
-    for (int i = 0; i < texts.size() && i < m_widths.size(); ++i) {
-        auto layout = std::make_unique<QTextLayout>(texts[i], font, printer);
-        layout->setTextOption(option);
-        const double width = std::max(1.0, m_widths[i] - 2 * m_lineWidth);
-        double height = 0;
-        layout->beginLayout();
-        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
-            line.setLineWidth(width);
-            line.setPosition(QPointF(0, height));
-            height += line.height();
-        }
-        layout->endLayout();
-        row[std::size_t(i)] = Cell{std::move(layout), std::max(height, m_emptyLineHeight)};
+    auto laid = std::make_shared<LaidText>();
+    laid->layout = std::make_unique<QTextLayout>(text, font, printer);
+    laid->layout->setTextOption(option);
+    const double width = std::max(1.0, m_widths[column] - 2 * m_lineWidth);
+    double height = 0;
+    laid->layout->beginLayout();
+    for (QTextLine line = laid->layout->createLine(); line.isValid();
+         line = laid->layout->createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, height));
+        height += line.height();
     }
+    laid->layout->endLayout();
+    laid->height = std::max(height, m_emptyLineHeight);
+    return laid;
+}
+
+// Laying out text is most of the work of a print. Columns whose texts repeat (names from the
+// lists, years, grades) keep them laid out; a column of texts that seldom repeat (titles,
+// numbers) stops keeping them, and a column that has kept many starts afresh, which still
+// serves a column sorted on.
+std::shared_ptr<const ListTablePainter::LaidText>
+ListTablePainter::layOutCell(const QString& text, int column, QPrinter* printer)
+{
+    constexpr int Window = 1024;
+    constexpr int MostKept = 1024;
+    TextCache& cache = m_caches[std::size_t(column)];
+    if (cache.used) {
+        ++cache.lookups;
+        const auto found = cache.texts.constFind(text);
+        if (found != cache.texts.constEnd()) {
+            ++cache.hits;
+            return found.value();
+        }
+    }
+    std::shared_ptr<const LaidText> laid = layOut(text, m_bodyFont, column, printer);
+    if (!cache.used)
+        return laid;
+    if (cache.lookups >= Window) {
+        cache.used = cache.hits * 2 >= cache.lookups;
+        cache.lookups = 0;
+        cache.hits = 0;
+    }
+    if (cache.texts.size() >= MostKept || !cache.used)
+        cache.texts.clear();
+    if (cache.used) {
+        auto kept = std::make_shared<LaidText>();
+        kept->glyphs = laid->layout->glyphRuns();
+        kept->height = laid->height;
+        cache.texts.insert(text, kept);
+    }
+    return laid;
+}
+
+ListTablePainter::Row ListTablePainter::layOutCaptions(QPrinter* printer) const
+{
+    Row row;
+    for (int i = 0; i < m_columns.size(); ++i)
+        row.push_back(layOut(m_columns[i].caption, m_captionFont, i, printer));
+    return row;
+}
+
+ListTablePainter::Row ListTablePainter::layOutRow(const QStringList& texts, QPrinter* printer)
+{
+    Row row;
+    for (int i = 0; i < texts.size() && i < m_widths.size(); ++i)
+        row.push_back(layOutCell(texts[i], i, printer));
     return row;
 }
 
@@ -119,8 +161,8 @@ double ListTablePainter::heightOf(const Row& row) const
     if (row.empty())
         return 0;
     double height = 0;
-    for (const Cell& cell : row)
-        height = std::max(height, cell.height);
+    for (const std::shared_ptr<const LaidText>& cell : row)
+        height = std::max(height, cell->height);
     return height + m_lineWidth;
 }
 
@@ -134,8 +176,13 @@ void ListTablePainter::paintRow(QPainter* painter, const Row& row, double top, b
     }
     painter->setPen(Qt::black);
     for (std::size_t i = 0; i < row.size(); ++i) {
-        if (row[i].layout)
-            row[i].layout->draw(painter, QPointF(m_lefts[int(i)] + m_lineWidth, top + m_lineWidth));
+        const QPointF origin(m_lefts[int(i)] + m_lineWidth, top + m_lineWidth);
+        if (row[i]->layout) {
+            row[i]->layout->draw(painter, origin);
+            continue;
+        }
+        for (const QGlyphRun& glyphs : row[i]->glyphs)
+            painter->drawGlyphRun(origin, glyphs);
     }
 }
 
@@ -160,7 +207,7 @@ ListTablePainter::Outcome ListTablePainter::paint(QPrinter* printer, ListRowRead
     QPainter painter;
     if (!painter.begin(printer))
         return Outcome::Failed;
-    const Row captions = layOutRow(captionsOf(m_columns), m_captionFont, printer);
+    const Row captions = layOutCaptions(printer);
     const double captionHeight = heightOf(captions);
     paintRow(&painter, captions, 0, true);
     m_pages = 1;
@@ -168,7 +215,7 @@ ListTablePainter::Outcome ListTablePainter::paint(QPrinter* printer, ListRowRead
     QStringList texts;
     qint64 painted = 0;
     while (rows->next(&texts)) {
-        const Row row = layOutRow(texts, m_bodyFont, printer);
+        const Row row = layOutRow(texts, printer);
         const double height = heightOf(row);
         // A row taller than a whole page goes on a page of its own and is cut at its foot.
         if (top + height > m_pageHeight && top > captionHeight) {

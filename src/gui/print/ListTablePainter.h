@@ -3,6 +3,9 @@
 #include "db/ColumnInfo.h"
 
 #include <QFont>
+#include <QGlyphRun>
+#include <QHash>
+#include <QList>
 #include <QVector>
 #include <functional>
 #include <memory>
@@ -35,11 +38,28 @@ public:
     int pageCount() const { return m_pages; }
 
 private:
-    struct Cell;
-    using Row = std::vector<Cell>;
+    // A cell's text laid out in its column: a layout drawn once, or the glyphs of a text that
+    // comes again and again (a genre, a year), laid out once and drawn each time.
+    struct LaidText {
+        std::unique_ptr<QTextLayout> layout;
+        QList<QGlyphRun> glyphs;
+        double height = 0;
+    };
+    using Row = std::vector<std::shared_ptr<const LaidText>>;
+    // The texts of one column laid out so far, while they repeat often enough to be worth it.
+    struct TextCache {
+        QHash<QString, std::shared_ptr<const LaidText>> texts;
+        int lookups = 0;
+        int hits = 0;
+        bool used = true;
+    };
 
     void layOutColumns(QPrinter* printer);
-    Row layOutRow(const QStringList& texts, const QFont& font, QPrinter* printer) const;
+    std::shared_ptr<const LaidText> layOut(const QString& text, const QFont& font, int column,
+                                           QPrinter* printer) const;
+    std::shared_ptr<const LaidText> layOutCell(const QString& text, int column, QPrinter* printer);
+    Row layOutCaptions(QPrinter* printer) const;
+    Row layOutRow(const QStringList& texts, QPrinter* printer);
     double heightOf(const Row& row) const;
     void paintRow(QPainter* painter, const Row& row, double top, bool caption) const;
     double startPage(QPainter* painter, QPrinter* printer);
@@ -56,5 +76,6 @@ private:
     double m_pageHeight = 0;
     double m_lineWidth = 0;
     double m_emptyLineHeight = 0;
+    std::vector<TextCache> m_caches;
     int m_pages = 0;
 };
