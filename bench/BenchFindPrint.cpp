@@ -19,6 +19,8 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -205,6 +207,40 @@ void PrintDialogWholePdf(benchmark::State& state)
     MessageBox::setAnswerForAll(QMessageBox::NoButton);
 }
 
+// The whole list in the print preview, every column: the preview holds every page as a picture
+// until it closes, so its peak memory is the row's point.
+void PrintPreviewWhole(benchmark::State& state)
+{
+    Catalogue& c = catalogue(int(state.range(0)));
+    showEveryColumn(*c.document);
+    PrintListDialog dialog(*c.document, PrintListDialog::Print);
+    dialog.show();
+    if (!waitForLoad(dialog.preview())) {
+        state.SkipWithError("the preview was not shown");
+        return;
+    }
+    auto* preview = dialog.findChild<QPushButton*>(QStringLiteral("printPreview"));
+    int pages = 0;
+    for (auto _ : state) {
+        // The preview's pages are painted before it takes input: closed at its first chance.
+        QTimer close;
+        QObject::connect(&close, &QTimer::timeout, &close, [&close, &pages] {
+            if (auto* shown =
+                    qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+                pages = shown->findChild<QPrintPreviewWidget*>()->pageCount();
+                shown->reject();
+                close.stop();
+            }
+        });
+        close.start(10);
+        preview->click();
+    }
+    state.counters["pages"] = pages;
+    state.counters["peak_MiB"] = peakMemoryOfProcessTree();
+    if (pages == 0)
+        state.SkipWithError("nothing was previewed");
+}
+
 // The floor of the whole print: the list document of every column written to a file, as
 // `tunvale-cli export` writes it.
 void ListDocumentWholeFloor(benchmark::State& state)
@@ -255,6 +291,7 @@ BENCHMARK(PrintDialogWholePdf)
     ->Arg(Albums)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(PrintPreviewWhole)->Arg(10000)->Arg(Albums)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ListDocumentWholeFloor)
     ->Arg(10000)
     ->Arg(Albums)

@@ -3,6 +3,7 @@
 #include "print/ListRowReader.h"
 
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextLayout>
@@ -113,6 +114,8 @@ ListTablePainter::layOutCell(const QString& text, int column, QPrinter* printer)
     constexpr int Window = 1024;
     constexpr int MostKept = 1024;
     TextCache& cache = m_caches[std::size_t(column)];
+    if (!m_reuseLayouts)
+        return layOut(text, m_bodyFont, column, printer);
     if (cache.used) {
         ++cache.lookups;
         const auto found = cache.texts.constFind(text);
@@ -204,6 +207,9 @@ ListTablePainter::Outcome ListTablePainter::paint(QPrinter* printer, ListRowRead
 {
     m_pages = 0;
     layOutColumns(printer);
+    // A preview records its pages as pictures, and a picture keeps glyphs drawn without their
+    // text as outlines: far bigger than the text, and no longer text when printed from there.
+    m_reuseLayouts = printer->paintEngine()->type() != QPaintEngine::Picture;
     QPainter painter;
     if (!painter.begin(printer))
         return Outcome::Failed;

@@ -77,5 +77,6 @@ private:
     double m_lineWidth = 0;
     double m_emptyLineHeight = 0;
     std::vector<TextCache> m_caches;
+    bool m_reuseLayouts = true;
     int m_pages = 0;
 };
