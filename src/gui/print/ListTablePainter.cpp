@@ -113,9 +113,9 @@ ListTablePainter::layOutCell(const QString& text, int column, QPrinter* printer)
 {
     constexpr int Window = 1024;
     constexpr int MostKept = 1024;
-    TextCache& cache = m_caches[std::size_t(column)];
     if (!m_reuseLayouts)
         return layOut(text, m_bodyFont, column, printer);
+    TextCache& cache = m_caches[std::size_t(column)];
     if (cache.used) {
         ++cache.lookups;
         const auto found = cache.texts.constFind(text);
@@ -205,7 +205,6 @@ void ListTablePainter::finishPage(QPainter* painter, double bottom) const
 ListTablePainter::Outcome ListTablePainter::paint(QPrinter* printer, ListRowReader* rows,
                                                   const std::function<bool(qint64)>& carryOn)
 {
-    m_pages = 0;
     layOutColumns(printer);
     // A preview records its pages as pictures, and a picture keeps glyphs drawn without their
     // text as outlines: far bigger than the text, and no longer text when printed from there.
@@ -216,7 +215,6 @@ ListTablePainter::Outcome ListTablePainter::paint(QPrinter* printer, ListRowRead
     const Row captions = layOutCaptions(printer);
     const double captionHeight = heightOf(captions);
     paintRow(&painter, captions, 0, true);
-    m_pages = 1;
     double top = captionHeight;
     QStringList texts;
     qint64 painted = 0;
@@ -230,7 +228,6 @@ ListTablePainter::Outcome ListTablePainter::paint(QPrinter* printer, ListRowRead
                 painter.end();
                 return Outcome::Failed;
             }
-            ++m_pages;
             paintRow(&painter, captions, 0, true);
             top = captionHeight;
         }

@@ -19,8 +19,8 @@ class QTextLayout;
 // Paints the album list onto printed pages as the list document shows it: its columns in their
 // order, captions and widths, grid lines when asked for, and the cell texts, with the caption
 // row at the top of every page. A table wider than the page is shrunk as a whole to the page's
-// width, as a browser prints a wide page. Only one row is laid out at a time, so a list of any
-// length prints in the same memory.
+// width, as a browser prints a wide page. Rows are read and laid out one at a time, so a list of
+// any length prints in the same memory (a preview, though, keeps every page it is shown).
 class ListTablePainter
 {
 public:
@@ -34,8 +34,6 @@ public:
     // false the print stops there (Cancelled). Failed: the printer could not be painted on.
     Outcome paint(QPrinter* printer, ListRowReader* rows,
                   const std::function<bool(qint64)>& carryOn);
-    // The pages the last paint produced.
-    int pageCount() const { return m_pages; }
 
 private:
     // A cell's text laid out in its column: a layout drawn once, or the glyphs of a text that
@@ -78,5 +76,4 @@ private:
     double m_emptyLineHeight = 0;
     std::vector<TextCache> m_caches;
     bool m_reuseLayouts = true;
-    int m_pages = 0;
 };

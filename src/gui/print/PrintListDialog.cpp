@@ -167,8 +167,8 @@ void PrintListDialog::buildControls()
             &PrintListDialog::showPreviewFailure);
 }
 
-// A page whose process died cannot be printed (trying takes the program down): printing waits
-// until a rebuilt preview loads. Saving writes the document afresh and needs no page.
+// Print and Print Preview wait for a preview that shows again, so the user sees the columns
+// they print. Saving writes the document afresh and needs no page.
 void PrintListDialog::showPreviewFailure(const QString& reason)
 {
     const QString text = reason.isEmpty()
