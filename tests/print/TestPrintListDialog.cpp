@@ -1,11 +1,13 @@
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
+#include "db/TransactionScope.h"
 #include "print/CheckListCtrl.h"
 #include "print/PrintListDialog.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
 #include "support/gui/EventLoopWait.h"
 #include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
 #include "ui/PrintDialogs.h"
 #include "views/CVastryDoc.h"
 
@@ -13,6 +15,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPdfDocument>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QWebEngineView>
@@ -37,7 +40,12 @@ private slots:
     void exportSavesTheDocument_data();
     void exportSavesTheDocument();
     void everyControlHasAnAccessibleName();
-    void aLongListPreviewsItsStartAndPrintsEveryAlbum();
+    void aLongListPreviewsItsStart();
+    void theWholeListPrintsPageByPage_data();
+    void theWholeListPrintsPageByPage();
+    void printedCellsAreTheDocumentsCells();
+    void anUnfinishedPrintLeavesTheFile_data();
+    void anUnfinishedPrintLeavesTheFile();
 
 private:
     std::unique_ptr<PrintListDialog> open(int mode);
@@ -46,6 +54,9 @@ private:
     static QStringList captions(const QString& page);
     static QString pdfText(const QString& path);
     QByteArray saveListAs(const QString& name);
+    // Adds `count` albums titled "Bulk 0000" onwards, as one change; their titles.
+    QStringList addAlbums(int count);
+    static QStringList pdfPages(const QString& path);
 
     std::unique_ptr<TestCatalog> m_files;
     std::unique_ptr<AppSettings> m_settings;
@@ -353,21 +364,43 @@ QByteArray TestPrintListDialog::saveListAs(const QString& name)
     return TestCatalog::readBytes(path);
 }
 
+QStringList TestPrintListDialog::addAlbums(int count)
+{
+    QStringList titles;
+    TransactionScope change(m_document->database());
+    for (int i = 0; i < count; ++i) {
+        AlbumRecord record;
+        record.title = QStringLiteral("Bulk %1").arg(i, 4, 10, QLatin1Char('0'));
+        if (m_document->albumTable().Add(m_document->database(), record) <= 0)
+            return {};
+        titles << record.title;
+    }
+    return change.commit() ? titles : QStringList();
+}
+
+// The text of each page, without the spaces and line breaks that wrapping puts where it likes.
+QStringList TestPrintListDialog::pdfPages(const QString& path)
+{
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    QPdfDocument pdf;
+    QStringList pages;
+    if (pdf.load(path) != QPdfDocument::Error::None)
+        return pages;
+    for (int page = 0; page < pdf.pageCount(); ++page)
+        pages << pdf.getAllText(page).text().remove(space);
+    return pages;
+}
+
 // The preview lays out only the first rows of a long list and says so; a list within the limit
-// previews as the very document Save As writes. Printing and saving take every album.
-void TestPrintListDialog::aLongListPreviewsItsStartAndPrintsEveryAlbum()
+// previews as the very document Save As writes, and Save As writes every album.
+void TestPrintListDialog::aLongListPreviewsItsStart()
 {
     const QByteArray whole = saveListAs(QStringLiteral("short.html"));
     QCOMPARE(TestCatalog::readBytes(PrintListDialog::documentPath()), whole);
 
     const int limit = PrintListDialog::PreviewRowLimit;
-    QStringList titles;
-    for (int i = 0; i <= limit; ++i) {
-        AlbumRecord record;
-        record.title = QStringLiteral("Bulk %1").arg(i, 4, 10, QLatin1Char('0'));
-        QVERIFY(m_document->albumTable().Add(m_document->database(), record) > 0);
-        titles << record.title;
-    }
+    const QStringList titles = addAlbums(limit + 1);
+    QVERIFY(!titles.isEmpty());
     const int total = m_document->albumTable().Count(m_document->database(), false);
     std::unique_ptr<PrintListDialog> dialog = open(PrintListDialog::Print);
     QVERIFY(dialog);
@@ -378,17 +411,135 @@ void TestPrintListDialog::aLongListPreviewsItsStartAndPrintsEveryAlbum()
                                             "Preview and Save As use all of them")
                                  .arg(limit)
                                  .arg(total)));
-
-    const QString pdf = m_files->filePath(QStringLiteral("long.pdf"));
-    PrintDialogs::setNextPrintTarget(pdf);
-    pressMnemonic(dialog.get(), Qt::Key_P);
-    const QString printed = pdfText(pdf);
     const QString saved = QString::fromUtf8(saveListAs(QStringLiteral("long.html")));
     QVERIFY(!saved.contains(QStringLiteral("Showing the first")));
-    for (const QString& title : titles) {
-        QVERIFY2(printed.contains(title), qPrintable(title));
+    for (const QString& title : titles)
         QVERIFY2(saved.contains(title), qPrintable(title));
+}
+
+void TestPrintListDialog::theWholeListPrintsPageByPage_data()
+{
+    QTest::addColumn<Qt::Key>("command");
+    QTest::newRow("Print") << Qt::Key_P;
+    QTest::newRow("Print Preview") << Qt::Key_W;
+}
+
+// More albums than the preview holds and than one page holds: every album comes out, each page
+// starts with the captions of the chosen columns in their order, and nothing is left beside the
+// printed file.
+void TestPrintListDialog::theWholeListPrintsPageByPage()
+{
+    QFETCH(Qt::Key, command);
+    const QStringList titles = addAlbums(PrintListDialog::PreviewRowLimit + 100);
+    QVERIFY(!titles.isEmpty());
+    std::unique_ptr<PrintListDialog> dialog = open(PrintListDialog::Print);
+    QVERIFY(dialog);
+    for (const char* step : {"Title", "up", "Genre", "space"})
+        run(dialog.get(), QLatin1String(step));
+    const QString pdf = m_files->filePath(QStringLiteral("long.pdf"));
+    if (command == Qt::Key_P)
+        PrintDialogs::setNextPrintTarget(pdf);
+    else
+        PrintDialogs::setNextPreviewTarget(pdf);
+    pressMnemonic(dialog.get(), command);
+
+    const QStringList pages = pdfPages(pdf);
+    QVERIFY2(pages.size() > 2, qPrintable(QString::number(pages.size())));
+    for (const QString& page : pages)
+        QVERIFY2(page.startsWith(QStringLiteral("TitleArtistRecordYearGenre")), qPrintable(page));
+    const QString printed = pages.join(QString());
+    for (const QString& title : titles)
+        QVERIFY2(printed.contains(QString(title).remove(QLatin1Char(' '))), qPrintable(title));
+    QCOMPARE(QDir(m_files->folder()).entryList({QStringLiteral("long.pdf*")}, QDir::Files),
+             QStringList{"long.pdf"});
+}
+
+// Every column, with the grid: each cell text of the list document (dates, amounts, names with
+// characters the document escapes) is on the printed pages, row after row in the list's order.
+void TestPrintListDialog::printedCellsAreTheDocumentsCells()
+{
+    for (int i = 0; i < m_document->columns().size(); ++i)
+        m_document->columns()[i].shown = 1;
+    std::unique_ptr<PrintListDialog> dialog = open(PrintListDialog::Print);
+    QVERIFY(dialog);
+    run(dialog.get(), QStringLiteral("grid"));
+    LOOP_VERIFY(!dialog->rebuildPending());
+    const QString pdf = m_files->filePath(QStringLiteral("every.pdf"));
+    PrintDialogs::setNextPrintTarget(pdf);
+    pressMnemonic(dialog.get(), Qt::Key_P);
+    const QString printed = pdfPages(pdf).join(QString());
+    QVERIFY(!printed.isEmpty());
+
+    const QString page = QString::fromUtf8(TestCatalog::readBytes(PrintListDialog::documentPath()));
+    static const QRegularExpression cell(QStringLiteral("<TD width=\"-?\\d+\">([^<]*)</TD>"));
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    int at = 0;
+    int cells = 0;
+    for (auto it = cell.globalMatch(page); it.hasNext(); ++cells) {
+        QString text = it.next().captured(1);
+        if (text == QLatin1String("&nbsp;"))
+            continue;
+        text.replace(QLatin1String("&lt;"), QLatin1String("<"))
+            .replace(QLatin1String("&gt;"), QLatin1String(">"))
+            .replace(QLatin1String("&quot;"), QLatin1String("\""))
+            .replace(QLatin1String("&amp;"), QLatin1String("&"))
+            .remove(space);
+        const int found = printed.indexOf(text, at);
+        QVERIFY2(found >= 0, qPrintable(text));
+        at = found + text.size();
     }
+    QVERIFY(cells > 36);
+    QVERIFY(printed.contains(QStringLiteral("Reels&Rashers")));
+}
+
+void TestPrintListDialog::anUnfinishedPrintLeavesTheFile_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("cancelled") << "older.pdf" << true;
+    QTest::newRow("cancelled, a new file") << "new.pdf" << true;
+    QTest::newRow("into the open catalogue") << "demo.muf" << false;
+}
+
+// A print cancelled from its progress dialog, or refused, leaves the chosen file as it was
+// (or absent) and no part of a print beside it.
+void TestPrintListDialog::anUnfinishedPrintLeavesTheFile()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, cancel);
+    QVERIFY(!addAlbums(200).isEmpty());
+    const QString path = m_files->filePath(target);
+    QFile older(m_files->filePath(QStringLiteral("older.pdf")));
+    QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
+    older.close();
+    const QByteArray before = QFile::exists(path) ? TestCatalog::readBytes(path) : "";
+    const QStringList filesBefore = QDir(m_files->folder()).entryList(QDir::Files);
+    std::unique_ptr<PrintListDialog> dialog = open(PrintListDialog::Print);
+    QVERIFY(dialog);
+
+    QTimer escape;
+    bool cancelled = false;
+    connect(&escape, &QTimer::timeout, this, [&dialog, &cancelled] {
+        if (auto* progress = dialog->findChild<QProgressDialog*>()) {
+            QTest::keyClick(progress, Qt::Key_Escape);
+            cancelled = progress->wasCanceled();
+        }
+    });
+    if (cancel)
+        escape.start(0);
+    else
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+    MessageBox::history().clear();
+    PrintDialogs::setNextPrintTarget(path);
+    pressMnemonic(dialog.get(), Qt::Key_P);
+    escape.stop();
+
+    QCOMPARE(cancelled, cancel);
+    QCOMPARE(QFile::exists(path) ? TestCatalog::readBytes(path) : QByteArray(), before);
+    QCOMPARE(QDir(m_files->folder()).entryList(QDir::Files), filesBefore);
+    QCOMPARE(MessageBox::history().size(), cancel ? 0 : 1);
+    if (!cancel)
+        QVERIFY(MessageBox::history().last().text.contains(QStringLiteral("the open catalogue")));
 }
 
 int main(int argc, char** argv)

@@ -388,14 +388,14 @@ bool HtmlPageWriter::WriteListRows(QIODevice* file, Recordset* recordset,
         cellStarts.append("<TD width=\"" + QByteArray::number(column.width) + "\">");
     }
     constexpr int ChunkSize = 256 * 1024;
-    QHash<qint64, QByteArray> dateTexts;
+    ListCellScratch scratch;
     QByteArray chunk;
     chunk.reserve(ChunkSize + 64 * 1024);
     for (int written = 0; !recordset->isEOF() && written != rowLimit; ++written) {
         chunk.append("<TR>");
         for (int i = 0; i < positions.size(); ++i) {
             chunk.append(cellStarts[i]);
-            appendListCell(&chunk, recordset, positions[i], &dateTexts);
+            appendListCell(&chunk, recordset, positions[i], &scratch);
             chunk.append("</TD>");
         }
         chunk.append("</TR>");
@@ -426,38 +426,47 @@ bool HtmlPageWriter::WriteListEnd(QIODevice* file, Recordset* recordset, int row
                                .arg(total));
 }
 
+QByteArrayView HtmlPageWriter::listCellText(Recordset* recordset, int position,
+                                            ListCellScratch* scratch)
+{
+    int size = 0;
+    if (const char* text = recordset->textBytes(position, &size))
+        return QByteArrayView(text, size);
+    QVariant value;
+    if (position < 0 || !recordset->field(position, &value))
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::Double: {
+        char number[64];
+        const int length = value.typeId() == QMetaType::Int
+                               ? std::snprintf(number, sizeof number, "%d", value.toInt())
+                               : std::snprintf(number, sizeof number, "%.2f", value.toDouble());
+        scratch->text = QByteArray(number, length);
+        return scratch->text;
+    }
+    case QMetaType::QDateTime: {
+        // Dates repeat a lot and locale formatting is slow: each day is formatted once.
+        const qint64 day = value.toDateTime().date().toJulianDay();
+        auto found = scratch->dateTexts.constFind(day);
+        if (found == scratch->dateTexts.constEnd())
+            found = scratch->dateTexts.insert(day, VariantToText(value).toUtf8());
+        return found.value();
+    }
+    default:
+        scratch->text = VariantToText(value).toUtf8();
+        return scratch->text;
+    }
+}
+
 // The text rules of the album list, applied without building a text object per cell: long
 // lists are nearly all cells.
 void HtmlPageWriter::appendListCell(QByteArray* row, Recordset* recordset, int position,
-                                    QHash<qint64, QByteArray>* dateTexts)
+                                    ListCellScratch* scratch)
 {
-    const int before = row->size();
-    int size = 0;
-    QVariant value;
-    if (const char* text = recordset->textBytes(position, &size)) {
-        appendEscaped(row, text, size);
-    } else if (position >= 0 && recordset->field(position, &value)) {
-        char number[64];
-        switch (value.typeId()) {
-        case QMetaType::Int:
-            row->append(number, std::snprintf(number, sizeof number, "%d", value.toInt()));
-            break;
-        case QMetaType::Double:
-            row->append(number, std::snprintf(number, sizeof number, "%.2f", value.toDouble()));
-            break;
-        case QMetaType::QDateTime: {
-            // Dates repeat a lot and locale formatting is slow: each day is formatted once.
-            const qint64 day = value.toDateTime().date().toJulianDay();
-            auto found = dateTexts->constFind(day);
-            if (found == dateTexts->constEnd())
-                found = dateTexts->insert(day, VariantToText(value).toUtf8());
-            appendEscaped(row, found.value());
-            break;
-        }
-        default:
-            appendEscaped(row, VariantToText(value).toUtf8());
-        }
-    }
-    if (row->size() == before)
+    const QByteArrayView text = listCellText(recordset, position, scratch);
+    if (text.isEmpty())
         row->append("&nbsp;");
+    else
+        appendEscaped(row, text.data(), int(text.size()));
 }

@@ -5,6 +5,7 @@
 #include "db/DatabaseEx.h"
 #include "db/TrackRecord.h"
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QIODevice>
 #include <QVector>
@@ -46,6 +47,15 @@ public:
                            int rowLimit = NoRowLimit);
     static constexpr int NoRowLimit = -1;
 
+    // What a list cell's text is built from, kept from cell to cell of one list.
+    struct ListCellScratch {
+        QByteArray text;
+        QHash<qint64, QByteArray> dateTexts;
+    };
+    // The text of the current row's value at `position` by the album list's rules, UTF-8 and
+    // unescaped; empty when there is none. It lasts until the next cell or row is read.
+    QByteArrayView listCellText(Recordset* recordset, int position, ListCellScratch* scratch);
+
     // `value` ready to stand in HTML text or a quoted attribute.
     static QString escapeHtml(const QString& value);
     // One line of the page's track block, "<BR>" included.
@@ -64,5 +74,5 @@ private:
     bool WriteListEnd(QIODevice* file, Recordset* recordset, int rowLimit);
     // The cell text of the list rules, escaped, or "&nbsp;" when empty.
     void appendListCell(QByteArray* row, Recordset* recordset, int position,
-                        QHash<qint64, QByteArray>* dateTexts);
+                        ListCellScratch* scratch);
 };

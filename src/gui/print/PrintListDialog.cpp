@@ -3,6 +3,9 @@
 #include "app/AppPaths.h"
 #include "io/CsvExport.h"
 #include "print/CheckListCtrl.h"
+#include "print/ListPrintJob.h"
+#include "print/ListRowReader.h"
+#include "print/ListTablePainter.h"
 #include "ui/DialogFont.h"
 #include "ui/FileDialog.h"
 #include "ui/FlatButton.h"
@@ -13,7 +16,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,15 +27,6 @@
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
-
-namespace
-{
-
-// A page that does not come within this time is taken as lost: printing goes on with
-// what is shown rather than leaving the window frozen.
-constexpr int LoadWaitMs = 30000;
-
-} // namespace
 
 PrintListDialog::PrintListDialog(CVastryDoc& document, int mode, QWidget* parent)
     : QDialog(parent), m_document(document), m_mode(mode),
@@ -82,11 +75,6 @@ QString PrintListDialog::documentPath()
     return QDir(AppPaths::pageDirectory()).filePath(QStringLiteral("print.html"));
 }
 
-QString PrintListDialog::printDocumentPath()
-{
-    return QDir(AppPaths::pageDirectory()).filePath(QStringLiteral("print-all.html"));
-}
-
 QPushButton* PrintListDialog::addButton(const QString& text, const char* name)
 {
     auto* button = new QPushButton(text, this);
@@ -122,17 +110,12 @@ void PrintListDialog::buildControls()
     m_browser = new QWebEngineView(this);
     m_browser->setObjectName(QStringLiteral("preview"));
     m_browser->setAccessibleName(QStringLiteral("Preview"));
-    m_printView = new QWebEngineView(this);
-    m_printView->hide();
-    for (QWebEngineView* view : {m_browser, m_printView}) {
-        QWebEngineSettings* web = view->settings();
-        web->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-        web->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-        web->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    }
+    QWebEngineSettings* web = m_browser->settings();
+    web->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    web->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    web->setAttribute(QWebEngineSettings::PluginsEnabled, false);
 
     m_previewFailures = new WebViewFailures(m_browser);
-    m_printFailures = new WebViewFailures(m_printView);
     m_rebuildTimer = new QTimer(this);
     m_rebuildTimer->setSingleShot(true);
     m_rebuildTimer->setInterval(RebuildPauseMs);
@@ -184,8 +167,8 @@ void PrintListDialog::buildControls()
             &PrintListDialog::showPreviewFailure);
 }
 
-// A page whose process died cannot be printed (trying takes the program down): printing waits
-// until a rebuilt preview loads. Saving writes the document afresh and needs no page.
+// Print and Print Preview wait for a preview that shows again, so the user sees the columns
+// they print. Saving writes the document afresh and needs no page.
 void PrintListDialog::showPreviewFailure(const QString& reason)
 {
     const QString text = reason.isEmpty()
@@ -212,14 +195,6 @@ void PrintListDialog::rebuildAfterPause()
     m_rebuildTimer->start();
 }
 
-void PrintListDialog::rebuildNowIfPending()
-{
-    if (!m_rebuildTimer->isActive())
-        return;
-    m_rebuildTimer->stop();
-    rebuildPreview();
-}
-
 bool PrintListDialog::rebuildPending() const
 {
     return m_rebuildTimer->isActive();
@@ -234,7 +209,6 @@ void PrintListDialog::rebuildPreview()
         PreviewRowLimit);
     const QUrl url =
         m_documentWritten ? QUrl::fromLocalFile(path) : QUrl(QStringLiteral("about:blank"));
-    m_loading = true;
     // The file keeps its name: it is read afresh every time, never from the browser's cache.
     if (m_browser->url() == url)
         m_browser->page()->triggerAction(QWebEnginePage::ReloadAndBypassCache);
@@ -244,7 +218,6 @@ void PrintListDialog::rebuildPreview()
 
 void PrintListDialog::loadFinished(bool)
 {
-    m_loading = false;
     emit previewShown(m_documentWritten);
 }
 
@@ -292,12 +265,13 @@ void PrintListDialog::printOrSave()
         return;
     }
     if (PrintDialogs::choosePrinter(&m_printer, this))
-        printPage(&m_printer);
+        printList(&m_printer, true);
 }
 
 void PrintListDialog::printPreview()
 {
-    PrintDialogs::preview(&m_printer, this, [this](QPrinter* printer) { printPage(printer); });
+    PrintDialogs::preview(&m_printer, this,
+                          [this](QPrinter* printer) { printList(printer, false); });
 }
 
 void PrintListDialog::pageSetup()
@@ -338,82 +312,14 @@ bool PrintListDialog::writeListTo(const QString& path)
         m_gridlines->isChecked() ? 1 : 0, path, m_document.sortText(), false, m_document.filter());
 }
 
-bool PrintListDialog::waitForLoad()
+// The preview holds only the first rows: a print lays the whole list out afresh, one page at a
+// time, with the columns as chosen at this moment.
+bool PrintListDialog::printList(QPrinter* printer, bool intoFile)
 {
-    if (!m_loading)
-        return true;
-    QEventLoop loop;
-    connect(m_browser, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(LoadWaitMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    return !m_loading;
-}
-
-// The preview holds only the first rows: a print loads the whole list, written afresh, into a
-// page of its own.
-bool PrintListDialog::loadWholeList()
-{
-    const QString path = printDocumentPath();
-    // The writer has already said why it could not write.
-    if (!writeListTo(path))
-        return false;
-    QEventLoop loop;
-    bool loaded = false;
-    connect(m_printView, &QWebEngineView::loadFinished, &loop, [&loop, &loaded](bool ok) {
-        loaded = ok;
-        loop.quit();
-    });
-    QTimer::singleShot(LoadWaitMs, &loop, &QEventLoop::quit);
-    const QUrl url = QUrl::fromLocalFile(path);
-    if (m_printView->url() == url)
-        m_printView->page()->triggerAction(QWebEnginePage::ReloadAndBypassCache);
-    else
-        m_printView->load(url);
-    loop.exec();
-    // A page whose process died must not be printed: that takes the program down.
-    if (loaded && !m_printFailures->failed())
-        return true;
-    const QString reason = m_printFailures->failed()
-                               ? m_printFailures->reason()
-                               : QStringLiteral("the list could not be loaded.");
-    MessageBox::show(this, QStringLiteral("Tunvale"),
-                     QStringLiteral("The list could not be printed: %1").arg(reason),
-                     QMessageBox::Warning);
-    return false;
-}
-
-bool PrintListDialog::printPage(QPrinter* printer)
-{
-    // The page printed is the one last chosen, not one still on its way.
-    rebuildNowIfPending();
-    waitForLoad();
-    if (m_previewFailures->failed() || !loadWholeList())
-        return false;
-    if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty())
-        return printPdf(printer->outputFileName(), printer->pageLayout());
-    QEventLoop loop;
-    bool succeeded = false;
-    connect(m_printView, &QWebEngineView::printFinished, &loop, [&loop, &succeeded](bool ok) {
-        succeeded = ok;
-        loop.quit();
-    });
-    m_printView->print(printer);
-    loop.exec();
-    return succeeded;
-}
-
-bool PrintListDialog::printPdf(const QString& path, const QPageLayout& layout)
-{
-    // The browser writes a PDF file itself with the text as text, where printing through the
-    // printer would give pictures of the pages.
-    QEventLoop loop;
-    bool succeeded = false;
-    connect(m_printView->page(), &QWebEnginePage::pdfPrintingFinished, &loop,
-            [&loop, &succeeded](const QString&, bool ok) {
-                succeeded = ok;
-                loop.quit();
-            });
-    m_printView->page()->printToPdf(path, layout);
-    loop.exec();
-    return succeeded;
+    const QVector<ColumnInfo> columns = PrintColumns::checkedColumns(m_rows);
+    ListTablePainter table(columns, m_gridlines->isChecked());
+    ListRowReader rows(m_document.albumTable(), m_document.database(), columns,
+                       m_document.sortText(), m_document.filter());
+    const QString catalogue = m_document.database() ? m_document.database()->name() : QString();
+    return ListPrintJob::run(printer, &table, &rows, intoFile, catalogue, this);
 }

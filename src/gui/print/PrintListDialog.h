@@ -17,8 +17,9 @@ class QPushButton;
 class QWebEngineView;
 
 // Prints, previews or exports the album list as the list document, with the columns, order,
-// widths and grid lines chosen here and shown at once in the preview; or exports the chosen
-// columns, in their order, as CSV. What is chosen here
+// widths and grid lines chosen here and shown at once in the preview (its first rows); or
+// exports the chosen columns, in their order, as CSV. Print and Print Preview lay the whole
+// list out page by page themselves; Save As writes the whole document. What is chosen here
 // lasts as long as the dialog; the album list's own columns stay as they are.
 class PrintListDialog : public QDialog
 {
@@ -40,8 +41,6 @@ public:
     static constexpr int PreviewRowLimit = 500;
     // The file the preview shows.
     static QString documentPath();
-    // The whole list, written afresh for each print.
-    static QString printDocumentPath();
 
 signals:
     // The preview shows the document as last written (false: it could not be written).
@@ -52,7 +51,6 @@ private:
     QPushButton* addButton(const QString& text, const char* name);
     void rebuildPreview();
     void rebuildAfterPause();
-    void rebuildNowIfPending();
     void showSelectedWidth();
     void moveSelected(int step);
     void setSelectedWidth();
@@ -63,11 +61,9 @@ private:
     void saveAs();
     void saveAsCsv();
     QString title() const;
-    // Prints the page once the latest document has loaded; false when it could not.
-    bool printPage(QPrinter* printer);
-    bool loadWholeList();
-    bool printPdf(const QString& path, const QPageLayout& layout);
-    bool waitForLoad();
+    // Prints every row of the list; `intoFile`: into the file the user chose, if any, rather
+    // than into a preview's pages. False when no complete print came out.
+    bool printList(QPrinter* printer, bool intoFile);
     bool writeListTo(const QString& path);
     void loadFinished(bool ok);
     void showPreviewFailure(const QString& reason);
@@ -76,7 +72,6 @@ private:
     const int m_mode;
     QVector<PrintColumns::Row> m_rows;
     QPrinter m_printer{QPrinter::HighResolution};
-    bool m_loading = false;
     bool m_documentWritten = false;
 
     CheckListCtrl* m_list = nullptr;
@@ -91,9 +86,6 @@ private:
     QLineEdit* m_width = nullptr;
     QLabel* m_widthLabel = nullptr;
     QWebEngineView* m_browser = nullptr;
-    // Never shown: holds the whole list while it is printed.
-    QWebEngineView* m_printView = nullptr;
-    WebViewFailures* m_printFailures = nullptr;
     QLabel* m_previewNotice = nullptr;
     QTimer* m_rebuildTimer = nullptr;
     WebViewFailures* m_previewFailures = nullptr;
