@@ -168,14 +168,20 @@ bool AlbumTable::readNameIds(Database* database, int id, AlbumRecord* record)
     return true;
 }
 
+QString AlbumTable::listSelect(Database* database, const QStringList& fields,
+                               const QString& sortText, const QString& condition)
+{
+    const QString needed = fields.join(u' ') + u' ' + sortText + u' ' + condition;
+    return m_listSelect.select(database, baseSelect(database), needed);
+}
+
 bool AlbumTable::FillList(Database* database, RowTable* list, const QString& sortText,
                           bool deletedValue, const QString& condition)
 {
     if (!database || !list)
         return false;
-    const QString needed = list->headerFields().join(u' ') + u' ' + sortText + u' ' + condition;
     return FillListFromHeader(database, list,
-                              m_listSelect.select(database, baseSelect(database), needed),
+                              listSelect(database, list->headerFields(), sortText, condition),
                               QStringLiteral("music_id"), sortText, condition, deletedValue);
 }
 

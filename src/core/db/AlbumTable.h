@@ -19,6 +19,10 @@ public:
     // The album query for `database`: where the catalogue predates the table of album ids, one
     // whose ids read as none. Without a database, the query for a catalogue that has the table.
     const QString& baseSelect(Database* database) const;
+    // The album query cut to what a list of `fields`, in that order and under that condition,
+    // needs: the same rows in the same order as with baseSelect, read faster.
+    QString listSelect(Database* database, const QStringList& fields, const QString& sortText,
+                       const QString& condition);
     // The ids of the albums the list shows under `condition` (deleted ones never), as a query
     // to nest in one on `database`: a condition may name any column the list's joins bring in.
     QString listedIdsQuery(Database* database, const QString& condition) const;

@@ -20,8 +20,12 @@ bool ListRowReader::open()
 {
     if (!m_database)
         return false;
-    const QString sql = CatalogTable::BuildItemQuery(m_albums.baseSelect(m_database), m_sortText,
-                                                     false, m_condition);
+    QStringList fields;
+    for (const ColumnInfo& column : qAsConst(m_columns))
+        fields << column.field;
+    const QString sql = CatalogTable::BuildItemQuery(
+        m_albums.listSelect(m_database, fields, m_sortText, m_condition), m_sortText, false,
+        m_condition);
     if (!m_albums.OpenRecordset(&m_recordset, m_database, sql))
         return false;
     m_positions.clear();
@@ -49,8 +53,9 @@ qint64 ListRowReader::count()
 {
     // Without the sort: the engine need not order what it only counts.
     const QString sql = QStringLiteral("SELECT COUNT(*) AS total FROM (%1)")
-                            .arg(CatalogTable::BuildItemQuery(m_albums.baseSelect(m_database),
-                                                              QString(), false, m_condition));
+                            .arg(CatalogTable::BuildItemQuery(
+                                m_albums.listSelect(m_database, {}, QString(), m_condition),
+                                QString(), false, m_condition));
     RecordsetHandle counted;
     if (!m_database || !m_albums.OpenRecordset(&counted, m_database, sql))
         return -1;
