@@ -1,0 +1,86 @@
+#include "db/CatalogPassword.h"
+
+#include "db/Database.h"
+#include "db/DatabaseEx.h"
+
+namespace
+{
+
+QString ownConnectString(const QString& password)
+{
+    return QLatin1String(";PWD=") + password;
+}
+
+// Holds a read lock on the catalogue while it lives: another program can then not commit
+// (its write waits, and fails rather than being lost in the file that is about to be
+// replaced), while the copy reads through the same connection.
+class WriterBarrier
+{
+public:
+    explicit WriterBarrier(Database* database) : m_database(database)
+    {
+        m_held = m_database->execute("BEGIN") &&
+                 m_database->execute("SELECT count(*) FROM sqlite_master");
+    }
+    ~WriterBarrier() { m_database->execute("ROLLBACK"); }
+    bool isHeld() const { return m_held; }
+
+private:
+    Database* m_database;
+    bool m_held = false;
+};
+
+} // namespace
+
+QString CatalogPassword::connectString(const QString& password)
+{
+    return password.isEmpty() ? DatabaseEx::catalogConnectString() : ownConnectString(password);
+}
+
+bool CatalogPassword::hasOwnPassword(const Database& database)
+{
+    return database.connectString() != DatabaseEx::catalogConnectString();
+}
+
+bool CatalogPassword::isCurrent(const Database& database, const QString& password)
+{
+    return database.isOpen() && database.connectString() == connectString(password);
+}
+
+QString CatalogPassword::problem(const QString& password)
+{
+    if (password.contains(QChar(0)))
+        return QStringLiteral("A password cannot contain a NUL character.");
+    // Characters as the user sees them: a letter outside the basic plane is one, not two.
+    if (password.toUcs4().size() > MaxLength)
+        return QStringLiteral("A password can be at most %1 characters long.").arg(MaxLength);
+    if (!password.isEmpty() && connectString(password) == DatabaseEx::catalogConnectString())
+        return QStringLiteral("That password is the program's built-in key, which every copy "
+                              "of the program knows. Choose another one.");
+    return QString();
+}
+
+bool CatalogPassword::change(Database* database, const QString& password, QString* error,
+                             const CatalogCopy::Progress& progress)
+{
+    if (!database || !database->isOpen()) {
+        *error = QStringLiteral("The catalogue is not open.");
+        return false;
+    }
+    const QString refused = problem(password);
+    if (!refused.isEmpty()) {
+        *error = refused;
+        return false;
+    }
+    if (database->isReadOnly()) {
+        *error = QStringLiteral("The catalogue is read-only; its password cannot be changed.");
+        return false;
+    }
+    const WriterBarrier barrier(database);
+    if (!barrier.isHeld()) {
+        *error = database->lastError().description;
+        return false;
+    }
+    return CatalogCopy::write(database, database->name(), connectString(password), error,
+                              progress);
+}
