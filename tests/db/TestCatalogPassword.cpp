@@ -119,14 +119,12 @@ void TestCatalogPassword::newPasswordRules_data()
     QTest::newRow("one character") << QStringLiteral("x") << QString();
     QTest::newRow("empty: back to the built-in key") << QString() << QString();
     QTest::newRow("1000 Cyrillic letters") << QString(1000, QChar(0x0416)) << QString();
-    QTest::newRow("1000 characters outside the basic plane") << astral.repeated(1000)
-                                                            << QString();
-    QTest::newRow("1001 characters") << QString(1001, QLatin1Char('a'))
-                                     << QStringLiteral("1000");
+    QTest::newRow("1000 characters outside the basic plane") << astral.repeated(1000) << QString();
+    QTest::newRow("1001 characters") << QString(1001, QLatin1Char('a')) << QStringLiteral("1000");
     QTest::newRow("NUL inside") << QStringLiteral("ab") + QChar(0) + QStringLiteral("c")
                                 << QStringLiteral("NUL");
-    QTest::newRow("the built-in key") << QString::fromLatin1(DatabaseEx::CatalogPassword)
-                                      << QStringLiteral("built-in");
+    QTest::newRow("the built-in key")
+        << QString::fromLatin1(DatabaseEx::CatalogPassword) << QStringLiteral("built-in");
 }
 
 void TestCatalogPassword::newPasswordRules()
@@ -207,9 +205,9 @@ void TestCatalogPassword::filesAreToldApartWithoutBeingWritten()
         path = files.filePath(QStringLiteral("plain.muf"));
         sqlite3* connection = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &connection), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(connection, "CREATE TABLE music(id INTEGER)", nullptr, nullptr,
-                              nullptr),
-                 SQLITE_OK);
+        QCOMPARE(
+            sqlite3_exec(connection, "CREATE TABLE music(id INTEGER)", nullptr, nullptr, nullptr),
+            SQLITE_OK);
         sqlite3_close(connection);
     } else if (!kind.startsWith(QLatin1String("demo"))) {
         path = files.filePath(kind + QLatin1String(".muf"));

@@ -81,6 +81,5 @@ bool CatalogPassword::change(Database* database, const QString& password, QStrin
         *error = database->lastError().description;
         return false;
     }
-    return CatalogCopy::write(database, database->name(), connectString(password), error,
-                              progress);
+    return CatalogCopy::write(database, database->name(), connectString(password), error, progress);
 }

@@ -42,9 +42,8 @@ int readSchema(const QString& path, const QString& connect, int flags)
     const QByteArray key = Database::keyFromConnectString(connect);
     if (result == SQLITE_OK && !key.isEmpty())
         result = sqlite3_key(connection, key.constData(), key.size());
-    if (result == SQLITE_OK &&
-        sqlite3_exec(connection, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
-                     nullptr) != SQLITE_OK)
+    if (result == SQLITE_OK && sqlite3_exec(connection, "SELECT count(*) FROM sqlite_master",
+                                            nullptr, nullptr, nullptr) != SQLITE_OK)
         result = sqlite3_extended_errcode(connection);
     sqlite3_close_v2(connection);
     return result;
