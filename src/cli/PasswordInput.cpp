@@ -79,13 +79,15 @@ bool PasswordInput::fromTerminal(const QString& prompt, QString* password, QStri
         *error = QStringLiteral("there is no terminal to ask for the password on.");
         return false;
     }
-    std::fputs(prompt.toLocal8Bit().constData(), stderr);
-    std::fflush(stderr);
     char* buffer = nullptr;
     size_t capacity = 0;
     ssize_t length = -1;
     {
+        // Echo goes off before the prompt shows: switching it off discards what was typed
+        // before, and an answer typed right after the prompt must not be lost.
         const EchoOff echoOff;
+        std::fputs(prompt.toLocal8Bit().constData(), stderr);
+        std::fflush(stderr);
         length = getline(&buffer, &capacity, stdin);
     }
     // The line end typed was not echoed either.

@@ -3,6 +3,11 @@
 #include "db/Database.h"
 #include "db/DatabaseEx.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 namespace
 {
 
@@ -29,6 +34,23 @@ private:
     Database* m_database;
     bool m_held = false;
 };
+
+// A copy killed half-way leaves its temporary file behind, as large as the catalogue. One
+// untouched for this long belongs to no copy still running.
+constexpr qint64 AbandonedAfterSeconds = 600;
+
+void removeAbandonedCopies(const QString& path)
+{
+    const QFileInfo catalogue(path);
+    const QDir folder = catalogue.dir();
+    const QStringList names = folder.entryList(
+        {CatalogCopy::temporaryPrefix(path) + QLatin1Char('*')}, QDir::Files | QDir::Hidden);
+    const QDateTime abandoned = QDateTime::currentDateTimeUtc().addSecs(-AbandonedAfterSeconds);
+    for (const QString& name : names) {
+        if (QFileInfo(folder.filePath(name)).lastModified().toUTC() < abandoned)
+            QFile::remove(folder.filePath(name));
+    }
+}
 
 } // namespace
 
@@ -76,6 +98,7 @@ bool CatalogPassword::change(Database* database, const QString& password, QStrin
         *error = QStringLiteral("The catalogue is read-only; its password cannot be changed.");
         return false;
     }
+    removeAbandonedCopies(database->name());
     const WriterBarrier barrier(database);
     if (!barrier.isHeld()) {
         *error = database->lastError().description;

@@ -29,7 +29,8 @@ public:
     // either the old or the new key. Other programs' writes wait until the copy is in place.
     // Afterwards the connection still reads the replaced file: the caller closes it and opens
     // the catalogue again with `connectString(password)`. False, with the reason in `error`,
-    // when anything fails; the file is untouched then.
+    // when anything fails; the file is untouched then. Temporary files that killed changes left
+    // beside the catalogue are removed once they are clearly abandoned.
     static bool change(Database* database, const QString& password, QString* error,
                        const CatalogCopy::Progress& progress = {});
 };
