@@ -39,6 +39,9 @@ int readSchema(const QString& path, const QString& connect, int flags)
         return SQLITE_CANTOPEN;
     sqlite3* connection = nullptr;
     int result = sqlite3_open_v2(QFile::encodeName(path).constData(), &connection, flags, nullptr);
+    // Another program's commit holds the file for a moment: that is no sign of a wrong key.
+    if (connection)
+        sqlite3_busy_timeout(connection, Database::BusyTimeoutMs);
     const QByteArray key = Database::keyFromConnectString(connect);
     if (result == SQLITE_OK && !key.isEmpty())
         result = sqlite3_key(connection, key.constData(), key.size());
@@ -49,22 +52,30 @@ int readSchema(const QString& path, const QString& connect, int flags)
     return result;
 }
 
+// A journal left by a write that was killed must be played back before anyone can read the
+// file. The engine copies the old pages back as they are, whatever the key, so a read-write
+// connection does that much and nothing else.
+int readSchemaRecovering(const QString& path, const QString& connect)
+{
+    const int result = readSchema(path, connect, SQLITE_OPEN_READONLY);
+    if (result == SQLITE_READONLY_ROLLBACK && QFileInfo(path).isWritable())
+        return readSchema(path, connect, SQLITE_OPEN_READWRITE);
+    return result;
+}
+
 } // namespace
 
 bool CatalogProbe::opensWith(const QString& path, const QString& connect)
 {
-    const int result = readSchema(path, connect, SQLITE_OPEN_READONLY);
-    // A journal left by a write that was killed must be played back before anyone can read
-    // the file. The engine copies the old pages back as they are, whatever the key, so a
-    // read-write connection does that much and nothing else.
-    if (result == SQLITE_READONLY_ROLLBACK && QFileInfo(path).isWritable())
-        return readSchema(path, connect, SQLITE_OPEN_READWRITE) == SQLITE_OK;
-    return result == SQLITE_OK;
+    return readSchemaRecovering(path, connect) == SQLITE_OK;
 }
 
 CatalogProbe::Kind CatalogProbe::kind(const QString& path)
 {
-    if (opensWith(path, DatabaseEx::catalogConnectString()))
+    const int result = readSchemaRecovering(path, DatabaseEx::catalogConnectString());
+    if (result == SQLITE_OK)
         return Kind::BuiltInKey;
-    return looksEncrypted(path) ? Kind::NeedsPassword : Kind::NotCatalog;
+    // Only the engine's "not a database" is a key that does not fit; a file it cannot read for
+    // another reason is opened as always, and refused with that reason.
+    return result == SQLITE_NOTADB && looksEncrypted(path) ? Kind::NeedsPassword : Kind::NotCatalog;
 }
