@@ -24,7 +24,7 @@ SetPasswordDialog::SetPasswordDialog(const Database& database, QWidget* parent)
             ? QStringLiteral("Type the current password, then the new one twice. Leave the new "
                              "password empty to remove the password.")
             : QStringLiteral("Anyone with the program can open this catalogue. With a password "
-                             "of your own, only who knows it can. Type it twice."),
+                             "of your own, only those who know it can. Type it twice."),
         this);
     intro->setWordWrap(true);
     intro->setMinimumWidth(340);
