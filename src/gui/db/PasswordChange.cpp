@@ -13,7 +13,6 @@ namespace
 {
 
 const char* const Caption = "Set Password";
-constexpr int ShowAfterMs = 1000;
 
 void say(QWidget* parent, const QString& text, QMessageBox::Icon icon)
 {
@@ -55,8 +54,10 @@ PasswordChange::Outcome PasswordChange::run(CVastryDoc& document, QWidget* paren
                              QStringLiteral("Cancel"), 0, 1, parent);
     progress.setWindowTitle(QLatin1String(Caption));
     progress.setAccessibleName(QLatin1String(Caption));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(ShowAfterMs);
+    // Shown at once and modal to every window: the copy lets events through between its steps,
+    // and a change made meanwhile would go to the file being replaced.
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
     progress.setAutoReset(false);
     DialogFont::apply(&progress);
     // Escape and the window's close button only hide a progress dialog: they must cancel too.
