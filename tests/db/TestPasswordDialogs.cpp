@@ -6,6 +6,8 @@
 #include "db/DatabaseEx.h"
 #include "db/PasswordPrompt.h"
 #include "db/SetPasswordDialog.h"
+#include "stats/FigureTab.h"
+#include "stats/StatisticsWindow.h"
 #include "support/TestCatalog.h"
 #include "support/gui/AccessibleNames.h"
 #include "support/gui/DesktopTestRun.h"
@@ -15,6 +17,8 @@
 #include "views/CVastryDoc.h"
 
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -177,6 +181,15 @@ void TestPasswordDialogs::setChangeAndRemoveFromTheMenu()
     QVERIFY(CatalogProbe::opensWith(path, CatalogPassword::connectString(password)));
     QVERIFY(CatalogPassword::isCurrent(*document().database(), password));
     QCOMPARE(frame()->statusPaneText(2), QStringLiteral("Total Posts: 26"));
+    // The statistics count on a connection of their own, which needs the key too.
+    QVERIFY(frame()->runCommand(CommandIds::Statistics));
+    StatisticsWindow* statistics = frame()->statisticsWindow();
+    statistics->showTab(StatisticsWindow::YearsTab);
+    LOOP_VERIFY_WITH_TIMEOUT(!statistics->isCounting(), 30000);
+    QVERIFY(statistics->figureTab(StatisticsWindow::YearsTab)->chartView()->chart()->title() !=
+            QLatin1String(FigureTab::NoAlbums));
+    QVERIFY(!boxShown(QStringLiteral("encrypted")));
+    statistics->close();
 
     // Changing asks for the current password; a wrong one changes nothing.
     MessageBox::history().clear();
