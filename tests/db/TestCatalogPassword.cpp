@@ -228,6 +228,7 @@ void TestCatalogPassword::filesAreToldApartWithoutBeingWritten()
         path = crashedWhileWriting(path, kind.startsWith(QLatin1String("password"))
                                              ? QStringLiteral("mine")
                                              : QLatin1String(DatabaseEx::CatalogPassword));
+    QVERIFY(!path.isEmpty());
     const QByteArray before = TestCatalog::readBytes(path);
     const QStringList filesBefore = QDir(files.folder()).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(int(CatalogProbe::kind(path)), expected);
