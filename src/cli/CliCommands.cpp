@@ -371,20 +371,25 @@ int CliCommands::run(const QStringList& arguments)
 
 bool CliCommands::openCatalog(const QString& path)
 {
-    QString connect;
-    if (!catalogConnectString(path, false, &connect))
-        return false;
-    // The engine reports why on standard error.
-    return m_albums.OpenDatabase(&m_database, path, connect);
+    return openCatalog(path, false);
 }
 
-// The built-in key for every file that opens with it (or that is no catalogue at all: the
-// engine then says why), else the connect string of the password given, checked.
-bool CliCommands::catalogConnectString(const QString& path, bool askTerminal, QString* connect)
+// A catalogue on the built-in key opens as always; for one with a password of its own the
+// password is taken from its file (or the terminal, when `askTerminal`) and checked. The
+// engine or this reports why on standard error.
+bool CliCommands::openCatalog(const QString& path, bool askTerminal)
 {
-    *connect = DatabaseEx::catalogConnectString();
-    if (CatalogProbe::kind(path) != CatalogProbe::Kind::NeedsPassword)
+    bool needsPassword = false;
+    if (m_albums.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString(),
+                              &needsPassword))
         return true;
+    QString connect;
+    return needsPassword && passwordConnectString(path, askTerminal, &connect) &&
+           m_albums.OpenDatabase(&m_database, path, connect);
+}
+
+bool CliCommands::passwordConnectString(const QString& path, bool askTerminal, QString* connect)
+{
     QString password;
     QString error;
     const QString file =
@@ -445,19 +450,16 @@ bool CliCommands::newPassword(const Arguments& args, QString* password)
 int CliCommands::commandPasswd(const Arguments& args)
 {
     const QString path = args.positional[0];
-    QString connect;
-    if (!catalogConnectString(path, true, &connect))
+    if (!openCatalog(path, true))
         return 1;
+    if (m_database->isReadOnly())
+        return fail(QStringLiteral("'%1' is read-only; nothing was changed.").arg(path));
     QString password;
     if (!newPassword(args, &password))
         return 1;
     const QString problem = CatalogPassword::problem(password);
     if (!problem.isEmpty())
         return fail(problem + QLatin1String(" Nothing was changed."));
-    if (!m_albums.OpenDatabase(&m_database, path, connect))
-        return 1;
-    if (m_database->isReadOnly())
-        return fail(QStringLiteral("'%1' is read-only; nothing was changed.").arg(path));
     const bool hadPassword = CatalogPassword::hasOwnPassword(*m_database);
     QString error;
     if (!CatalogPassword::change(m_database.get(), password, &error))

@@ -56,9 +56,10 @@ private:
     static bool readAlbumJson(QIODevice* input, QByteArray* text);
     bool openCatalog(const QString& path);
     bool openWritableCatalog(const QString& path);
-    // False (said on standard error) when the file needs a password and none, or a wrong one,
-    // was given; the terminal is asked only when `askTerminal`.
-    bool catalogConnectString(const QString& path, bool askTerminal, QString* connect);
+    bool openCatalog(const QString& path, bool askTerminal);
+    // The connect string of the password given for `path`, checked; false (said on standard
+    // error) when none or a wrong one was given. The terminal is asked only when `askTerminal`.
+    bool passwordConnectString(const QString& path, bool askTerminal, QString* connect);
     bool newPassword(const Arguments& args, QString* password);
     bool parseId(const QString& text, int* id);
     bool columnsFromCaptions(const QString& captions, bool withWidths,

@@ -15,23 +15,6 @@ constexpr qint64 SmallestPage = 512;
 constexpr qint64 FirstBytes = 1024;
 constexpr int DistinctValuesOfCipherText = 128;
 
-bool looksEncrypted(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() < FirstBytes || info.size() % SmallestPage != 0)
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray start = file.read(FirstBytes);
-    if (start.size() < FirstBytes || start.startsWith(QByteArray("SQLite format 3\0", 16)))
-        return false;
-    std::bitset<256> seen;
-    for (const char byte : start)
-        seen.set(static_cast<unsigned char>(byte));
-    return int(seen.count()) >= DistinctValuesOfCipherText;
-}
-
 // The engine's extended result of reading the schema with the key of `connect`.
 int readSchema(const QString& path, const QString& connect, int flags)
 {
@@ -78,4 +61,21 @@ CatalogProbe::Kind CatalogProbe::kind(const QString& path)
     // Only the engine's "not a database" is a key that does not fit; a file it cannot read for
     // another reason is opened as always, and refused with that reason.
     return result == SQLITE_NOTADB && looksEncrypted(path) ? Kind::NeedsPassword : Kind::NotCatalog;
+}
+
+bool CatalogProbe::looksEncrypted(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() < FirstBytes || info.size() % SmallestPage != 0)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray start = file.read(FirstBytes);
+    if (start.size() < FirstBytes || start.startsWith(QByteArray("SQLite format 3\0", 16)))
+        return false;
+    std::bitset<256> seen;
+    for (const char byte : start)
+        seen.set(static_cast<unsigned char>(byte));
+    return int(seen.count()) >= DistinctValuesOfCipherText;
 }

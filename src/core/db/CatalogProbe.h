@@ -23,6 +23,9 @@ public:
     enum class Kind { BuiltInKey, NeedsPassword, NotCatalog };
 
     static Kind kind(const QString& path);
+    // The part of the rule that needs no key: whether the file's bytes look like cipher text.
+    // Every catalogue does; what the built-in key cannot open and passes this needs a password.
+    static bool looksEncrypted(const QString& path);
     // Whether the file opens with the key of `connect`; a wrong key leaves the file as it was.
     static bool opensWith(const QString& path, const QString& connect);
 };

@@ -40,24 +40,31 @@ void CVastryDoc::setPanes(QWidget* tree, QWidget* list, QWidget* page)
 bool CVastryDoc::openCatalog(const QString& path)
 {
     m_openCancelled = false;
-    QString connect = DatabaseEx::catalogConnectString();
-    // Out of tries, the file is refused with the engine's own error, as any file it cannot
-    // read; after Cancel the catalogue open before stays open.
-    if (CatalogProbe::kind(path) == CatalogProbe::Kind::NeedsPassword &&
-        !askPassword(path, &connect) && m_openCancelled)
-        return false;
+    // The open catalogue stays until the new one is open: Cancel in the password prompt keeps
+    // it. Any other failure leaves no catalogue open, as it always did.
+    DatabaseHandle opened;
+    bool needsPassword = false;
+    bool done = m_albumTable.OpenDatabase(&opened, path, DatabaseEx::catalogConnectString(),
+                                          &needsPassword);
+    if (needsPassword) {
+        QString connect;
+        // Out of tries, the last one is refused with the engine's own error, as any file it
+        // cannot read.
+        if (!askPassword(path, &connect) && m_openCancelled)
+            return false;
+        done = m_albumTable.OpenDatabase(&opened, path, connect);
+        connect.fill(QLatin1Char(' '));
+    }
     closeCatalog();
-    const bool opened = m_albumTable.OpenDatabase(&m_database, path, connect);
-    connect.fill(QLatin1Char(' '));
-    if (opened)
-        return true;
-    m_database.reset();
-    return false;
+    if (!done)
+        return false;
+    m_database = std::move(opened);
+    return true;
 }
 
 // Asks until the password opens the file, up to three times. True with the password's connect
 // string; false after Cancel (openCancelled()) or after the last wrong try, with that try's
-// connect string, so that opening it refuses the file as before.
+// connect string.
 bool CVastryDoc::askPassword(const QString& path, QString* connect)
 {
     for (int attempt = 0; attempt < PasswordTries; ++attempt) {
