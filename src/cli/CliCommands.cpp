@@ -4,7 +4,10 @@
 #include "app/ErrorReporter.h"
 #include "app/TunvaleVersion.h"
 #include "cli/AlbumJson.h"
+#include "cli/PasswordInput.h"
 #include "cli/StatisticsOutput.h"
+#include "db/CatalogPassword.h"
+#include "db/CatalogProbe.h"
 #include "db/CatalogTemplate.h"
 #include "db/LocaleCollation.h"
 #include "db/LookupList.h"
@@ -117,6 +120,7 @@ const QHash<QString, CommandSyntax>& commandSyntax()
         {QStringLiteral("stats"), {"stats", 1, 1, {"--where", "--artist", "--json!"}}},
         {QStringLiteral("loans"), {"loans", 1, 1, {"--overdue", "--json!"}}},
         {QStringLiteral("check"), {"check", 1, 1, {}}},
+        {QStringLiteral("passwd"), {"passwd", 1, 1, {"--new-password-file"}}},
     };
     return table;
 }
@@ -263,7 +267,19 @@ QString CliCommands::usage() const
                "                               out more than DAYS days with --overdue)\n"
                "  check FILE                   check the whole file for damage; prints ok or the\n"
                "                               problems found (exit 1)\n"
+               "  passwd FILE [--new-password-file F]\n"
+               "                               set, change or remove (an empty new password) "
+               "the\n"
+               "                               catalogue's own password; asks on the terminal, "
+               "without\n"
+               "                               echo, for what no file gives\n"
                "\n"
+               "  --password-file F            the password of a catalogue that has one: the "
+               "first line\n"
+               "                               of F (also taken from the file the environment\n"
+               "                               variable TUNVALE_PASSWORD_FILE names); catalogues "
+               "without\n"
+               "                               a password of their own open without it\n"
                "  --help, --version\n"
                "\n"
                "Settings are the desktop program's: %1\n")
@@ -313,7 +329,9 @@ int CliCommands::run(const QStringList& arguments)
             args.positional << word;
             continue;
         }
-        if (syntax->options.contains(word + QLatin1Char('!'))) {
+        if (word == QLatin1String(PasswordFileOption) && i + 1 < arguments.size()) {
+            m_passwordFile = arguments[++i];
+        } else if (syntax->options.contains(word + QLatin1Char('!'))) {
             args.options.insert(word, QString());
         } else if (syntax->options.contains(word) && i + 1 < arguments.size()) {
             args.options.insert(word, arguments[++i]);
@@ -347,6 +365,7 @@ int CliCommands::run(const QStringList& arguments)
         {QStringLiteral("stats"), &CliCommands::commandStats},
         {QStringLiteral("loans"), &CliCommands::commandLoans},
         {QStringLiteral("check"), &CliCommands::commandCheck},
+        {QStringLiteral("passwd"), &CliCommands::commandPasswd},
     };
     const int result = (this->*commands.value(name))(args);
     m_out.flush();
@@ -356,8 +375,107 @@ int CliCommands::run(const QStringList& arguments)
 
 bool CliCommands::openCatalog(const QString& path)
 {
-    // The engine reports why on standard error.
-    return m_albums.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString());
+    return openCatalog(path, false);
+}
+
+// A catalogue on the built-in key opens as always; for one with a password of its own the
+// password is taken from its file (or the terminal, when `askTerminal`) and checked. The
+// engine or this reports why on standard error.
+bool CliCommands::openCatalog(const QString& path, bool askTerminal)
+{
+    bool needsPassword = false;
+    if (m_albums.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString(),
+                              &needsPassword))
+        return true;
+    QString connect;
+    return needsPassword && passwordConnectString(path, askTerminal, &connect) &&
+           m_albums.OpenDatabase(&m_database, path, connect);
+}
+
+bool CliCommands::passwordConnectString(const QString& path, bool askTerminal, QString* connect)
+{
+    QString password;
+    QString error;
+    const QString file =
+        m_passwordFile.isEmpty() ? qEnvironmentVariable(PasswordFileVariable) : m_passwordFile;
+    bool given = false;
+    if (!file.isEmpty()) {
+        given = PasswordInput::fromFile(file, &password, &error);
+    } else if (askTerminal && PasswordInput::hasTerminal()) {
+        given = PasswordInput::fromTerminal(QStringLiteral("Password of '%1': ").arg(path),
+                                            &password, &error);
+    } else {
+        error =
+            QStringLiteral("'%1' is protected by a password: give it with %2 FILE or in "
+                           "the environment variable %3.")
+                .arg(path, QLatin1String(PasswordFileOption), QLatin1String(PasswordFileVariable));
+    }
+    if (!given) {
+        fail(error);
+        return false;
+    }
+    *connect = CatalogPassword::connectString(password);
+    if (CatalogProbe::opensWith(path, *connect))
+        return true;
+    fail(QStringLiteral("the password of '%1' is wrong.").arg(path));
+    return false;
+}
+
+// The new password from its file, or typed twice on the terminal.
+bool CliCommands::newPassword(const Arguments& args, QString* password)
+{
+    QString error;
+    const QString file = args.options.value(QStringLiteral("--new-password-file"));
+    if (!file.isEmpty()) {
+        if (PasswordInput::fromFile(file, password, &error))
+            return true;
+        fail(error);
+        return false;
+    }
+    if (!PasswordInput::hasTerminal()) {
+        fail(QStringLiteral("give the new password with --new-password-file FILE (there is no "
+                            "terminal to ask on)."));
+        return false;
+    }
+    QString repeated;
+    if (!PasswordInput::fromTerminal(
+            QStringLiteral("New password (empty: back to the built-in key): "), password, &error) ||
+        !PasswordInput::fromTerminal(QStringLiteral("The new password again: "), &repeated,
+                                     &error)) {
+        fail(error);
+        return false;
+    }
+    if (*password == repeated)
+        return true;
+    fail(QStringLiteral("the two new passwords differ; nothing was changed."));
+    return false;
+}
+
+int CliCommands::commandPasswd(const Arguments& args)
+{
+    const QString path = args.positional[0];
+    if (!openCatalog(path, true))
+        return 1;
+    if (m_database->isReadOnly())
+        return fail(QStringLiteral("'%1' is read-only; nothing was changed.").arg(path));
+    QString password;
+    if (!newPassword(args, &password))
+        return 1;
+    const QString problem = CatalogPassword::problem(password);
+    if (!problem.isEmpty())
+        return fail(problem + QLatin1String(" Nothing was changed."));
+    const bool hadPassword = CatalogPassword::hasOwnPassword(*m_database);
+    QString error;
+    if (!CatalogPassword::change(m_database.get(), password, &error))
+        return fail(error);
+    m_albums.CloseDatabase(&m_database);
+    if (password.isEmpty())
+        m_out << QStringLiteral("'%1' has no password of its own any more.").arg(path) << '\n';
+    else
+        m_out << QStringLiteral("The password of '%1' is %2.")
+                     .arg(path, hadPassword ? QStringLiteral("changed") : QStringLiteral("set"))
+              << '\n';
+    return 0;
 }
 
 // Commands that change the catalogue say so when it cannot be changed, before trying.

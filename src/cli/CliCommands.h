@@ -16,6 +16,8 @@ class CliCommands
 public:
     // The largest album JSON `add` reads.
     static constexpr qint64 MaxAlbumJsonBytes = 64 * 1024 * 1024;
+    static constexpr const char* PasswordFileOption = "--password-file";
+    static constexpr const char* PasswordFileVariable = "TUNVALE_PASSWORD_FILE";
 
     explicit CliCommands(AppSettings& settings);
     int run(const QStringList& arguments);
@@ -50,10 +52,16 @@ private:
     int commandStats(const Arguments& args);
     int commandLoans(const Arguments& args);
     int commandCheck(const Arguments& args);
+    int commandPasswd(const Arguments& args);
 
     static bool readAlbumJson(QIODevice* input, QByteArray* text);
     bool openCatalog(const QString& path);
     bool openWritableCatalog(const QString& path);
+    bool openCatalog(const QString& path, bool askTerminal);
+    // The connect string of the password given for `path`, checked; false (said on standard
+    // error) when none or a wrong one was given. The terminal is asked only when `askTerminal`.
+    bool passwordConnectString(const QString& path, bool askTerminal, QString* connect);
+    bool newPassword(const Arguments& args, QString* password);
     bool parseId(const QString& text, int* id);
     bool columnsFromCaptions(const QString& captions, bool withWidths,
                              QVector<ColumnInfo>* columns);
@@ -79,4 +87,5 @@ private:
     QTextStream m_err;
     int m_reported = 0; // messages the core has reported
     QString m_listOptionError;
+    QString m_passwordFile;
 };

@@ -36,12 +36,10 @@ Database::Database() = default;
 
 QByteArray Database::keyFromConnectString(const QString& connect)
 {
-    const QStringList parts = connect.split(QLatin1Char(';'));
-    for (const QString& part : parts) {
-        if (part.startsWith(QLatin1String("PWD="), Qt::CaseInsensitive))
-            return part.mid(4).toUtf8();
-    }
-    return QByteArray();
+    // The key is the last part and runs to the end: a collector's password may hold ';'.
+    const QLatin1String marker(";PWD=");
+    const int at = (QLatin1Char(';') + connect).indexOf(marker, 0, Qt::CaseInsensitive);
+    return at < 0 ? QByteArray() : connect.mid(at + marker.size() - 1).toUtf8();
 }
 
 Database::~Database()

@@ -73,7 +73,8 @@ public:
     // The engine's quick consistency check of the whole file. True when it ran; `problems` then
     // holds what it found, empty for a sound file. Reads every page: seconds on a large file.
     bool quickCheck(QStringList* problems);
-    // The key part of a connect string (";PWD=<password>"), empty when it names none.
+    // The key part of a connect string (";PWD=<password>", always the last part, so the
+    // password may hold any character), empty when it names none.
     static QByteArray keyFromConnectString(const QString& connect);
 
     // Runs one statement that returns no rows.

@@ -1,6 +1,7 @@
 #include "db/DatabaseEx.h"
 
 #include "app/ErrorReporter.h"
+#include "db/CatalogProbe.h"
 #include "db/CatalogSchema.h"
 #include "db/OleDate.h"
 
@@ -82,6 +83,12 @@ void DatabaseEx::reportEngineError(const DbError& error) const
 
 bool DatabaseEx::OpenDatabase(DatabaseHandle* database, const QString& path, const QString& connect)
 {
+    return OpenDatabase(database, path, connect, nullptr);
+}
+
+bool DatabaseEx::OpenDatabase(DatabaseHandle* database, const QString& path, const QString& connect,
+                              bool* needsOtherKey)
+{
     if (!database) {
         showMessage(QLatin1String(OpenDatabaseFailed));
         return false;
@@ -89,7 +96,11 @@ bool DatabaseEx::OpenDatabase(DatabaseHandle* database, const QString& path, con
     database->reset(new Database);
     Database& opened = **database;
     if (!opened.open(path, connect)) {
-        ReportDbError(opened.lastError(), __LINE__, __FILE__);
+        if (needsOtherKey)
+            *needsOtherKey = (opened.lastError().code & 0xff) == SQLITE_NOTADB &&
+                             CatalogProbe::looksEncrypted(path);
+        if (!needsOtherKey || !*needsOtherKey)
+            ReportDbError(opened.lastError(), __LINE__, __FILE__);
         return false;
     }
 

@@ -25,6 +25,11 @@ public:
     static QString catalogConnectString();
 
     bool OpenDatabase(DatabaseHandle* database, const QString& path, const QString& connect);
+    // The same, except that a file which looks like a catalogue under another key is not
+    // reported: false with `needsOtherKey` set, so the caller can ask for that key. A file on
+    // the built-in key thus opens with no more work than before.
+    bool OpenDatabase(DatabaseHandle* database, const QString& path, const QString& connect,
+                      bool* needsOtherKey);
     void CloseDatabase(DatabaseHandle* database);
     bool OpenRecordset(RecordsetHandle* recordset, Database* database, const QString& sql);
     bool CloseRecordset(RecordsetHandle* recordset);

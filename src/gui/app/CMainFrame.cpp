@@ -6,6 +6,7 @@
 #include "app/FrameDialogs.h"
 #include "app/PrivateMessages.h"
 #include "db/LookupList.h"
+#include "db/PasswordChange.h"
 #include "freedb/CdDriveDialog.h"
 #include "freedb/CdDrives.h"
 #include "stats/LoansTab.h"
@@ -92,6 +93,8 @@ const CommandText commandTexts[] = {
      "Displays the table of contents for the online documentation\nDisplay Help"},
     {CommandIds::NewDatabase, "Create a new database\nNew (Ctrl+N)"},
     {CommandIds::OpenDatabase, "Open an existing database\nOpen (Ctrl+O)"},
+    {CommandIds::SetPassword,
+     "Set, change or remove the password of the open catalogue\nSet Password"},
     {CommandIds::Find, "Find the specified text\nFind (Ctrl+F)"},
     {CommandIds::Cut, "Cut the selection and put it on the Clipboard\nCut"},
     {CommandIds::Copy, "Copy the selection and put it on the Clipboard\nCopy"},
@@ -252,6 +255,7 @@ void CMainFrame::createCommands()
     addCommand(OpenDatabase, QStringLiteral("&Open Database"), [this] {
         openDatabase();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    addCommand(SetPassword, QStringLiteral("Set Pass&word..."), [this] { setPassword(); });
     addCommand(PrintCurrentAlbum, QStringLiteral("&Current Album"), toPage(UWM_PRINT_ALBUM))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     auto commandToList = [this](int commandId) {
@@ -452,6 +456,7 @@ void CMainFrame::buildMenuBar()
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->addAction(m_actions[NewDatabase]);
     file->addAction(m_actions[OpenDatabase]);
+    file->addAction(m_actions[SetPassword]);
     file->addSeparator();
     QMenu* print = file->addMenu(QStringLiteral("&Print"));
     print->addAction(m_actions[PrintCurrentAlbum]);
@@ -680,6 +685,16 @@ void CMainFrame::openDatabase()
     const bool opened = m_document.openCatalog(path);
     if (opened || (wasOpen && !m_document.database()))
         reloadPanesAfterCatalogChange(false);
+}
+
+void CMainFrame::setPassword()
+{
+    // The rows are the same under the new key; only a catalogue that could not be opened
+    // again leaves the panes to be emptied.
+    if (PasswordChange::run(m_document, this) == PasswordChange::Outcome::CatalogueClosed)
+        reloadPanesAfterCatalogChange(false);
+    else
+        watchOpenCatalog();
 }
 
 void CMainFrame::showAll()

@@ -94,6 +94,7 @@ private:
 
     void newDatabase();
     void openDatabase();
+    void setPassword();
     void showAll();
     void editList(int commandId);
     void importCollection(CollectionImport::Format format);

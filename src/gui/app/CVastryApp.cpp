@@ -59,10 +59,11 @@ void CVastryApp::setDialogs(std::unique_ptr<FrameDialogs> frameDialogs,
 
 // The catalogue named on the command line, else the last one; when that fails (the error box
 // has been shown) the user may look for the file, else the program runs without a catalogue.
+// Cancelling its password prompt opens nothing at all.
 void CVastryApp::openCatalogAtStartUp(const QString& argument)
 {
     const QString path = argument.isEmpty() ? m_document->lastCatalog() : argument;
-    if (m_document->openCatalog(path))
+    if (m_document->openCatalog(path) || m_document->openCancelled())
         return;
     const QString chosen = FileDialog::openFileName(nullptr, QFileInfo(path).fileName());
     if (!chosen.isEmpty())

@@ -261,8 +261,9 @@ void StatisticsWindow::showCurrentFigures()
     if (m_requested.contains(parts))
         return;
     m_requested.insert(parts);
-    const QString path = m_document.database() ? m_document.database()->name() : QString();
-    emit startComputing(++m_lastRequest, path, condition(), parts);
+    const Database* database = m_document.database();
+    emit startComputing(++m_lastRequest, database ? database->name() : QString(),
+                        database ? database->connectString() : QString(), condition(), parts);
 }
 
 void StatisticsWindow::receive(int request, int parts, const Figures& figures, bool)

@@ -41,7 +41,8 @@ public slots:
     void listChanged();
 
 signals:
-    void startComputing(int request, const QString& path, const QString& condition, int parts);
+    void startComputing(int request, const QString& path, const QString& connect,
+                        const QString& condition, int parts);
     // Every tab shown so far has its figures (tests wait for this).
     void figuresShown();
 

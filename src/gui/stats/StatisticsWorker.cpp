@@ -10,8 +10,8 @@ StatisticsWorker::~StatisticsWorker()
     m_albums.CloseDatabase(&m_database);
 }
 
-void StatisticsWorker::compute(int request, const QString& path, const QString& condition,
-                               int parts)
+void StatisticsWorker::compute(int request, const QString& path, const QString& connect,
+                               const QString& condition, int parts)
 {
     CollectionStatistics::Figures figures;
     if (path.isEmpty()) {
@@ -20,7 +20,7 @@ void StatisticsWorker::compute(int request, const QString& path, const QString& 
     }
     // A connection kept between requests would hold the file open while the main window
     // replaces it (File > New Database over the open file) and go on reading the old one.
-    const bool ok = m_albums.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString()) &&
+    const bool ok = m_albums.OpenDatabase(&m_database, path, connect) &&
                     CollectionStatistics(m_database.get()).compute(condition, &figures, parts);
     m_albums.CloseDatabase(&m_database);
     emit computed(request, parts, figures, ok);

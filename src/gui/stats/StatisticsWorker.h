@@ -18,8 +18,10 @@ public:
 
 public slots:
     // Answers with `computed` carrying the same `request`; an empty `path` (no catalogue open)
-    // gives empty figures.
-    void compute(int request, const QString& path, const QString& condition, int parts);
+    // gives empty figures. `connect` is the open catalogue's own connect string: its key may be
+    // the collector's password.
+    void compute(int request, const QString& path, const QString& connect, const QString& condition,
+                 int parts);
 
 signals:
     void computed(int request, int parts, const CollectionStatistics::Figures& figures, bool ok);

@@ -2,8 +2,12 @@
 
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
+#include "db/CatalogPassword.h"
+#include "db/CatalogProbe.h"
 #include "db/CatalogTemplate.h"
+#include "db/PasswordPrompt.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,8 +39,59 @@ void CVastryDoc::setPanes(QWidget* tree, QWidget* list, QWidget* page)
 
 bool CVastryDoc::openCatalog(const QString& path)
 {
+    m_openCancelled = false;
+    // The open catalogue stays until the new one is open: Cancel in the password prompt keeps
+    // it. Any other failure leaves no catalogue open, as it always did.
+    DatabaseHandle opened;
+    bool needsPassword = false;
+    bool done = m_albumTable.OpenDatabase(&opened, path, DatabaseEx::catalogConnectString(),
+                                          &needsPassword);
+    if (needsPassword) {
+        QString connect;
+        // Out of tries, the last one is refused with the engine's own error, as any file it
+        // cannot read.
+        if (!askPassword(path, &connect) && m_openCancelled)
+            return false;
+        done = m_albumTable.OpenDatabase(&opened, path, connect);
+        connect.fill(QLatin1Char(' '));
+    }
     closeCatalog();
-    if (m_albumTable.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString()))
+    if (!done)
+        return false;
+    m_database = std::move(opened);
+    return true;
+}
+
+// Asks until the password opens the file, up to three times. True with the password's connect
+// string; false after Cancel (openCancelled()) or after the last wrong try, with that try's
+// connect string.
+bool CVastryDoc::askPassword(const QString& path, QString* connect)
+{
+    for (int attempt = 0; attempt < PasswordTries; ++attempt) {
+        QString password;
+        if (!PasswordPrompt::ask(QApplication::activeWindow(), path, attempt > 0, &password)) {
+            m_openCancelled = true;
+            return false;
+        }
+        *connect = CatalogPassword::connectString(password);
+        password.fill(QLatin1Char(' '));
+        if (CatalogProbe::opensWith(path, *connect))
+            return true;
+    }
+    return false;
+}
+
+bool CVastryDoc::changePassword(const QString& password, QString* error,
+                                const CatalogCopy::Progress& progress)
+{
+    if (!m_database)
+        return false;
+    if (!CatalogPassword::change(m_database.get(), password, error, progress))
+        return false;
+    // The connection still reads the file that was replaced.
+    const QString path = m_database->name();
+    closeCatalog();
+    if (m_albumTable.OpenDatabase(&m_database, path, CatalogPassword::connectString(password)))
         return true;
     m_database.reset();
     return false;

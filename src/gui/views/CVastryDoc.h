@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/AlbumTable.h"
+#include "db/CatalogCopy.h"
 #include "views/AlbumColumns.h"
 #include "views/AlbumListQuery.h"
 
@@ -46,7 +47,17 @@ public:
     // False when nothing changed (no template, copy failed) or the new file failed to open.
     bool makeNewCatalog(const QString& path);
     // Closes the open catalogue, then opens `path`; false (no catalogue open) when that fails.
+    // A catalogue with a password of its own is opened only once the user has typed it: three
+    // tries, then it is refused as a file that cannot be read. Cancelling the password prompt
+    // changes nothing: the catalogue open before stays open.
     bool openCatalog(const QString& path);
+    // Whether the last open stopped because the user cancelled the password prompt.
+    bool openCancelled() const { return m_openCancelled; }
+    // Gives the open catalogue `password` (empty: back to the built-in key) and opens it again
+    // with it. False, with the reason in `error`, when the catalogue kept its key (still
+    // open), or when it could not be opened again (then closed, the reason already shown).
+    bool changePassword(const QString& password, QString* error,
+                        const CatalogCopy::Progress& progress = {});
     // The catalogue open when the program last closed.
     QString lastCatalog() const;
     void closeCatalog();
@@ -56,7 +67,10 @@ signals:
     void listFilled();
 
 private:
+    static constexpr int PasswordTries = 3;
+
     void removeGeneratedPages();
+    bool askPassword(const QString& path, QString* connect);
 
     AppSettings& m_settings;
     QPointer<QWidget> m_treePane;
@@ -67,4 +81,5 @@ private:
     AlbumTable m_albumTable;
     AlbumColumns m_columns;
     AlbumListQuery m_query;
+    bool m_openCancelled = false;
 };
