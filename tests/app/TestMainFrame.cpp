@@ -74,6 +74,7 @@ private slots:
     void settingsWrittenAtExitAreReadAtNextStart();
     void missingCatalogueAtStartUp();
     void openingAForeignFileLeavesEmptyPanes();
+    void aDamagedCatalogueOpensReadOnly();
     void newCatalogueIsEmpty();
     void nonsenseSettingsStillGiveAUsableWindow();
     void unwritableSettingsAreSaidOnceAndTheWindowWorks();
@@ -676,6 +677,25 @@ void TestMainFrame::openingAForeignFileLeavesEmptyPanes()
     FileDialog::setNextFileName(m_catalogue); // and back to a real one
     QVERIFY(frame()->runCommand(CommandIds::OpenDatabase));
     QCOMPARE(rows(), 26);
+}
+
+// Damage found at open is told, and nothing more is written to the file: not even the delete
+// the user tries next.
+void TestMainFrame::aDamagedCatalogueOpensReadOnly()
+{
+    QVERIFY(TestCatalog::damagePage(m_catalogue));
+    const QByteArray damaged = TestCatalog::readBytes(m_catalogue);
+    MessageBox::setAnswerForAll(QMessageBox::Yes);
+    start(m_catalogue);
+    QVERIFY(!MessageBox::history().isEmpty());
+    QVERIFY2(MessageBox::history().first().text.startsWith(QStringLiteral("The catalog '")) &&
+                 MessageBox::history().first().text.contains(QStringLiteral("is damaged")),
+             qPrintable(MessageBox::history().first().text));
+    QVERIFY(m_app->document()->database()->isReadOnly());
+    QVERIFY(rows() > 0);
+    frame()->runCommand(CommandIds::DeletePost);
+    stop();
+    QCOMPARE(TestCatalog::readBytes(m_catalogue), damaged);
 }
 
 void TestMainFrame::newCatalogueIsEmpty()

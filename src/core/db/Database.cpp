@@ -102,6 +102,7 @@ bool Database::open(const QString& path, const QString& connect)
     // A file marked read-only opens read-only, even for a user whose rights would let the
     // engine write to it anyway.
     const bool markedReadOnly =
+        m_openReadOnly ||
         !(file.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
     sqlite3* connection = nullptr;
     const int rc =
@@ -175,6 +176,17 @@ void Database::close()
     m_connect.fill(QLatin1Char(' '));
     m_connect.clear();
     m_tables.clear();
+}
+
+bool Database::reopenReadOnly()
+{
+    const QString path = m_path;
+    QString connect = m_connect;
+    m_openReadOnly = true;
+    const bool opened = open(path, connect);
+    m_openReadOnly = false;
+    connect.fill(QLatin1Char(' '));
+    return opened;
 }
 
 void Database::interrupt()

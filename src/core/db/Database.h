@@ -39,6 +39,9 @@ public:
     // key does not unlock the file; the file is left untouched then.
     bool open(const QString& path, const QString& connect);
     void close();
+    // The same file opened again, read-only whatever its marks: nothing more is written to a
+    // file found damaged. False, closed, when it no longer opens.
+    bool reopenReadOnly();
     // Makes the statement running on this connection stop at once with SQLITE_INTERRUPT. The
     // one call that may come from another thread, as long as the connection stays open
     // meanwhile (the caller's lock sees to that).
@@ -102,6 +105,7 @@ private:
     sqlite3* m_connection = nullptr;
     QString m_path;
     QString m_connect;
+    bool m_openReadOnly = false;
     int m_busyTimeout = BusyTimeoutMs;
     DbError m_lastError;
     QHash<QString, TableInfo> m_tables; // by lower-case table name

@@ -2,10 +2,12 @@
 
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
+#include "db/CatalogIntegrity.h"
 #include "db/CatalogPassword.h"
 #include "db/CatalogProbe.h"
 #include "db/CatalogTemplate.h"
 #include "db/PasswordPrompt.h"
+#include "ui/MessageBox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -59,7 +61,25 @@ bool CVastryDoc::openCatalog(const QString& path)
     if (!done)
         return false;
     m_database = std::move(opened);
+    checkAtOpen();
     return true;
+}
+
+// A damaged catalogue stays open, read-only: what can still be read can be seen and exported,
+// and nothing written on top of the damage makes it worse.
+void CVastryDoc::checkAtOpen()
+{
+    const QString path = m_database->name();
+    QStringList problems;
+    if (!CatalogIntegrity::isCheckedAtOpen(path) || !m_database->quickCheck(&problems) ||
+        problems.isEmpty())
+        return;
+    if (!m_database->reopenReadOnly()) {
+        m_database.reset();
+        return;
+    }
+    MessageBox::show(QApplication::activeWindow(), QLatin1String(DatabaseEx::MessageCaption),
+                     CatalogIntegrity::damageText(path, problems), QMessageBox::Warning);
 }
 
 // Asks until the password opens the file, up to three times. True with the password's connect

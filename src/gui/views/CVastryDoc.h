@@ -71,6 +71,7 @@ private:
 
     void removeGeneratedPages();
     bool askPassword(const QString& path, QString* connect);
+    void checkAtOpen();
 
     AppSettings& m_settings;
     QPointer<QWidget> m_treePane;
