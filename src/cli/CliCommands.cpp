@@ -5,6 +5,7 @@
 #include "app/TunvaleVersion.h"
 #include "cli/AlbumJson.h"
 #include "cli/StatisticsOutput.h"
+#include "db/CatalogBackup.h"
 #include "db/CatalogTemplate.h"
 #include "db/LocaleCollation.h"
 #include "db/LookupList.h"
@@ -28,6 +29,7 @@
 #include "views/AlbumListQuery.h"
 #include "views/OutputTarget.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -116,6 +118,8 @@ const QHash<QString, CommandSyntax>& commandSyntax()
          {"complete", 1, std::numeric_limits<int>::max(), {"--dry-run!", "--musicbrainz-server"}}},
         {QStringLiteral("stats"), {"stats", 1, 1, {"--where", "--artist", "--json!"}}},
         {QStringLiteral("loans"), {"loans", 1, 1, {"--overdue", "--json!"}}},
+        {QStringLiteral("backup"), {"backup", 1, 2, {}}},
+        {QStringLiteral("restore"), {"restore", 2, 2, {"--force!"}}},
     };
     return table;
 }
@@ -260,6 +264,15 @@ QString CliCommands::usage() const
                "  loans FILE [--overdue DAYS] [--json]\n"
                "                               the albums on loan, longest out first (only those\n"
                "                               out more than DAYS days with --overdue)\n"
+               "  backup FILE [OUT]            copy the catalogue, checked, into OUT (a file or "
+               "a folder;\n"
+               "                               default: its backup folder); prints the copy's "
+               "path\n"
+               "  restore FILE BACKUP [--force]\n"
+               "                               replace the catalogue with a backup, after "
+               "backing up\n"
+               "                               its current state (--force: even when that "
+               "fails)\n"
                "\n"
                "  --help, --version\n"
                "\n"
@@ -343,6 +356,8 @@ int CliCommands::run(const QStringList& arguments)
         {QStringLiteral("complete"), &CliCommands::commandComplete},
         {QStringLiteral("stats"), &CliCommands::commandStats},
         {QStringLiteral("loans"), &CliCommands::commandLoans},
+        {QStringLiteral("backup"), &CliCommands::commandBackup},
+        {QStringLiteral("restore"), &CliCommands::commandRestore},
     };
     const int result = (this->*commands.value(name))(args);
     m_out.flush();
@@ -353,7 +368,29 @@ int CliCommands::run(const QStringList& arguments)
 bool CliCommands::openCatalog(const QString& path)
 {
     // The engine reports why on standard error.
-    return m_albums.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString());
+    if (!m_albums.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString()))
+        return false;
+    m_database->setBeforeChange([this] { backUpBeforeFirstChange(); });
+    return true;
+}
+
+void CliCommands::backUpBeforeFirstChange()
+{
+    if (!m_backupTried && CatalogBackup::fromSettings(m_settings).isDailyDue(m_database->name()))
+        backUpBefore(int(CatalogBackup::Reason::Daily));
+    m_backupTried = true;
+}
+
+void CliCommands::backUpBefore(int reason)
+{
+    if (m_backupTried)
+        return;
+    m_backupTried = true;
+    const auto why = CatalogBackup::Reason(reason);
+    QString error;
+    if (!CatalogBackup::fromSettings(m_settings).takeBefore(m_database.get(), why, &error))
+        m_err << "tunvale-cli: warning: " << CatalogBackup::reasonText(why) << " failed: " << error
+              << Qt::endl;
 }
 
 // Commands that change the catalogue say so when it cannot be changed, before trying.
@@ -697,6 +734,8 @@ int CliCommands::commandImport(const Arguments& args)
     // A dry run only reads, so it works on a catalogue that cannot be changed.
     if (!(dryRun ? openCatalog(args.positional[0]) : openWritableCatalog(args.positional[0])))
         return 1;
+    if (!dryRun)
+        backUpBefore(int(CatalogBackup::Reason::Import));
     CollectionImport import(m_database.get());
     const ImportSummary summary = import.run(args.positional[1], formats.value(format), dryRun);
     if (summary.outcome != ImportSummary::Outcome::Stored &&
@@ -754,6 +793,7 @@ int CliCommands::commandRename(const Arguments& args)
         return fail(
             QStringLiteral("no entry %1 in the list '%2'.").arg(QString::number(id), list->table));
     m_albums.CloseRecordset(&entry);
+    backUpBefore(int(CatalogBackup::Reason::ListChange));
     m_albums.SaveLookupName(database, id, list->table, list->nameColumn, list->idColumn, name);
     if (m_albums.GetNameById(database, id, list->table, list->nameColumn, list->idColumn) != name)
         return 1; // the engine has said why
@@ -1051,5 +1091,66 @@ int CliCommands::commandLoans(const Arguments& args)
             cells << escapedCell(cell);
         m_out << cells.join(QLatin1Char('\t')) << '\n';
     }
+    return 0;
+}
+
+int CliCommands::commandBackup(const Arguments& args)
+{
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    Database* database = m_database.get();
+    QString written;
+    QString error;
+    bool copied = false;
+    if (args.positional.size() < 2) {
+        copied = CatalogBackup::fromSettings(m_settings).take(database, &written, &error);
+    } else {
+        const QFileInfo out(args.positional[1]);
+        written = out.isDir() ? QDir(out.filePath())
+                                    .filePath(QFileInfo(database->name()).completeBaseName() +
+                                              QDateTime::currentDateTime().toString(
+                                                  QStringLiteral("-yyyy-MM-dd_HHmmss")) +
+                                              QLatin1String(CatalogBackup::FileSuffix))
+                              : out.absoluteFilePath();
+        if (QFileInfo(written) == QFileInfo(database->name()))
+            return fail(QStringLiteral("a backup cannot replace the catalogue itself."));
+        copied = CatalogCopy::write(database, written, database->connectString(), &error);
+    }
+    if (!copied)
+        return fail(error);
+    m_out << QDir::toNativeSeparators(written) << '\n';
+    return 0;
+}
+
+int CliCommands::commandRestore(const Arguments& args)
+{
+    const QString path = args.positional[0];
+    const QString backup = args.positional[1];
+    QString error;
+    if (!CatalogBackup::canReplace(path, &error))
+        return fail(error);
+    QString connect = DatabaseEx::catalogConnectString();
+    // The key of an openable catalogue is the one its connection used; a damaged one keeps
+    // the key it was given.
+    if (openCatalog(path)) {
+        connect = m_database->connectString();
+        m_albums.CloseDatabase(&m_database);
+    }
+    QString previous;
+    switch (CatalogBackup::fromSettings(m_settings)
+                .restore(path, backup, connect, args.options.contains(QStringLiteral("--force")),
+                         &previous, &error)) {
+    case CatalogBackup::RestoreResult::Restored:
+        break;
+    case CatalogBackup::RestoreResult::CurrentNotBackedUp:
+        return fail(error + QLatin1String(" (--force restores without that backup)"));
+    case CatalogBackup::RestoreResult::Refused:
+        return fail(error);
+    }
+    m_out << QStringLiteral("Restored '%1' from '%2'.").arg(path, backup);
+    if (!previous.isEmpty())
+        m_out << QStringLiteral(" The previous state is in '%1'.")
+                     .arg(QDir::toNativeSeparators(previous));
+    m_out << '\n';
     return 0;
 }

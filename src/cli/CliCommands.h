@@ -49,10 +49,16 @@ private:
     int commandComplete(const Arguments& args);
     int commandStats(const Arguments& args);
     int commandLoans(const Arguments& args);
+    int commandBackup(const Arguments& args);
+    int commandRestore(const Arguments& args);
 
     static bool readAlbumJson(QIODevice* input, QByteArray* text);
     bool openCatalog(const QString& path);
     bool openWritableCatalog(const QString& path);
+    // The open catalogue's first change takes the day's backup, when none is taken yet.
+    void backUpBeforeFirstChange();
+    // A failed backup is said once, as a warning: the change goes on.
+    void backUpBefore(int reason);
     bool parseId(const QString& text, int* id);
     bool columnsFromCaptions(const QString& captions, bool withWidths,
                              QVector<ColumnInfo>* columns);
@@ -77,5 +83,6 @@ private:
     QTextStream m_out;
     QTextStream m_err;
     int m_reported = 0; // messages the core has reported
+    bool m_backupTried = false;
     QString m_listOptionError;
 };

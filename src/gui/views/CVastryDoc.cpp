@@ -2,6 +2,7 @@
 
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
+#include "db/BackupWithProgress.h"
 #include "db/CatalogTemplate.h"
 
 #include <QDir>
@@ -36,10 +37,14 @@ void CVastryDoc::setPanes(QWidget* tree, QWidget* list, QWidget* page)
 bool CVastryDoc::openCatalog(const QString& path)
 {
     closeCatalog();
-    if (m_albumTable.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString()))
-        return true;
-    m_database.reset();
-    return false;
+    if (!m_albumTable.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString())) {
+        m_database.reset();
+        return false;
+    }
+    // Every change of the catalogue, from any window, starts here: the day's first one is
+    // preceded by the day's backup.
+    m_database->setBeforeChange([this] { BackupWithProgress::takeDailyIfDue(*this, nullptr); });
+    return true;
 }
 
 void CVastryDoc::closeCatalog()
