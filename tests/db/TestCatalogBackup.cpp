@@ -19,6 +19,7 @@ private slots:
     void rotationKeepsTheRightFiles_data();
     void rotationKeepsTheRightFiles();
     void twoProgramsAtOnceKeepEveryBackup();
+    void backupBesideAnUnfinishedChangeHoldsTheStoredState();
     void unusableFolderIsToldAndLeavesNoBackup_data();
     void unusableFolderIsToldAndLeavesNoBackup();
     void listingSkipsLeftoversAndMarksBadFiles();
@@ -129,6 +130,29 @@ void TestCatalogBackup::twoProgramsAtOnceKeepEveryBackup()
         QCOMPARE(entry.albums, 26);
 }
 
+// Another connection is in the middle of a change: the backup holds what is stored, and the
+// change still goes through afterwards.
+void TestCatalogBackup::backupBesideAnUnfinishedChangeHoldsTheStoredState()
+{
+    ReportRecorder reports;
+    TestCatalog files;
+    const QString connect = DatabaseEx::catalogConnectString();
+    const QString demo = files.copyOfDemo();
+    Database writer;
+    QVERIFY(writer.open(demo, connect));
+    QVERIFY(writer.execute("BEGIN IMMEDIATE"));
+    QVERIFY(writer.execute("UPDATE music SET deleted = 1"));
+    Database source;
+    QVERIFY(source.open(demo, connect));
+    CatalogBackup backups(files.filePath(QStringLiteral("backups")), 10, true);
+    QString taken;
+    QString error;
+    QVERIFY2(backups.take(&source, &taken, &error), qPrintable(error));
+    QVERIFY(writer.execute("COMMIT"));
+    QCOMPARE(albumCount(taken, connect), 26);
+    QCOMPARE(albumCount(demo, connect), 0);
+}
+
 void TestCatalogBackup::unusableFolderIsToldAndLeavesNoBackup_data()
 {
     QTest::addColumn<QString>("kind");
@@ -140,7 +164,7 @@ void TestCatalogBackup::unusableFolderIsToldAndLeavesNoBackup_data()
     QTest::newRow("read-only folder") << "read-only"
                                       << "is not writable";
     QTest::newRow("full disk") << "full"
-                               << "full";
+                               << "No space left";
 }
 
 void TestCatalogBackup::unusableFolderIsToldAndLeavesNoBackup()

@@ -23,6 +23,7 @@ namespace
 constexpr int ProgressSteps = 1000;
 constexpr int ShowAfterMs = 1000;
 constexpr int PollMs = 50;
+const char* const RestoreCaption = "Restore from Backup";
 
 QWidget* dialogParent(QWidget* parent)
 {
@@ -170,7 +171,7 @@ bool BackupWithProgress::restore(CVastryDoc& document, const QString& backupPath
     const QString connect = database->connectString();
     QString error;
     if (!CatalogBackup::canReplace(path, &error)) {
-        MessageBox::show(dialogParent(parent), QStringLiteral("Restore from Backup"), error,
+        MessageBox::show(dialogParent(parent), QLatin1String(RestoreCaption), error,
                          QMessageBox::Warning);
         return false;
     }
@@ -180,7 +181,7 @@ bool BackupWithProgress::restore(CVastryDoc& document, const QString& backupPath
     auto result = CatalogBackup::RestoreResult::Refused;
     const auto attempt = [&](bool force) {
         runWithProgress(
-            QStringLiteral("Restore from Backup"),
+            QLatin1String(RestoreCaption),
             QStringLiteral("Restoring \"%1\"...").arg(QFileInfo(path).fileName()),
             [&](const CatalogCopy::Progress& progress) {
                 result =
@@ -191,14 +192,14 @@ bool BackupWithProgress::restore(CVastryDoc& document, const QString& backupPath
     };
     attempt(false);
     if (result == CatalogBackup::RestoreResult::CurrentNotBackedUp &&
-        MessageBox::question(dialogParent(parent), QStringLiteral("Restore from Backup"),
+        MessageBox::question(dialogParent(parent), QLatin1String(RestoreCaption),
                              error + QStringLiteral("\n\nRestore the backup anyway? The current "
                                                     "state of the catalogue is then lost.")) ==
             QMessageBox::Yes)
         attempt(true);
     const bool restored = result == CatalogBackup::RestoreResult::Restored;
     if (!restored && result != CatalogBackup::RestoreResult::CurrentNotBackedUp)
-        MessageBox::show(dialogParent(parent), QStringLiteral("Restore from Backup"), error,
+        MessageBox::show(dialogParent(parent), QLatin1String(RestoreCaption), error,
                          QMessageBox::Warning);
     document.openCatalog(path);
     return restored;
