@@ -49,6 +49,7 @@ private:
     int commandComplete(const Arguments& args);
     int commandStats(const Arguments& args);
     int commandLoans(const Arguments& args);
+    int commandCheck(const Arguments& args);
     int commandBackup(const Arguments& args);
     int commandRestore(const Arguments& args);
 

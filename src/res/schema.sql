@@ -219,3 +219,4 @@ CREATE INDEX idx_music_engineer_id ON music (engineer_id);
 CREATE INDEX idx_music_conductor_id ON music (conductor_id);
 CREATE INDEX idx_music_orchestra_id ON music (orchestra_id);
 CREATE INDEX idx_tracks_album ON tracks (music_id, tracknumber);
+CREATE INDEX idx_music_deleted ON music (deleted);

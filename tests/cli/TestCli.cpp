@@ -52,6 +52,8 @@ private slots:
     void killedImportLeavesNothing();
     void statsAsJsonAndText();
     void loansLongestOutFirst();
+    void checkFindsDamage_data();
+    void checkFindsDamage();
 
 private:
     struct Result {
@@ -852,6 +854,31 @@ void TestCli::loansLongestOutFirst()
         run({QStringLiteral("loans"), m_demo, QStringLiteral("--overdue"), QStringLiteral("-1")})
             .exitCode,
         2);
+}
+
+void TestCli::checkFindsDamage_data()
+{
+    QTest::addColumn<int>("damage"); // 0 none, 1 a page inside, 2 the first page
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("sound") << 0 << 0;
+    QTest::newRow("a page inside") << 1 << 1;
+    QTest::newRow("the first page") << 2 << 1;
+}
+
+void TestCli::checkFindsDamage()
+{
+    QFETCH(int, damage);
+    QFETCH(int, exitCode);
+    if (damage > 0)
+        QVERIFY(TestCatalog::damagePage(m_demo, damage == 2));
+    const QByteArray before = TestCatalog::readBytes(m_demo);
+    const Result result = run({QStringLiteral("check"), m_demo});
+    QCOMPARE(result.exitCode, exitCode);
+    if (damage == 0)
+        QCOMPARE(result.out, QStringLiteral("ok\n"));
+    else
+        QVERIFY(!(result.out + result.err).trimmed().isEmpty() && result.out != "ok\n");
+    QCOMPARE(TestCatalog::readBytes(m_demo), before);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -6,6 +6,7 @@
 #include "support/EveryField.h"
 #include "support/PlainTargets.h"
 #include "support/TestCatalog.h"
+#include "views/AlbumColumns.h"
 
 #include <QtTest>
 
@@ -32,6 +33,9 @@ private slots:
     void saveWithTracksStoresEverything();
     void failedTrackLeavesNoAlbumBehind();
     void noCatalogueMeansFailure();
+    void olderCatalogueGetsTheNewIndexAtItsFirstWrite();
+    void listReadsOnlyWhatItNeedsYetMatchesTheFullQuery_data();
+    void listReadsOnlyWhatItNeedsYetMatchesTheFullQuery();
 
 private:
     int columnOf(int albumId, const QString& column);
@@ -363,6 +367,76 @@ void TestAlbumTable::noCatalogueMeansFailure()
                                      QString()));
     QVERIFY(!m_albums.Export(m_database.get(), m_files.filePath("x.html"), false, QString()));
     QVERIFY(!QFile::exists(m_files.filePath("x.html")));
+}
+
+void TestAlbumTable::olderCatalogueGetsTheNewIndexAtItsFirstWrite()
+{
+    const QString indexRows =
+        QStringLiteral("sqlite_master WHERE type = 'index' AND name = 'idx_music_deleted'");
+    QCOMPARE(rowsIn(indexRows), 1);
+    QVERIFY(m_database->execute("DROP INDEX idx_music_deleted"));
+    QCOMPARE(rowsIn(indexRows), 0);
+    AlbumRecord record;
+    record.title = QStringLiteral("First Write");
+    QVERIFY(m_albums.Save(m_database.get(), record, -1) > 0);
+    QCOMPARE(rowsIn(indexRows), 1);
+}
+
+namespace
+{
+class FullQueryTable : public AlbumTable
+{
+public:
+    using CatalogTable::FillListFromHeader;
+};
+} // namespace
+
+void TestAlbumTable::listReadsOnlyWhatItNeedsYetMatchesTheFullQuery_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("condition");
+    for (const AlbumColumns::Column& column : AlbumColumns::defaults())
+        QTest::newRow(qPrintable(column.field)) << column.field << QString();
+    // Conditions naming columns the list does not show, some of tables it would not join.
+    const QStringList conditions = {
+        QStringLiteral("c.cat_name LIKE 'R%'"),
+        QStringLiteral("label_name IS NOT NULL AND year > 1970"),
+        QStringLiteral("artist_deleted = 0"),
+        QStringLiteral("barcode IS NULL"),
+        QStringLiteral("music.music_id IN (SELECT music_id FROM tracks WHERE tracks.title LIKE "
+                       "'%a%')"),
+    };
+    for (const QString& condition : conditions)
+        QTest::newRow(qPrintable(condition)) << QStringLiteral("number") << condition;
+}
+
+void TestAlbumTable::listReadsOnlyWhatItNeedsYetMatchesTheFullQuery()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, condition);
+    // One catalogue for all rows: they only read it.
+    static DatabaseHandle demo;
+    if (!demo) {
+        QVERIFY(
+            m_albums.OpenDatabase(&demo, m_files.copyOfDemo(), DatabaseEx::catalogConnectString()));
+        // An album with a barcode, so that the ids table is there and joined.
+        AlbumRecord record;
+        QVERIFY(m_albums.Load(demo.get(), 2, &record));
+        record.barcode = QStringLiteral("0075678164828");
+        QVERIFY(m_albums.Save(demo.get(), record, 2) == 2);
+    }
+
+    const QStringList fields{field, QStringLiteral("title")};
+    const QString sortText = field + QStringLiteral(" DESC, title ASC");
+    PlainRowTable cut(fields);
+    PlainRowTable full(fields);
+    QVERIFY(m_albums.FillList(demo.get(), &cut, sortText, false, condition));
+    FullQueryTable everything;
+    QVERIFY(everything.FillListFromHeader(demo.get(), &full, m_albums.baseSelect(demo.get()),
+                                          QStringLiteral("music_id"), sortText, condition, false));
+    QVERIFY(!full.rows.isEmpty());
+    QCOMPARE(cut.ids, full.ids);
+    QCOMPARE(cut.rows, full.rows);
 }
 
 QTEST_GUILESS_MAIN(TestAlbumTable)

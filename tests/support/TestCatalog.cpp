@@ -38,6 +38,17 @@ QByteArray TestCatalog::readBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool TestCatalog::damagePage(const QString& path, bool firstPage)
+{
+    // The engine's pages are 1 024 bytes in the catalogues this program makes.
+    constexpr qint64 pageSize = 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || file.size() < 4 * pageSize)
+        return false;
+    return file.seek(firstPage ? 0 : file.size() - pageSize) &&
+           file.write(QByteArray(pageSize, '\x5a')) == pageSize;
+}
+
 ReportRecorder::ReportRecorder()
 {
     m_previous =

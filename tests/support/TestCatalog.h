@@ -24,6 +24,9 @@ public:
     static QString programDirectory();
     static QByteArray schemaSql();
     static QByteArray readBytes(const QString& path);
+    // Overwrites the catalogue's last page (or, with `firstPage`, its first one) with garbage,
+    // as a disk error would; false when the file cannot be written.
+    static bool damagePage(const QString& path, bool firstPage = false);
 
 private:
     QTemporaryDir m_folder;

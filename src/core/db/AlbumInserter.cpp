@@ -3,6 +3,7 @@
 #include "db/AlbumField.h"
 #include "db/AlbumIdsTable.h"
 #include "db/AlbumRecord.h"
+#include "db/CatalogSchema.h"
 #include "db/Database.h"
 #include "db/LookupList.h"
 #include "db/StatementBinder.h"
@@ -110,8 +111,10 @@ int AlbumInserter::add(const AlbumRecord& record)
     static const QByteArray insertAlbum = insertAlbumSql();
     if (!m_database)
         return -1;
-    // The table of ids first: adding it after the statements were prepared would make the
-    // engine prepare them again.
+    // The table of ids and the indexes first: adding them after the statements were prepared
+    // would make the engine prepare them again.
+    if (!m_insertAlbum)
+        CatalogSchema::addMissingIndexes(m_database);
     if (!m_ids.addToCatalogue() || !prepare(insertAlbum, &m_insertAlbum))
         return fail();
     // Every name first: looking one up runs statements of its own.

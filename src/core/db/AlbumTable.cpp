@@ -3,6 +3,7 @@
 #include "app/AppPaths.h"
 #include "db/AlbumField.h"
 #include "db/AlbumIdsTable.h"
+#include "db/CatalogSchema.h"
 #include "db/LookupList.h"
 #include "db/TrackTable.h"
 #include "db/TransactionScope.h"
@@ -170,8 +171,12 @@ bool AlbumTable::readNameIds(Database* database, int id, AlbumRecord* record)
 bool AlbumTable::FillList(Database* database, RowTable* list, const QString& sortText,
                           bool deletedValue, const QString& condition)
 {
-    return FillListFromHeader(database, list, baseSelect(database), QStringLiteral("music_id"),
-                              sortText, condition, deletedValue);
+    if (!database || !list)
+        return false;
+    const QString needed = list->headerFields().join(u' ') + u' ' + sortText + u' ' + condition;
+    return FillListFromHeader(database, list,
+                              m_listSelect.select(database, baseSelect(database), needed),
+                              QStringLiteral("music_id"), sortText, condition, deletedValue);
 }
 
 bool AlbumTable::Delete(Database* database, int id, bool hard)
@@ -181,6 +186,7 @@ bool AlbumTable::Delete(Database* database, int id, bool hard)
     // A catalogue that cannot be written is told by the delete itself, as it always was: the
     // transaction is only what keeps the album and its ids together where it can begin.
     TransactionScope transaction(database);
+    CatalogSchema::addMissingIndexes(database);
     if (!DeleteRowById(database, id, QStringLiteral("music"), QStringLiteral("music_id"),
                        QStringLiteral("deleted"), hard))
         return false;
@@ -214,6 +220,7 @@ int AlbumTable::Save(Database* database, const AlbumRecord& record, int id)
         return -1;
     // As with a delete, a catalogue that cannot be written is told by the row's own save.
     TransactionScope transaction(database);
+    CatalogSchema::addMissingIndexes(database);
     const int albumId = saveAlbumRow(database, record, id);
     if (albumId == -1)
         return -1;

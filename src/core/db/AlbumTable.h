@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/AlbumListSelect.h"
 #include "db/ItemTable.h"
 #include "db/TrackRecord.h"
 
@@ -73,4 +74,5 @@ private:
 
     QString m_baseSelect;
     QString m_selectWithoutIds;
+    AlbumListSelect m_listSelect;
 };

@@ -1,6 +1,7 @@
 #include "db/CatalogSchema.h"
 
 #include "db/AlbumIdsTable.h"
+#include "db/Database.h"
 
 const QStringList& CatalogSchema::tableNames()
 {
@@ -41,4 +42,19 @@ QString CatalogSchema::firstMissingTable(const QStringList& present)
             return name;
     }
     return QString();
+}
+
+void CatalogSchema::addMissingIndexes(Database* database)
+{
+    // The album count and every list read only the albums not deleted: on a large catalogue
+    // the count would otherwise read the whole table.
+    static const QByteArrayList indexes = {
+        "CREATE INDEX IF NOT EXISTS idx_music_deleted ON music (deleted)",
+    };
+    if (!database || database->isReadOnly())
+        return;
+    const DbError before = database->lastError();
+    for (const QByteArray& sql : indexes)
+        database->execute(sql);
+    database->setError(before);
 }
