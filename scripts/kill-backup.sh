@@ -4,12 +4,13 @@
 # catalogue opens, passes it and holds the albums of either the old or the restored state.
 #   scripts/kill-backup.sh [ROUNDS] [CATALOGUE]
 # CATALOGUE (default: the generated 10 000-album benchmark catalogue) is copied first; the
-# original is never touched. Prints the number of kills that landed mid-operation.
+# original is never touched. Prints the number of kills that landed mid-operation, every 25
+# rounds and at the end. TUNVALE_CLI names another tunvale-cli to run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-200}
 source_catalogue=${2:-${TUNVALE_BENCH_DATA:-$PWD/build/bench-data}/albums-10000.muf}
-cli=$PWD/build/bin/tunvale-cli
+cli=${TUNVALE_CLI:-$PWD/build/bin/tunvale-cli}
 key=Vrelta # the built-in catalogue key; a catalogue with a password of its own is not for this
 
 work=$(mktemp -d)
@@ -28,38 +29,55 @@ full=$(count)
 "$cli" delete "$catalogue" 1 >/dev/null
 less=$(count)
 cp "$catalogue" "$work/less.muf"
-start=$(date +%s%N)
-"$cli" backup "$catalogue" >/dev/null
-span_ms=$((($(date +%s%N) - start) / 1000000))
-echo "catalogue: $full albums, backup and restore take about $span_ms ms; $rounds rounds"
+# Milliseconds the command takes when nothing stops it.
+time_ms() {
+    local start
+    start=$(date +%s%N)
+    "$@" >/dev/null
+    echo $((($(date +%s%N) - start) / 1000000))
+}
+backup_ms=$(time_ms "$cli" backup "$catalogue")
+restore_ms=$(time_ms "$cli" restore "$catalogue" "$backup")
+cp "$work/less.muf" "$catalogue"
+echo "catalogue: $full albums; a backup takes about $backup_ms ms, a restore $restore_ms ms;" \
+    "$rounds rounds"
 
-# Runs the command and kills it after a random part of twice the usual time; true when the
-# kill came before the command ended.
+# Runs the command and kills it after a random part of 1.2 times `span` ms; true when the kill
+# came before the command ended.
 kill_during() {
-    local delay_ms=$((RANDOM % (2 * span_ms + 1)))
+    local span=$1
+    shift
+    local delay_ms=$((RANDOM * (span * 6 / 5 + 1) / 32768))
     "$@" >/dev/null 2>&1 &
     local pid=$!
-    sleep "$(printf '0.%03d' "$delay_ms")" 2>/dev/null || sleep 0
-    if kill -KILL "$pid" 2>/dev/null; then
-        wait "$pid" 2>/dev/null || true
-        return 0
-    fi
-    wait "$pid" 2>/dev/null || true
-    return 1
+    sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
+    kill -KILL "$pid" 2>/dev/null || true
+    local status=0
+    wait "$pid" 2>/dev/null || status=$?
+    [ "$status" = 137 ]
 }
 
 backup_kills=0
 restore_kills=0
 failures=0
+declare -A checked # backups already found whole, by name and size
+report() {
+    echo "$1: backups killed mid-way: $backup_kills, restores killed mid-way: $restore_kills," \
+        "failures: $failures, temporary files left now: $(find "$work" -name '.*part-*' | wc -l)"
+}
 for ((round = 1; round <= rounds; round++)); do
-    if kill_during "$cli" backup "$catalogue"; then backup_kills=$((backup_kills + 1)); fi
+    if kill_during "$backup_ms" "$cli" backup "$catalogue"; then backup_kills=$((backup_kills + 1)); fi
     while IFS= read -r file; do
-        if ! check "$file"; then
+        id="$file $(stat -c %s "$file")"
+        [ -n "${checked[$id]:-}" ] && continue
+        if check "$file"; then
+            checked[$id]=1
+        else
             echo "round $round: backup $file fails the check" >&2
             failures=$((failures + 1))
         fi
     done < <(find "$XDG_DATA_HOME" -name '*.muf' ! -name '.*')
-    if kill_during "$cli" restore "$catalogue" "$backup"; then restore_kills=$((restore_kills + 1)); fi
+    if kill_during "$restore_ms" "$cli" restore "$catalogue" "$backup"; then restore_kills=$((restore_kills + 1)); fi
     albums=$(count || echo unreadable)
     if ! check "$catalogue" || { [ "$albums" != "$full" ] && [ "$albums" != "$less" ]; }; then
         echo "round $round: the catalogue holds '$albums' albums or fails the check" >&2
@@ -70,8 +88,7 @@ for ((round = 1; round <= rounds; round++)); do
         rm -f "$catalogue-journal"
         cp "$work/less.muf" "$catalogue"
     fi
+    if ((round % 25 == 0)); then report "after $round rounds"; fi
 done
-leftovers=$(find "$XDG_DATA_HOME" -name '.*part-*' | wc -l)
-echo "backups killed mid-way: $backup_kills, restores killed mid-way: $restore_kills," \
-    "failures: $failures, temporary files left now: $leftovers"
+report "done"
 [ "$failures" = 0 ]
