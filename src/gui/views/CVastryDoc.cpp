@@ -41,8 +41,8 @@ bool CVastryDoc::openCatalog(const QString& path)
         m_database.reset();
         return false;
     }
-    // Every change of the catalogue, from any window, starts here: the day's first one is
-    // preceded by the day's backup.
+    // Every change this program makes, from whichever window, passes the connection's hook: the
+    // day's first one is preceded by the day's backup.
     m_database->setBeforeChange([this] { BackupWithProgress::takeDailyIfDue(*this, nullptr); });
     return true;
 }
