@@ -6,6 +6,7 @@
 #include "cli/AlbumJson.h"
 #include "cli/PasswordInput.h"
 #include "cli/StatisticsOutput.h"
+#include "db/CatalogBackup.h"
 #include "db/CatalogPassword.h"
 #include "db/CatalogProbe.h"
 #include "db/CatalogTemplate.h"
@@ -31,6 +32,7 @@
 #include "views/AlbumListQuery.h"
 #include "views/OutputTarget.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -121,6 +123,8 @@ const QHash<QString, CommandSyntax>& commandSyntax()
         {QStringLiteral("loans"), {"loans", 1, 1, {"--overdue", "--json!"}}},
         {QStringLiteral("check"), {"check", 1, 1, {}}},
         {QStringLiteral("passwd"), {"passwd", 1, 1, {"--new-password-file"}}},
+        {QStringLiteral("backup"), {"backup", 1, 2, {}}},
+        {QStringLiteral("restore"), {"restore", 2, 2, {"--force!"}}},
     };
     return table;
 }
@@ -273,6 +277,15 @@ QString CliCommands::usage() const
                "                               catalogue's own password; asks on the terminal, "
                "without\n"
                "                               echo, for what no file gives\n"
+               "  backup FILE [OUT]            copy the catalogue, checked, into OUT (a file or "
+               "a folder;\n"
+               "                               default: its backup folder); prints the copy's "
+               "path\n"
+               "  restore FILE BACKUP [--force]\n"
+               "                               replace the catalogue with a backup, after "
+               "backing up\n"
+               "                               its current state (--force: even when that "
+               "fails)\n"
                "\n"
                "  --password-file F            the password of a catalogue that has one: the "
                "first line\n"
@@ -366,6 +379,8 @@ int CliCommands::run(const QStringList& arguments)
         {QStringLiteral("loans"), &CliCommands::commandLoans},
         {QStringLiteral("check"), &CliCommands::commandCheck},
         {QStringLiteral("passwd"), &CliCommands::commandPasswd},
+        {QStringLiteral("backup"), &CliCommands::commandBackup},
+        {QStringLiteral("restore"), &CliCommands::commandRestore},
     };
     const int result = (this->*commands.value(name))(args);
     m_out.flush();
@@ -384,12 +399,17 @@ bool CliCommands::openCatalog(const QString& path)
 bool CliCommands::openCatalog(const QString& path, bool askTerminal)
 {
     bool needsPassword = false;
-    if (m_albums.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString(),
-                              &needsPassword))
-        return true;
-    QString connect;
-    return needsPassword && passwordConnectString(path, askTerminal, &connect) &&
-           m_albums.OpenDatabase(&m_database, path, connect);
+    bool opened = m_albums.OpenDatabase(&m_database, path, DatabaseEx::catalogConnectString(),
+                                        &needsPassword);
+    if (!opened && needsPassword) {
+        QString connect;
+        opened = passwordConnectString(path, askTerminal, &connect) &&
+                 m_albums.OpenDatabase(&m_database, path, connect);
+        connect.fill(QLatin1Char(' '));
+    }
+    if (opened)
+        m_database->setBeforeChange([this] { backUpBeforeFirstChange(); });
+    return opened;
 }
 
 bool CliCommands::passwordConnectString(const QString& path, bool askTerminal, QString* connect)
@@ -465,6 +485,7 @@ int CliCommands::commandPasswd(const Arguments& args)
     if (!problem.isEmpty())
         return fail(problem + QLatin1String(" Nothing was changed."));
     const bool hadPassword = CatalogPassword::hasOwnPassword(*m_database);
+    backUpBefore(int(CatalogBackup::Reason::PasswordChange));
     QString error;
     if (!CatalogPassword::change(m_database.get(), password, &error))
         return fail(error);
@@ -476,6 +497,25 @@ int CliCommands::commandPasswd(const Arguments& args)
                      .arg(path, hadPassword ? QStringLiteral("changed") : QStringLiteral("set"))
               << '\n';
     return 0;
+}
+
+void CliCommands::backUpBeforeFirstChange()
+{
+    if (!m_backupTried && CatalogBackup::fromSettings(m_settings).isDailyDue(m_database->name()))
+        backUpBefore(int(CatalogBackup::Reason::Daily));
+    m_backupTried = true;
+}
+
+void CliCommands::backUpBefore(int reason)
+{
+    if (m_backupTried)
+        return;
+    m_backupTried = true;
+    const auto why = CatalogBackup::Reason(reason);
+    QString error;
+    if (!CatalogBackup::fromSettings(m_settings).takeBefore(m_database.get(), why, &error))
+        m_err << "tunvale-cli: warning: " << CatalogBackup::reasonText(why) << " failed: " << error
+              << Qt::endl;
 }
 
 // Commands that change the catalogue say so when it cannot be changed, before trying.
@@ -819,6 +859,8 @@ int CliCommands::commandImport(const Arguments& args)
     // A dry run only reads, so it works on a catalogue that cannot be changed.
     if (!(dryRun ? openCatalog(args.positional[0]) : openWritableCatalog(args.positional[0])))
         return 1;
+    if (!dryRun)
+        backUpBefore(int(CatalogBackup::Reason::Import));
     CollectionImport import(m_database.get());
     const ImportSummary summary = import.run(args.positional[1], formats.value(format), dryRun);
     if (summary.outcome != ImportSummary::Outcome::Stored &&
@@ -876,6 +918,7 @@ int CliCommands::commandRename(const Arguments& args)
         return fail(
             QStringLiteral("no entry %1 in the list '%2'.").arg(QString::number(id), list->table));
     m_albums.CloseRecordset(&entry);
+    backUpBefore(int(CatalogBackup::Reason::ListChange));
     m_albums.SaveLookupName(database, id, list->table, list->nameColumn, list->idColumn, name);
     if (m_albums.GetNameById(database, id, list->table, list->nameColumn, list->idColumn) != name)
         return 1; // the engine has said why
@@ -1191,4 +1234,65 @@ int CliCommands::commandCheck(const Arguments& args)
     for (const QString& problem : problems)
         m_out << problem << '\n';
     return 1;
+}
+
+int CliCommands::commandBackup(const Arguments& args)
+{
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    Database* database = m_database.get();
+    QString written;
+    QString error;
+    bool copied = false;
+    if (args.positional.size() < 2) {
+        copied = CatalogBackup::fromSettings(m_settings).take(database, &written, &error);
+    } else {
+        const QFileInfo out(args.positional[1]);
+        written = out.isDir() ? QDir(out.filePath())
+                                    .filePath(QFileInfo(database->name()).completeBaseName() +
+                                              QDateTime::currentDateTime().toString(
+                                                  QStringLiteral("-yyyy-MM-dd_HHmmss")) +
+                                              QLatin1String(CatalogBackup::FileSuffix))
+                              : out.absoluteFilePath();
+        if (QFileInfo(written) == QFileInfo(database->name()))
+            return fail(QStringLiteral("a backup cannot replace the catalogue itself."));
+        copied = CatalogCopy::write(database, written, database->connectString(), &error);
+    }
+    if (!copied)
+        return fail(error);
+    m_out << QDir::toNativeSeparators(written) << '\n';
+    return 0;
+}
+
+int CliCommands::commandRestore(const Arguments& args)
+{
+    const QString path = args.positional[0];
+    const QString backup = args.positional[1];
+    QString error;
+    if (!CatalogBackup::canReplace(path, &error))
+        return fail(error);
+    QString connect = DatabaseEx::catalogConnectString();
+    // The key of an openable catalogue is the one its connection used; a damaged one keeps
+    // the key it was given.
+    if (openCatalog(path)) {
+        connect = m_database->connectString();
+        m_albums.CloseDatabase(&m_database);
+    }
+    QString previous;
+    switch (CatalogBackup::fromSettings(m_settings)
+                .restore(path, backup, connect, args.options.contains(QStringLiteral("--force")),
+                         &previous, &error)) {
+    case CatalogBackup::RestoreResult::Restored:
+        break;
+    case CatalogBackup::RestoreResult::CurrentNotBackedUp:
+        return fail(error + QLatin1String(" (--force restores without that backup)"));
+    case CatalogBackup::RestoreResult::Refused:
+        return fail(error);
+    }
+    m_out << QStringLiteral("Restored '%1' from '%2'.").arg(path, backup);
+    if (!previous.isEmpty())
+        m_out << QStringLiteral(" The previous state is in '%1'.")
+                     .arg(QDir::toNativeSeparators(previous));
+    m_out << '\n';
+    return 0;
 }

@@ -53,6 +53,8 @@ private:
     int commandLoans(const Arguments& args);
     int commandCheck(const Arguments& args);
     int commandPasswd(const Arguments& args);
+    int commandBackup(const Arguments& args);
+    int commandRestore(const Arguments& args);
 
     static bool readAlbumJson(QIODevice* input, QByteArray* text);
     bool openCatalog(const QString& path);
@@ -62,6 +64,10 @@ private:
     // error) when none or a wrong one was given. The terminal is asked only when `askTerminal`.
     bool passwordConnectString(const QString& path, bool askTerminal, QString* connect);
     bool newPassword(const Arguments& args, QString* password);
+    // The open catalogue's first change takes the day's backup, when none is taken yet.
+    void backUpBeforeFirstChange();
+    // A failed backup is said once, as a warning: the change goes on.
+    void backUpBefore(int reason);
     bool parseId(const QString& text, int* id);
     bool columnsFromCaptions(const QString& captions, bool withWidths,
                              QVector<ColumnInfo>* columns);
@@ -86,6 +92,7 @@ private:
     QTextStream m_out;
     QTextStream m_err;
     int m_reported = 0; // messages the core has reported
+    bool m_backupTried = false;
     QString m_listOptionError;
     QString m_passwordFile;
 };

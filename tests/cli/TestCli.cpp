@@ -83,6 +83,7 @@ QProcessEnvironment TestCli::environment() const
                        m_files->filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("XDG_CACHE_HOME"),
                        m_files->filePath(QStringLiteral("cache")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_files->filePath(QStringLiteral("data")));
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     return environment;
 }

@@ -4,6 +4,7 @@
 #include "app/CVastryApp.h"
 #include "app/PrivateMessages.h"
 #include "db/AlbumRecord.h"
+#include "db/CatalogBackup.h"
 #include "db/LocaleCollation.h"
 #include "db/LookupList.h"
 #include "db/LookupListCtrl.h"
@@ -363,9 +364,11 @@ void TestListEditor::renameReachesEveryAlbumAndBothPanes()
     const QString oldName = QStringLiteral("Harbour Lights");
     const QString newName = QStringLiteral("Harbour Lights Revisited");
     const int albums = albumsShowing(oldName);
+    int renamedId = -1;
     editList(QStringLiteral("music_artists"), [&](LookupListDialog* editor) {
         const int row = rowNamed(editor, oldName);
         const int id = editor->model()->entryId(row);
+        renamedId = id;
         editor->list()->selectRow(row);
         inValueDialog(editor, Qt::Key_E, Qt::AltModifier,
                       [&](LookupValueDialog* dialog) { typeAndConfirm(dialog, newName); });
@@ -379,6 +382,17 @@ void TestListEditor::renameReachesEveryAlbumAndBothPanes()
     QCOMPARE(albumsShowing(oldName), 0);
     QVERIFY(treeShows(newName));
     QVERIFY(!treeShows(oldName));
+    // The catalogue as it was before the rename is kept, and only once.
+    const QString connect = document().database()->connectString();
+    const QVector<BackupEntry> backups =
+        CatalogBackup::fromSettings(AppSettings()).list(document().database()->name(), connect);
+    QCOMPARE(backups.size(), 1);
+    Database backup;
+    QVERIFY(backup.open(backups.first().path, connect));
+    const LookupList& artists = *LookupList::find(QStringLiteral("music_artists"));
+    QCOMPARE(document().albumTable().GetNameById(&backup, renamedId, artists.table,
+                                                 artists.nameColumn, artists.idColumn),
+             oldName);
 }
 
 void TestListEditor::namesAreSavedAndShownExactly_data()

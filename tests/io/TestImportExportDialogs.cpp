@@ -2,6 +2,7 @@
 #include "app/CMainFrame.h"
 #include "app/CVastryApp.h"
 #include "db/AlbumTable.h"
+#include "db/CatalogBackup.h"
 #include "db/TrackTable.h"
 #include "musicbrainz/MusicBrainzTestServer.h"
 #include "musicbrainz/RateGate.h"
@@ -114,6 +115,12 @@ void TestImportExportDialogs::importFromTheFileMenuFillsTheWindow()
                      ->treePane()
                      ->findItems(QStringLiteral("Manu Chao"), Qt::MatchExactly | Qt::MatchRecursive)
                      .isEmpty());
+    // The catalogue as it was before the import is kept: still empty.
+    const Database* database = m_app->document()->database();
+    const QVector<BackupEntry> backups = CatalogBackup::fromSettings(AppSettings())
+                                             .list(database->name(), database->connectString());
+    QCOMPARE(backups.size(), 1);
+    QCOMPARE(backups.first().albums, 0);
 }
 
 // Escape in the progress dialog cancels; the summary says nothing was stored.

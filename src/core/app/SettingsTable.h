@@ -37,6 +37,13 @@ inline constexpr StringSetting MusicBrainzServer{"Settings", "MusicBrainzServer"
 inline constexpr StringSetting CoverArtServer{"Settings", "CoverArtServer", nullptr};
 inline constexpr IntSetting FetchCovers{"Settings", "FetchCovers", 1};
 
+// Copies of each catalogue taken before risky changes and once a day: how many of the newest
+// to keep (besides one a month for a year), whether to take them, and where (absent: the
+// per-user data folder).
+inline constexpr IntSetting BackupKeep{"Backup", "Keep", 10};
+inline constexpr IntSetting BackupEnabled{"Backup", "Enabled", 1};
+inline constexpr StringSetting BackupFolder{"Backup", "Folder", nullptr};
+
 inline constexpr IntSetting WindowLeft{"WindowPos", "Left", 0};
 inline constexpr IntSetting WindowTop{"WindowPos", "Top", 0};
 inline constexpr IntSetting WindowRight{"WindowPos", "Right", 0};

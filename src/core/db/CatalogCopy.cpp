@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sqlcipher/sqlite3.h>
 #include <unistd.h>
@@ -17,6 +20,8 @@ namespace
 // Pages per backup step: small enough for steady progress and to let writers in between,
 // large enough that the step overhead does not show.
 constexpr int PagesPerStep = 4096;
+// Bytes per step of a copy of the file itself.
+constexpr qint64 BytesPerStep = 4 * 1024 * 1024;
 // How long a copy waits, in all, for other connections' locks before it gives up.
 constexpr int BusyWaitLimitMs = 30000;
 constexpr int BusyPauseMs = 20;
@@ -77,6 +82,104 @@ bool copyPages(sqlite3* source, sqlite3* destination, const CatalogCopy::Progres
         return false;
     }
     return true;
+}
+
+// The engine's journal mode of the connection's file ("delete", "wal", ...).
+QByteArray journalMode(sqlite3* connection)
+{
+    sqlite3_stmt* statement = nullptr;
+    QByteArray mode;
+    if (sqlite3_prepare_v2(connection, "PRAGMA journal_mode", -1, &statement, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        mode = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+    return mode.toLower();
+}
+
+// A copy under the source's own key is the file's bytes as they are: nothing to decrypt and
+// encrypt again. Only for a connection outside a transaction on a file with a rollback journal,
+// where a read transaction keeps every writer from changing the file while it is read.
+bool canCopyBytes(Database* source, const QString& connect)
+{
+    return Database::keyFromConnectString(connect) ==
+               Database::keyFromConnectString(source->connectString()) &&
+           sqlite3_get_autocommit(source->handle()) && journalMode(source->handle()) != "wal";
+}
+
+bool writeAll(int fd, const char* data, qint64 length)
+{
+    while (length > 0) {
+        const ssize_t written = ::write(fd, data, size_t(length));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        length -= written;
+    }
+    return true;
+}
+
+bool copyBlocks(sqlite3_file* file, sqlite3_int64 size, int out,
+                const CatalogCopy::Progress& progress, QString* error)
+{
+    const qint64 blocks = std::max<qint64>(1, (size + BytesPerStep - 1) / BytesPerStep);
+    QByteArray bytes(int(BytesPerStep), Qt::Uninitialized);
+    for (qint64 block = 0; block * BytesPerStep < size; ++block) {
+        const qint64 offset = block * BytesPerStep;
+        const int length = int(std::min<qint64>(BytesPerStep, size - offset));
+        if (file->pMethods->xRead(file, bytes.data(), length, offset) != SQLITE_OK) {
+            *error = QStringLiteral("The catalogue's file cannot be read.");
+            return false;
+        }
+        if (!writeAll(out, bytes.constData(), length)) {
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        if (progress && !progress(int(block + 1), int(blocks))) {
+            *error = QStringLiteral("The copy was cancelled.");
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads through the connection's own open file, so the bytes are those of the file it holds,
+// even when another has been renamed over its name meanwhile.
+bool copyBytes(Database* source, const QString& to, const CatalogCopy::Progress& progress,
+               QString* error)
+{
+    sqlite3_file* file = nullptr;
+    sqlite3_int64 size = 0;
+    if (sqlite3_file_control(source->handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) !=
+            SQLITE_OK ||
+        !file || !file->pMethods || file->pMethods->xFileSize(file, &size) != SQLITE_OK) {
+        *error = QStringLiteral("The catalogue's file cannot be read.");
+        return false;
+    }
+    const int out = ::open(QFile::encodeName(to).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (out < 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    const bool copied = copyBlocks(file, size, out, progress, error);
+    ::close(out);
+    return copied;
+}
+
+bool writeByteCopy(Database* source, const QString& path, const CatalogCopy::Progress& progress,
+                   QString* error)
+{
+    // The first read takes the shared lock, and the open transaction holds it to the end.
+    if (!source->execute("BEGIN") || !source->execute("SELECT count(*) FROM sqlite_master")) {
+        *error = source->lastError().description;
+        source->execute("ROLLBACK");
+        return false;
+    }
+    const bool copied = copyBytes(source, path, progress, error);
+    source->execute("ROLLBACK");
+    return copied;
 }
 
 bool checkCopy(const QString& path, const QString& connect, QString* error)
@@ -144,7 +247,9 @@ bool CatalogCopy::write(Database* source, const QString& target, const QString& 
     const QString temporary = reserved.fileName();
     reserved.close();
 
-    bool ok = writeKeyedCopy(source, temporary, connect, progress, error) &&
+    bool ok = (canCopyBytes(source, connect)
+                   ? writeByteCopy(source, temporary, progress, error)
+                   : writeKeyedCopy(source, temporary, connect, progress, error)) &&
               checkCopy(temporary, connect, error);
     if (ok && !syncPath(temporary, O_RDONLY)) {
         *error = QStringLiteral("Could not write the copy to disk.");

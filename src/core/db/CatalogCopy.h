@@ -10,7 +10,9 @@ class Database;
 // key of the given connect string: the same key for a backup, another for a password change.
 // It is written under a hidden temporary name beside the target, checked, flushed to disk and
 // only then renamed over the target, so a kill at any moment leaves the target either as it
-// was or complete, and never a half file under the target's name.
+// was or complete, and never a half file under the target's name. A copy under the source's
+// own key needs no online backup: it is the file's bytes, read inside a read transaction that
+// keeps every writer out meanwhile.
 class CatalogCopy
 {
 public:

@@ -327,6 +327,16 @@ bool Database::isSingleStatement(const QString& sql)
     return true;
 }
 
+void Database::aboutToChange()
+{
+    if (!m_beforeChange || m_inBeforeChange || !m_connection ||
+        !sqlite3_get_autocommit(m_connection) || isReadOnly())
+        return;
+    m_inBeforeChange = true;
+    m_beforeChange();
+    m_inBeforeChange = false;
+}
+
 bool Database::execute(const QByteArray& sql)
 {
     if (!m_connection) {

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 struct sqlite3;
 
@@ -83,6 +84,13 @@ public:
     // Runs one statement that returns no rows.
     bool execute(const QByteArray& sql);
 
+    // Called before this connection starts a change of its own (a transaction, or a single
+    // write outside one), while nothing of the change is written yet: the moment to take a
+    // copy of the catalogue as it stands. The hook may use other connections, never this one.
+    void setBeforeChange(std::function<void()> hook) { m_beforeChange = std::move(hook); }
+    // Runs the hook unless a transaction is already open or the hook is running.
+    void aboutToChange();
+
     const TableInfo* tableInfo(const QString& table);
     // The key the next added row of `table` will get.
     bool nextKey(const TableInfo& table, qint64* key);
@@ -109,4 +117,6 @@ private:
     int m_busyTimeout = BusyTimeoutMs;
     DbError m_lastError;
     QHash<QString, TableInfo> m_tables; // by lower-case table name
+    std::function<void()> m_beforeChange;
+    bool m_inBeforeChange = false;
 };

@@ -408,6 +408,7 @@ bool Recordset::bindValue(sqlite3_stmt* statement, int index, const QVariant& va
 bool Recordset::runWrite(const QByteArray& sql, const QVector<QVariant>& values,
                          const QVector<ColumnKind>& kinds)
 {
+    m_database.aboutToChange();
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(m_database.handle(), sql.constData(), sql.size(), &statement, nullptr) !=
         SQLITE_OK) {

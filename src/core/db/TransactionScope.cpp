@@ -12,6 +12,7 @@ TransactionScope::TransactionScope(Database* database) : m_database(database)
         m_active = true; // an outer scope owns the transaction
         return;
     }
+    m_database->aboutToChange();
     m_active = m_owner = m_database->execute("BEGIN IMMEDIATE");
 }
 

@@ -78,6 +78,8 @@ const CommandText commandTexts[] = {
      "MusicBrainz"},
     {CommandIds::Statistics, "Show the collection in figures and charts\nStatistics"},
     {CommandIds::AlbumsOnLoan, "Show the albums lent out and who has them\nAlbums on Loan"},
+    {CommandIds::RestoreFromBackup,
+     "Replace the catalogue with one of its backups\nRestore from Backup"},
     {CommandIds::Preferences, "Change the program preferences\nPreferences"},
     {CommandIds::ShowAll, "Show all posts\nShow all posts"},
     {CommandIds::PrintCurrentAlbum,
@@ -275,6 +277,8 @@ void CMainFrame::createCommands()
                withFrameDialogs([this] { importCollection(CollectionImport::Format::Csv); }));
     addCommand(CompleteFromMusicBrainz, QStringLiteral("Complete from &MusicBrainz..."),
                withFrameDialogs([this] { completeAlbums(); }));
+    addCommand(RestoreFromBackup, QStringLiteral("&Restore from Backup..."),
+               withFrameDialogs([this] { restoreFromBackup(); }));
     addCommand(Exit, QStringLiteral("E&xit"), [this] { close(); });
     addCommand(Find, QStringLiteral("&Find"), withPostDialogs(toList(UWM_FIND)))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -470,6 +474,8 @@ void CMainFrame::buildMenuBar()
     QMenu* importMenu = file->addMenu(QStringLiteral("&Import"));
     importMenu->addAction(m_actions[ImportDiscogs]);
     importMenu->addAction(m_actions[ImportCsv]);
+    file->addSeparator();
+    file->addAction(m_actions[RestoreFromBackup]);
     file->addSeparator();
     m_actions[Exit]->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     file->addAction(m_actions[Exit]);
@@ -710,6 +716,15 @@ void CMainFrame::importCollection(CollectionImport::Format format)
         return;
     SendPaneMessage(m_document.listPane(), UWM_RELOAD);
     SendPaneMessage(m_document.treePane(), UWM_RELOAD);
+}
+
+// Another file now stands under the catalogue's name: everything is read afresh.
+void CMainFrame::restoreFromBackup()
+{
+    if (!m_document.database())
+        return;
+    if (m_frameDialogs->restoreFromBackup(m_document, this))
+        reloadPanesAfterCatalogChange(false);
 }
 
 // Completed albums may bring new names (labels, genres): both panes are rebuilt, and the page

@@ -99,6 +99,7 @@ private:
     void editList(int commandId);
     void importCollection(CollectionImport::Format format);
     void completeAlbums();
+    void restoreFromBackup();
     void chooseCdDrive();
     void showStatistics(int tab);
     void editAlbumFromStatistics(int albumId);

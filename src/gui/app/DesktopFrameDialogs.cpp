@@ -3,6 +3,7 @@
 #include "app/WebEngineStart.h"
 #include "db/LookupList.h"
 #include "db/LookupListDialog.h"
+#include "db/RestoreBackupDialog.h"
 #include "freedb/CdDriveDialog.h"
 #include "io/ImportWithProgress.h"
 #include "musicbrainz/CompleteWithProgress.h"
@@ -51,4 +52,10 @@ bool DesktopFrameDialogs::importCollection(CVastryDoc& document, CollectionImpor
 bool DesktopFrameDialogs::completeAlbums(CVastryDoc& document, int selectedAlbumId, QWidget* parent)
 {
     return CompleteWithProgress::run(document, selectedAlbumId, parent);
+}
+
+bool DesktopFrameDialogs::restoreFromBackup(CVastryDoc& document, QWidget* parent)
+{
+    RestoreBackupDialog dialog(document, parent);
+    return dialog.exec() == QDialog::Accepted;
 }

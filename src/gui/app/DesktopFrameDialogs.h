@@ -14,4 +14,5 @@ public:
     bool importCollection(CVastryDoc& document, CollectionImport::Format format,
                           QWidget* parent) override;
     bool completeAlbums(CVastryDoc& document, int selectedAlbumId, QWidget* parent) override;
+    bool restoreFromBackup(CVastryDoc& document, QWidget* parent) override;
 };

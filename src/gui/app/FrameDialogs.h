@@ -31,4 +31,7 @@ public:
     // Completes the selected album (-1: none) or every imported album without tracks from
     // MusicBrainz; true when an album was completed.
     virtual bool completeAlbums(CVastryDoc& document, int selectedAlbumId, QWidget* parent) = 0;
+    // Offers the backups of the open catalogue; true when one replaced it (the catalogue is
+    // then open again).
+    virtual bool restoreFromBackup(CVastryDoc& document, QWidget* parent) = 0;
 };

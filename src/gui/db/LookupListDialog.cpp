@@ -1,5 +1,6 @@
 #include "db/LookupListDialog.h"
 
+#include "db/BackupWithProgress.h"
 #include "db/LookupListCtrl.h"
 #include "db/LookupListModel.h"
 #include "db/LookupValueDialog.h"
@@ -92,6 +93,7 @@ void LookupListDialog::editEntry()
         return;
     const int id = m_model->entryId(row);
     LookupValueDialog value(m_document, m_lookup, id, m_model->useCount(row), this);
+    value.setBeforeRename([this] { backUpOnce(); });
     if (!runValueDialog(value))
         return;
     refill();
@@ -107,6 +109,18 @@ bool LookupListDialog::runValueDialog(LookupValueDialog& dialog)
     return accepted;
 }
 
+// A rename or delete renames or unnames every album using the entry: the catalogue as it was
+// before this editing session is kept (once, so a series of small edits does not push the
+// older backups out of the folder).
+void LookupListDialog::backUpOnce()
+{
+    if (m_backedUp)
+        return;
+    m_backedUp = true;
+    BackupWithProgress::takeBefore(m_document, CatalogBackup::Reason::ListChange, this);
+    activateWindow();
+}
+
 void LookupListDialog::deleteEntry()
 {
     const int row = m_list->selectedRow();
@@ -120,6 +134,7 @@ void LookupListDialog::deleteEntry()
     activateWindow();
     if (!yes)
         return;
+    backUpOnce();
     // Entries are only marked deleted: the albums that use one keep its id and its name.
     if (!m_document.albumTable().DeleteRowById(m_document.database(), m_model->entryId(row),
                                                m_lookup.table, m_lookup.idColumn,

@@ -30,6 +30,7 @@ private:
     void editEntry();
     void deleteEntry();
     bool runValueDialog(LookupValueDialog& dialog);
+    void backUpOnce();
 
     CVastryDoc& m_document;
     LookupList m_lookup;
@@ -39,4 +40,5 @@ private:
     QPushButton* m_edit = nullptr;
     QPushButton* m_delete = nullptr;
     QPushButton* m_close = nullptr;
+    bool m_backedUp = false;
 };

@@ -72,6 +72,8 @@ QString LookupValueDialog::value() const
 void LookupValueDialog::accept()
 {
     // A name is saved exactly as typed, blanks included; only an empty one is not a name.
+    if (!value().isEmpty() && m_id != -1 && m_beforeRename)
+        m_beforeRename();
     if (!value().isEmpty())
         m_document.albumTable().SaveLookupName(m_document.database(), m_id, m_list.table,
                                                m_list.nameColumn, m_list.idColumn, value());

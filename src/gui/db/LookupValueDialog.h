@@ -3,6 +3,7 @@
 #include "db/LookupList.h"
 
 #include <QDialog>
+#include <functional>
 
 class CVastryDoc;
 class QLineEdit;
@@ -18,6 +19,8 @@ public:
                       QWidget* parent);
 
     QString value() const;
+    // Called before an existing entry is renamed.
+    void setBeforeRename(std::function<void()> hook) { m_beforeRename = std::move(hook); }
 
 public slots:
     void accept() override;
@@ -27,4 +30,5 @@ private:
     CVastryDoc& m_document;
     LookupList m_list;
     int m_id;
+    std::function<void()> m_beforeRename;
 };

@@ -1,5 +1,6 @@
 #include "io/ImportWithProgress.h"
 
+#include "db/BackupWithProgress.h"
 #include "ui/DialogFont.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -47,6 +48,7 @@ bool ImportWithProgress::run(CVastryDoc& document, CollectionImport::Format form
     const QString path = FileDialog::openExistingFile(parent, QLatin1String(FileDialog::CsvFilter));
     if (path.isEmpty())
         return false;
+    BackupWithProgress::takeBefore(document, CatalogBackup::Reason::Import, parent);
 
     QProgressDialog progress(QStringLiteral("Importing \"%1\"...").arg(QFileInfo(path).fileName()),
                              QStringLiteral("Cancel"), 0, ProgressSteps, parent);

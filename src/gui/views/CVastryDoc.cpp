@@ -2,6 +2,7 @@
 
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
+#include "db/BackupWithProgress.h"
 #include "db/CatalogIntegrity.h"
 #include "db/CatalogPassword.h"
 #include "db/CatalogProbe.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 CVastryDoc::CVastryDoc(AppSettings& settings) : m_settings(settings)
 {
@@ -61,8 +63,27 @@ bool CVastryDoc::openCatalog(const QString& path)
     if (!done)
         return false;
     m_database = std::move(opened);
-    checkAtOpen();
+    adoptOpened();
     return true;
+}
+
+bool CVastryDoc::reopenWith(const QString& path, const QString& connect)
+{
+    closeCatalog();
+    if (!m_albumTable.OpenDatabase(&m_database, path, connect)) {
+        m_database.reset();
+        return false;
+    }
+    adoptOpened();
+    return true;
+}
+
+void CVastryDoc::adoptOpened()
+{
+    // Every change this program makes, from whichever window, passes the connection's hook: the
+    // day's first one is preceded by the day's backup.
+    m_database->setBeforeChange([this] { BackupWithProgress::takeDailyIfDue(*this, nullptr); });
+    checkAtOpen();
 }
 
 // A damaged catalogue stays open, read-only: what can still be read can be seen and exported,
@@ -78,8 +99,25 @@ void CVastryDoc::checkAtOpen()
         m_database.reset();
         return;
     }
-    MessageBox::show(QApplication::activeWindow(), QLatin1String(DatabaseEx::MessageCaption),
-                     CatalogIntegrity::damageText(path, problems), QMessageBox::Warning);
+    QWidget* parent = QApplication::activeWindow();
+    const QString caption = QLatin1String(DatabaseEx::MessageCaption);
+    const QString damage = CatalogIntegrity::damageText(path, problems);
+    const BackupEntry good =
+        CatalogBackup::fromSettings(m_settings).newestGood(path, m_database->connectString());
+    if (good.path.isEmpty()) {
+        MessageBox::show(parent, caption,
+                         damage + QStringLiteral("\n\nThere is no good backup of it."),
+                         QMessageBox::Warning);
+        return;
+    }
+    const QString offer =
+        damage + QStringLiteral("\n\nThe newest good backup is from %1, with %2 albums "
+                                "(%3). Restore it now?")
+                     .arg(QLocale().toString(good.taken, QLocale::ShortFormat))
+                     .arg(good.albums)
+                     .arg(QDir::toNativeSeparators(good.path));
+    if (MessageBox::offer(parent, caption, offer, QMessageBox::Warning, QStringLiteral("&Restore")))
+        BackupWithProgress::restore(*this, good.path, parent);
 }
 
 // Asks until the password opens the file, up to three times. True with the password's connect
@@ -106,15 +144,12 @@ bool CVastryDoc::changePassword(const QString& password, QString* error,
 {
     if (!m_database)
         return false;
+    BackupWithProgress::takeBefore(*this, CatalogBackup::Reason::PasswordChange,
+                                   QApplication::activeWindow());
     if (!CatalogPassword::change(m_database.get(), password, error, progress))
         return false;
     // The connection still reads the file that was replaced.
-    const QString path = m_database->name();
-    closeCatalog();
-    if (m_albumTable.OpenDatabase(&m_database, path, CatalogPassword::connectString(password)))
-        return true;
-    m_database.reset();
-    return false;
+    return reopenWith(m_database->name(), CatalogPassword::connectString(password));
 }
 
 void CVastryDoc::closeCatalog()

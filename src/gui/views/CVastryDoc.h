@@ -51,6 +51,9 @@ public:
     // tries, then it is refused as a file that cannot be read. Cancelling the password prompt
     // changes nothing: the catalogue open before stays open.
     bool openCatalog(const QString& path);
+    // Closes the open catalogue and opens `path` with a key already known (after a restore or
+    // a password change): nothing is asked.
+    bool reopenWith(const QString& path, const QString& connect);
     // Whether the last open stopped because the user cancelled the password prompt.
     bool openCancelled() const { return m_openCancelled; }
     // Gives the open catalogue `password` (empty: back to the built-in key) and opens it again
@@ -71,6 +74,7 @@ private:
 
     void removeGeneratedPages();
     bool askPassword(const QString& path, QString* connect);
+    void adoptOpened();
     void checkAtOpen();
 
     AppSettings& m_settings;

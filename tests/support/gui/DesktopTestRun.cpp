@@ -15,6 +15,8 @@ void useDesktopTestFolders(const TestCatalog& files)
     AppSettings().write(SettingsTable::DisableTips, 1);
     AppPaths::setPageDirectory(files.filePath(QStringLiteral("pages")));
     AppPaths::setProgramDirectory(TestCatalog::programDirectory());
+    // Backups of the test's catalogues go with them.
+    AppPaths::setDataDirectory(files.filePath(QStringLiteral("data")));
 }
 
 bool startFilled(CVastryApp& app, const QString& catalogue)

@@ -50,3 +50,10 @@ bool RecordingFrameDialogs::completeAlbums(CVastryDoc&, int selectedAlbumId, QWi
     parents << parent;
     return false;
 }
+
+bool RecordingFrameDialogs::restoreFromBackup(CVastryDoc&, QWidget* parent)
+{
+    calls << QStringLiteral("restoreFromBackup");
+    parents << parent;
+    return false;
+}

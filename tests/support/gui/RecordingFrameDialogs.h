@@ -19,6 +19,7 @@ public:
     bool importCollection(CVastryDoc& document, CollectionImport::Format format,
                           QWidget* parent) override;
     bool completeAlbums(CVastryDoc& document, int selectedAlbumId, QWidget* parent) override;
+    bool restoreFromBackup(CVastryDoc& document, QWidget* parent) override;
 
     QStringList calls;
     QList<QWidget*> parents;
