@@ -4,6 +4,8 @@
 #include "app/CVastryApp.h"
 #include "app/CommandIds.h"
 #include "app/PrivateMessages.h"
+#include "db/CatalogBackup.h"
+#include "db/DatabaseEx.h"
 #include "db/LocaleCollation.h"
 #include "stats/FigureTab.h"
 #include "stats/LoansTab.h"
@@ -74,6 +76,7 @@ private slots:
     void settingsWrittenAtExitAreReadAtNextStart();
     void missingCatalogueAtStartUp();
     void openingAForeignFileLeavesEmptyPanes();
+    void aDamagedCatalogueOpensReadOnly_data();
     void aDamagedCatalogueOpensReadOnly();
     void newCatalogueIsEmpty();
     void nonsenseSettingsStillGiveAUsableWindow();
@@ -679,23 +682,50 @@ void TestMainFrame::openingAForeignFileLeavesEmptyPanes()
     QCOMPARE(rows(), 26);
 }
 
-// Damage found at open is told, and nothing more is written to the file: not even the delete
-// the user tries next.
+void TestMainFrame::aDamagedCatalogueOpensReadOnly_data()
+{
+    QTest::addColumn<bool>("backedUp");
+    QTest::newRow("no backup") << false;
+    QTest::newRow("a good backup, restored") << true;
+}
+
+// Damage found at open is told, and nothing more is written to the file (not even the delete
+// the user tries next), unless the newest good backup it offers is restored.
 void TestMainFrame::aDamagedCatalogueOpensReadOnly()
 {
+    QFETCH(bool, backedUp);
+    if (backedUp) {
+        Database sound;
+        QVERIFY(sound.open(m_catalogue, DatabaseEx::catalogConnectString()));
+        QString written;
+        QString error;
+        QVERIFY2(CatalogBackup::fromSettings(AppSettings()).take(&sound, &written, &error),
+                 qPrintable(error));
+    }
     QVERIFY(TestCatalog::damagePage(m_catalogue));
     const QByteArray damaged = TestCatalog::readBytes(m_catalogue);
+    // "Restore", then Yes to restoring though the damaged state cannot be backed up first.
+    MessageBox::setNextAnswer(QMessageBox::Open);
     MessageBox::setAnswerForAll(QMessageBox::Yes);
     start(m_catalogue);
     QVERIFY(!MessageBox::history().isEmpty());
-    QVERIFY2(MessageBox::history().first().text.startsWith(QStringLiteral("The catalog '")) &&
-                 MessageBox::history().first().text.contains(QStringLiteral("is damaged")),
-             qPrintable(MessageBox::history().first().text));
-    QVERIFY(m_app->document()->database()->isReadOnly());
-    QVERIFY(rows() > 0);
+    const QString told = MessageBox::history().first().text;
+    QVERIFY2(told.startsWith(QStringLiteral("The catalog '")) && told.contains(u"is damaged"),
+             qPrintable(told));
+    QCOMPARE(told.contains(u"The newest good backup is from"), backedUp);
+    QCOMPARE(m_app->document()->database()->isReadOnly(), !backedUp);
+    QCOMPARE(rows(), 26);
     frame()->runCommand(CommandIds::DeletePost);
     stop();
-    QCOMPARE(TestCatalog::readBytes(m_catalogue), damaged);
+    if (!backedUp) {
+        QCOMPARE(TestCatalog::readBytes(m_catalogue), damaged);
+        return;
+    }
+    Database restored;
+    QVERIFY(restored.open(m_catalogue, DatabaseEx::catalogConnectString()));
+    QStringList problems;
+    QVERIFY(restored.quickCheck(&problems));
+    QCOMPARE(problems, QStringList());
 }
 
 void TestMainFrame::newCatalogueIsEmpty()
