@@ -1,4 +1,5 @@
 #include "support/gui/AccessibleNames.h"
+#include "support/gui/EventLoopWait.h"
 #include "support/gui/ModalDialogDriver.h"
 #include "ui/AboutDialog.h"
 #include "ui/HyperLink.h"
@@ -151,6 +152,9 @@ void TestAboutBox::aboutBoxOpensTheMakersAddresses()
     ModalDialogDriver driver;
     driver.onNext<AboutDialog>([](AboutDialog* dialog) {
         QVERIFY(unnamedControls(dialog).isEmpty());
+        // Keys go to the focus widget, which a busy machine gives out a little after the show.
+        dialog->activateWindow();
+        QVERIFY(waitInEventLoop([] { return QApplication::focusWidget() != nullptr; }, 5000));
         // The links come first in the Tab order; the focus starts on Close.
         QTest::keyClick(dialog, Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
