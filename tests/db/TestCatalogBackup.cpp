@@ -28,22 +28,9 @@ private slots:
     void restoreKeepsTheCurrentStateFirst();
 
 private:
-    static int albumCount(const QString& path, const QString& connect);
     static QStringList backupNames(const QString& folder);
     static QDateTime at(const QString& text);
 };
-
-int TestCatalogBackup::albumCount(const QString& path, const QString& connect)
-{
-    Database database;
-    DatabaseEx layer;
-    RecordsetHandle albums;
-    if (!database.open(path, connect) ||
-        !layer.OpenRecordset(&albums, &database,
-                             QStringLiteral("SELECT * FROM music WHERE deleted = FALSE")))
-        return -1;
-    return layer.GetRecordCount(albums.get());
-}
 
 QStringList TestCatalogBackup::backupNames(const QString& folder)
 {
@@ -149,8 +136,8 @@ void TestCatalogBackup::backupBesideAnUnfinishedChangeHoldsTheStoredState()
     QString error;
     QVERIFY2(backups.take(&source, &taken, &error), qPrintable(error));
     QVERIFY(writer.execute("COMMIT"));
-    QCOMPARE(albumCount(taken, connect), 26);
-    QCOMPARE(albumCount(demo, connect), 0);
+    QCOMPARE(TestCatalog::albumCount(taken, connect), 26);
+    QCOMPARE(TestCatalog::albumCount(demo, connect), 0);
 }
 
 void TestCatalogBackup::unusableFolderIsToldAndLeavesNoBackup_data()
@@ -363,14 +350,14 @@ void TestCatalogBackup::restoreKeepsTheCurrentStateFirst()
         QVERIFY(takeAt(&source, QStringLiteral("2026-04-01 10:00:00"), &chosen));
         QVERIFY(source.execute(QByteArray(deleteAlbums).replace("%1", "1")));
     }
-    QCOMPARE(albumCount(demo, connect), 23);
+    QCOMPARE(TestCatalog::albumCount(demo, connect), 23);
     backups.setClock([] { return at(QStringLiteral("2026-04-01 12:00:00")); });
     QString previous;
     QString error;
     QCOMPARE(backups.restore(demo, chosen, connect, false, &previous, &error),
              CatalogBackup::RestoreResult::Restored);
-    QCOMPARE(albumCount(demo, connect), 24);
-    QCOMPARE(albumCount(previous, connect), 23);
+    QCOMPARE(TestCatalog::albumCount(demo, connect), 24);
+    QCOMPARE(TestCatalog::albumCount(previous, connect), 23);
     QVERIFY(!QFile::exists(chosen));
     QCOMPARE(QFileInfo(demo).permissions() & (QFile::ReadGroup | QFile::WriteGroup),
              QFile::ReadGroup);

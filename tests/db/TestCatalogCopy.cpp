@@ -18,22 +18,7 @@ private slots:
     void failedOrCancelledCopyLeavesTheTargetAsItWas_data();
     void failedOrCancelledCopyLeavesTheTargetAsItWas();
     void quickCheckFindsDamage();
-
-private:
-    static int albumCount(const QString& path, const QString& connect);
 };
-
-int TestCatalogCopy::albumCount(const QString& path, const QString& connect)
-{
-    Database database;
-    if (!database.open(path, connect))
-        return -1;
-    RecordsetHandle albums;
-    DatabaseEx layer;
-    if (!layer.OpenRecordset(&albums, &database, QStringLiteral("SELECT * FROM music")))
-        return -1;
-    return layer.GetRecordCount(albums.get());
-}
 
 void TestCatalogCopy::copyOpensWithItsKeyAlone_data()
 {
@@ -51,7 +36,7 @@ void TestCatalogCopy::copyOpensWithItsKeyAlone()
     TestCatalog files;
     const QString builtIn = DatabaseEx::catalogConnectString();
     const QString demo = files.copyOfDemo();
-    const int albums = albumCount(demo, builtIn);
+    const int albums = TestCatalog::albumCount(demo, builtIn);
     QVERIFY(albums > 0);
     const QString target = files.filePath(QStringLiteral("copy.muf"));
     if (targetExists)
@@ -70,9 +55,9 @@ void TestCatalogCopy::copyOpensWithItsKeyAlone()
                                 }),
              qPrintable(error));
     QCOMPARE(lastDone, lastTotal);
-    QCOMPARE(albumCount(target, connect), albums);
+    QCOMPARE(TestCatalog::albumCount(target, connect), albums);
     if (connect != builtIn)
-        QCOMPARE(albumCount(target, builtIn), -1);
+        QCOMPARE(TestCatalog::albumCount(target, builtIn), -1);
     QCOMPARE(QDir(files.folder()).entryList(QDir::Hidden | QDir::Files).filter(".part-"),
              QStringList());
 }

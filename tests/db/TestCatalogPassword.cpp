@@ -26,7 +26,6 @@ private slots:
     void theEngineShellCannotReadItWithTheBuiltInKey();
 
 private:
-    static int albumCount(const QString& path, const QString& connect);
     static bool changeAndReopen(Database* database, const QString& password);
     static QString crashedWhileWriting(const QString& path, const QString& password);
 };
@@ -51,18 +50,6 @@ QString TestCatalogPassword::crashedWhileWriting(const QString& path, const QStr
     return QFileInfo::exists(crashed + QLatin1String("-journal")) ? crashed : QString();
 }
 
-int TestCatalogPassword::albumCount(const QString& path, const QString& connect)
-{
-    Database database;
-    if (!database.open(path, connect))
-        return -1;
-    RecordsetHandle albums;
-    DatabaseEx layer;
-    if (!layer.OpenRecordset(&albums, &database, QStringLiteral("SELECT * FROM music")))
-        return -1;
-    return layer.GetRecordCount(albums.get());
-}
-
 bool TestCatalogPassword::changeAndReopen(Database* database, const QString& password)
 {
     QString error;
@@ -81,7 +68,7 @@ void TestCatalogPassword::setChangeAndRemoveKeepEveryAlbum()
     TestCatalog files;
     const QString path = files.copyOfDemo();
     const QString builtIn = DatabaseEx::catalogConnectString();
-    const int albums = albumCount(path, builtIn);
+    const int albums = TestCatalog::albumCount(path, builtIn);
     QVERIFY(albums > 0);
     // A ';' would end the key if the connect string were split at it.
     const QString first = QStringLiteral("één;PWD=twee");
@@ -93,18 +80,19 @@ void TestCatalogPassword::setChangeAndRemoveKeepEveryAlbum()
     QVERIFY(changeAndReopen(&database, first));
     QVERIFY(CatalogPassword::hasOwnPassword(database));
     QVERIFY(CatalogPassword::isCurrent(database, first));
-    QCOMPARE(albumCount(path, CatalogPassword::connectString(first)), albums);
-    QCOMPARE(albumCount(path, builtIn), -1);
-    QCOMPARE(albumCount(path, CatalogPassword::connectString(QStringLiteral("één"))), -1);
+    QCOMPARE(TestCatalog::albumCount(path, CatalogPassword::connectString(first)), albums);
+    QCOMPARE(TestCatalog::albumCount(path, builtIn), -1);
+    QCOMPARE(TestCatalog::albumCount(path, CatalogPassword::connectString(QStringLiteral("één"))),
+             -1);
     QCOMPARE(CatalogProbe::kind(path), CatalogProbe::Kind::NeedsPassword);
 
     QVERIFY(changeAndReopen(&database, second));
-    QCOMPARE(albumCount(path, CatalogPassword::connectString(second)), albums);
-    QCOMPARE(albumCount(path, CatalogPassword::connectString(first)), -1);
+    QCOMPARE(TestCatalog::albumCount(path, CatalogPassword::connectString(second)), albums);
+    QCOMPARE(TestCatalog::albumCount(path, CatalogPassword::connectString(first)), -1);
 
     QVERIFY(changeAndReopen(&database, QString()));
     QVERIFY(!CatalogPassword::hasOwnPassword(database));
-    QCOMPARE(albumCount(path, builtIn), albums);
+    QCOMPARE(TestCatalog::albumCount(path, builtIn), albums);
     QCOMPARE(CatalogProbe::kind(path), CatalogProbe::Kind::BuiltInKey);
     QCOMPARE(QDir(files.folder()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("demo.muf")});
@@ -237,7 +225,7 @@ void TestCatalogPassword::filesAreToldApartWithoutBeingWritten()
         const QString key = kind.startsWith(QLatin1String("password"))
                                 ? CatalogPassword::connectString(QStringLiteral("mine"))
                                 : DatabaseEx::catalogConnectString();
-        QVERIFY2(albumCount(path, key) > 0, qPrintable(reports.lastText()));
+        QVERIFY2(TestCatalog::albumCount(path, key) > 0, qPrintable(reports.lastText()));
         return;
     }
     QCOMPARE(TestCatalog::readBytes(path), before);

@@ -1,5 +1,7 @@
 #include "support/TestCatalog.h"
 
+#include "db/DatabaseEx.h"
+
 #include <QFile>
 
 TestCatalog::TestCatalog() = default;
@@ -47,6 +49,18 @@ bool TestCatalog::damagePage(const QString& path, bool firstPage)
         return false;
     return file.seek(firstPage ? 0 : file.size() - pageSize) &&
            file.write(QByteArray(pageSize, '\x5a')) == pageSize;
+}
+
+int TestCatalog::albumCount(const QString& path, const QString& connect)
+{
+    Database database;
+    DatabaseEx layer;
+    RecordsetHandle albums;
+    if (!database.open(path, connect) ||
+        !layer.OpenRecordset(&albums, &database,
+                             QStringLiteral("SELECT * FROM music WHERE deleted = FALSE")))
+        return -1;
+    return layer.GetRecordCount(albums.get());
 }
 
 ReportRecorder::ReportRecorder()

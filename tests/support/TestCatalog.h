@@ -27,6 +27,9 @@ public:
     // Overwrites the catalogue's last page (or, with `firstPage`, its first one) with garbage,
     // as a disk error would; false when the file cannot be written.
     static bool damagePage(const QString& path, bool firstPage = false);
+    // The albums not deleted in the catalogue at `path` opened with `connect`; -1 when it does
+    // not open with that key.
+    static int albumCount(const QString& path, const QString& connect);
 
 private:
     QTemporaryDir m_folder;
