@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QStringListModel>
+#include <utility>
 
 AutoCompleteComboBox::AutoCompleteComboBox(QWidget* parent) : QComboBox(parent)
 {
@@ -31,19 +32,39 @@ AutoCompleteComboBox::AutoCompleteComboBox(QWidget* parent) : QComboBox(parent)
 
 bool AutoCompleteComboBox::fillNames(ItemTable& catalog, Database* database, const QString& table)
 {
-    const LookupList* list = LookupList::find(table);
+    m_pendingTable = LookupList::find(table);
+    m_catalog = &catalog;
+    m_database = database;
+    return m_pendingTable != nullptr;
+}
+
+void AutoCompleteComboBox::readPendingNames()
+{
+    const LookupList* list = std::exchange(m_pendingTable, nullptr);
     if (!list)
-        return false;
+        return;
     NameCollector collector;
-    const bool filled = catalog.FillNameCombo(database, &collector, list->table, list->nameColumn,
-                                              list->idColumn, list->deletedColumn, false);
+    m_catalog->FillNameCombo(m_database, &collector, list->table, list->nameColumn, list->idColumn,
+                             list->deletedColumn, false);
     collector.sort();
+    // The user may be in the middle of the text: it keeps its caret and selection.
+    QLineEdit* edit = lineEdit();
+    const int caret = edit->cursorPosition();
+    const int start = edit->selectionStart();
+    const int length = int(edit->selectedText().size());
     setNames(collector.names(), collector.ids());
-    return filled;
+    selectOrAddName(currentText());
+    if (start < 0)
+        edit->setCursorPosition(caret);
+    else if (caret == start)
+        edit->setSelection(start + length, -length);
+    else
+        edit->setSelection(start, length);
 }
 
 void AutoCompleteComboBox::setNames(const QStringList& names, const QVector<int>& ids)
 {
+    m_pendingTable = nullptr;
     const QString text = currentText();
     m_model->setStringList(names);
     m_ids = ids;
@@ -51,12 +72,13 @@ void AutoCompleteComboBox::setNames(const QStringList& names, const QVector<int>
     setEditText(text);
 }
 
-QStringList AutoCompleteComboBox::names() const
+QStringList AutoCompleteComboBox::names()
 {
+    readPendingNames();
     return m_model->stringList();
 }
 
-int AutoCompleteComboBox::idOfName(const QString& name) const
+int AutoCompleteComboBox::idOfName(const QString& name)
 {
     const int index = EditorFields::findName(names(), name);
     return index >= 0 ? m_ids.value(index, -1) : -1;
@@ -73,8 +95,13 @@ bool AutoCompleteComboBox::selectName(const QString& name)
     return true;
 }
 
+// Before the names are read the name only goes into the text; reading them adds it then.
 void AutoCompleteComboBox::selectOrAddName(const QString& name)
 {
+    if (m_pendingTable) {
+        setEditText(name);
+        return;
+    }
     if (name.isEmpty() || selectName(name))
         return;
     QStringList list = names();
@@ -93,15 +120,30 @@ void AutoCompleteComboBox::noteKey(int key)
 
 bool AutoCompleteComboBox::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == lineEdit() && event->type() == QEvent::KeyPress)
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
+        readPendingNames();
         noteKey(static_cast<QKeyEvent*>(event)->key());
+    }
     return QComboBox::eventFilter(watched, event);
 }
 
 void AutoCompleteComboBox::keyPressEvent(QKeyEvent* event)
 {
+    readPendingNames();
     noteKey(event->key());
     QComboBox::keyPressEvent(event);
+}
+
+void AutoCompleteComboBox::wheelEvent(QWheelEvent* event)
+{
+    readPendingNames();
+    QComboBox::wheelEvent(event);
+}
+
+void AutoCompleteComboBox::showPopup()
+{
+    readPendingNames();
+    QComboBox::showPopup();
 }
 
 // Runs after each change the user makes to the text.
