@@ -6,6 +6,7 @@
 #include "db/UnicodeCollation.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -177,6 +178,8 @@ bool generate(const QString& path, int albums)
     const QByteArray key = DatabaseEx::CatalogPassword;
     sqlite3_key(connection, key.constData(), key.size());
     UnicodeCollation::install(connection);
+    // A million albums (ten million tracks) keep their indexes' pages in memory while growing.
+    sqlite3_exec(connection, "PRAGMA cache_size = -262144", nullptr, nullptr, nullptr);
     sqlite3_exec(connection, "BEGIN", nullptr, nullptr, nullptr);
     QRandomGenerator random(20261207u + unsigned(albums));
     fillLookup(connection, "music_artists", "artist", std::max(1, albums / AlbumsPerArtist),
@@ -208,10 +211,13 @@ QString CatalogueGenerator::catalogue(int albums)
         return path;
     const QString partial = path + QLatin1String(".part");
     std::fprintf(stderr, "generating %d albums...\n", albums);
+    QElapsedTimer clock;
+    clock.start();
     if (!generate(partial, albums) || !QFile::rename(partial, path)) {
         std::fprintf(stderr, "generator: cannot make %s\n", qPrintable(path));
         std::exit(1);
     }
+    std::fprintf(stderr, "generated %d albums in %.1f s\n", albums, double(clock.elapsed()) / 1e3);
     return path;
 }
 

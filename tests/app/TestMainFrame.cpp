@@ -97,6 +97,8 @@ private slots:
     void listLookFollowsTheSettings_data();
     void listLookFollowsTheSettings();
     void treeKeepsItsWidthWhenTheWindowResizes();
+    void listRowsKeepEveryCell_data();
+    void listRowsKeepEveryCell();
 
 private:
     void start(const QString& catalogue);
@@ -460,6 +462,30 @@ void TestMainFrame::largeListsFillBehindTheOldRows()
     QCOMPARE(rows(), 25);
     QCOMPARE(list()->selectedAlbumId(), next);
     QCOMPARE(frame()->statusPaneText(2), QStringLiteral("Total Posts: 25"));
+}
+
+void TestMainFrame::listRowsKeepEveryCell_data()
+{
+    QTest::addColumn<QStringList>("cells");
+    const QString separator(QChar(0x1f));
+    QTest::newRow("plain") << QStringList{"Abba", "Arrival", "1976"};
+    QTest::newRow("empty cells") << QStringList{"", "Arrival", "", ""};
+    QTest::newRow("one cell") << QStringList{"Arrival"};
+    QTest::newRow("unit separator in a text")
+        << QStringList{"A" + separator + "B", separator, "1976" + separator};
+}
+
+void TestMainFrame::listRowsKeepEveryCell()
+{
+    QFETCH(QStringList, cells);
+    AlbumListModel model;
+    model.setColumns(QVector<ColumnInfo>(cells.size()));
+    model.appendRow(cells, 7);
+    QStringList shown;
+    for (int column = 0; column < model.columnCount(); ++column)
+        shown << model.data(model.index(0, column)).toString();
+    QCOMPARE(shown, cells);
+    QCOMPARE(model.albumId(0), 7);
 }
 
 void TestMainFrame::deleteAsksFirstAndSelectsTheNextRow()

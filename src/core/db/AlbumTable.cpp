@@ -314,6 +314,12 @@ int AlbumTable::Count(Database* database, bool deletedValue)
                           deletedValue);
 }
 
+int AlbumTable::CountUpTo(Database* database, int limit)
+{
+    return CountByDeleted(database, QStringLiteral("music"), QStringLiteral("deleted"), false,
+                          limit);
+}
+
 bool AlbumTable::Export(Database*, const QString&, bool, const QString&)
 {
     return false;

@@ -35,6 +35,8 @@ public:
     int Add(Database* database, const AlbumRecord& record) override;
     int Save(Database* database, const AlbumRecord& record, int id) override;
     int Count(Database* database, bool deletedValue) override;
+    // The albums not deleted, counted up to `limit` at most.
+    int CountUpTo(Database* database, int limit);
     // Nothing calls it: the list export goes through WriteListTable.
     bool Export(Database* database, const QString& path, bool deletedValue,
                 const QString& condition) override;

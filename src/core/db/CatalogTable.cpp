@@ -197,15 +197,20 @@ bool CatalogTable::DeleteRowById(Database* database, int id, const QString& tabl
 }
 
 int CatalogTable::CountByDeleted(Database* database, const QString& table,
-                                 const QString& deletedColumn, bool deletedValue)
+                                 const QString& deletedColumn, bool deletedValue, int limit)
 {
     if (!database)
         return -1;
     RecordsetHandle recordset;
     // The engine counts the rows itself: stepping through every row of a "SELECT *" to count it
     // is wasted work on every list reload of a large catalogue.
-    const QString sql = QStringLiteral("SELECT COUNT(*) AS row_count FROM %1 WHERE %2 = %3")
-                            .arg(table, deletedColumn, booleanWord(deletedValue));
+    QString sql = QStringLiteral("SELECT COUNT(*) AS row_count FROM %1 WHERE %2 = %3")
+                      .arg(table, deletedColumn, booleanWord(deletedValue));
+    if (limit > 0)
+        sql = QStringLiteral("SELECT COUNT(*) AS row_count FROM (SELECT 1 FROM %1 WHERE %2 = %3 "
+                             "LIMIT %4)")
+                  .arg(table, deletedColumn, booleanWord(deletedValue))
+                  .arg(limit);
     if (!OpenRecordset(&recordset, database, sql))
         return -1;
     const int count = GetFieldInt(recordset.get(), QStringLiteral("row_count"));

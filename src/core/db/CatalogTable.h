@@ -35,8 +35,10 @@ protected:
     int CountUses(Database* database, const QString& table, const QString& column, int id);
     bool DeleteRowById(Database* database, int id, const QString& table, const QString& idColumn,
                        const QString& deletedColumn, bool hard);
+    // With a `limit` the count stops there: enough to tell a large table from a small one
+    // without reading all of a large one.
     int CountByDeleted(Database* database, const QString& table, const QString& deletedColumn,
-                       bool deletedValue);
+                       bool deletedValue, int limit = 0);
     bool FillListFromHeader(Database* database, RowTable* list, const QString& baseSelect,
                             const QString& idColumn, const QString& sortText,
                             const QString& condition, bool deletedValue);

@@ -12,7 +12,7 @@ public:
     explicit CollectedRows(QStringList fields) : m_fields(std::move(fields)) {}
     void removeAllRows() override { rows.clear(); }
     QStringList headerFields() const override { return m_fields; }
-    void appendRow(const QStringList& cells, int id) override { rows.push_back({cells, id}); }
+    void appendRow(const QStringList& cells, int id) override { rows.emplace_back(cells, id); }
 
     std::vector<AlbumListModel::Row> rows;
 

@@ -1,6 +1,39 @@
 #include "views/AlbumListModel.h"
 
+#include <QThreadPool>
 #include <algorithm>
+#include <utility>
+
+namespace
+{
+constexpr QChar CellSeparator(0x1f);
+} // namespace
+
+AlbumListModel::Row::Row(const QStringList& texts, int albumId) : id(albumId)
+{
+    for (const QString& text : texts) {
+        if (text.contains(CellSeparator)) {
+            cells = texts;
+            return;
+        }
+    }
+    joined = texts.join(CellSeparator);
+}
+
+QString AlbumListModel::Row::cell(int column) const
+{
+    if (!cells.isEmpty())
+        return cells.value(column);
+    qsizetype start = 0;
+    for (int skipped = 0; skipped < column; ++skipped) {
+        start = joined.indexOf(CellSeparator, start);
+        if (start < 0)
+            return QString();
+        ++start;
+    }
+    const qsizetype end = joined.indexOf(CellSeparator, start);
+    return joined.mid(start, end < 0 ? -1 : end - start);
+}
 
 void AlbumListModel::setColumns(const QVector<ColumnInfo>& columns)
 {
@@ -42,11 +75,14 @@ void AlbumListModel::endFill()
     endResetModel();
 }
 
+// Freeing a million rows takes the better part of a second: the old rows are freed on a pool
+// thread while the window goes on.
 void AlbumListModel::replaceRows(std::vector<Row> rows)
 {
     beginResetModel();
-    m_rows = std::move(rows);
+    std::vector<Row> old = std::exchange(m_rows, std::move(rows));
     endResetModel();
+    QThreadPool::globalInstance()->start([old = std::move(old)]() mutable { old.clear(); });
 }
 
 void AlbumListModel::removeAllRows()
@@ -71,12 +107,12 @@ QStringList AlbumListModel::headerFields() const
 void AlbumListModel::appendRow(const QStringList& cells, int id)
 {
     if (m_filling) {
-        m_rows.push_back({cells, id});
+        m_rows.emplace_back(cells, id);
         return;
     }
     const int row = int(m_rows.size());
     beginInsertRows(QModelIndex(), row, row);
-    m_rows.push_back({cells, id});
+    m_rows.emplace_back(cells, id);
     endInsertRows();
 }
 
@@ -94,7 +130,7 @@ QVariant AlbumListModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= int(m_rows.size()))
         return QVariant();
-    return m_rows[std::size_t(index.row())].cells.value(index.column());
+    return m_rows[std::size_t(index.row())].cell(index.column());
 }
 
 QVariant AlbumListModel::headerData(int section, Qt::Orientation orientation, int role) const

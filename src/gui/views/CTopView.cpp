@@ -281,10 +281,13 @@ void CTopView::reloadAfterOutsideChange(const TreeNodeData* treeNode)
     });
 }
 
+// Counting a million albums takes longer than the window may stop for: the count goes only as
+// far as telling a large list from a small one, and the worker counts the rest.
 void CTopView::fillRows(const std::function<void()>& afterFill)
 {
     Database* database = m_document.database();
-    const int total = database ? m_document.albumTable().Count(database, false) : 0;
+    const int total =
+        database ? m_document.albumTable().CountUpTo(database, s_backgroundFillFrom) : 0;
     if (total >= s_backgroundFillFrom) {
         fillInBackground(afterFill);
         return;
