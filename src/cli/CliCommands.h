@@ -55,6 +55,7 @@ private:
     int commandPasswd(const Arguments& args);
     int commandBackup(const Arguments& args);
     int commandRestore(const Arguments& args);
+    int commandPublish(const Arguments& args);
 
     static bool readAlbumJson(QIODevice* input, QByteArray* text);
     bool openCatalog(const QString& path);
