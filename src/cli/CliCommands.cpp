@@ -1171,17 +1171,22 @@ int CliCommands::commandComplete(const Arguments& args)
     return summary.failed() == 0 ? 0 : 1;
 }
 
-int CliCommands::commandStats(const Arguments& args)
+int CliCommands::openForSelection(const Arguments& args, QString* condition)
 {
     if (!listOptionsAreValid(args))
         return invalidOption(m_listOptionError);
-    if (!openCatalog(args.positional[0]))
+    if (!openCatalog(args.positional[0]) || !listCondition(args, condition))
         return 1;
-    QString condition;
-    if (!listCondition(args, &condition))
-        return 1;
-    if (!listQueryIsReadOnly(QString(), condition))
+    if (!listQueryIsReadOnly(QString(), *condition))
         return invalidOption(m_listOptionError);
+    return 0;
+}
+
+int CliCommands::commandStats(const Arguments& args)
+{
+    QString condition;
+    if (const int failed = openForSelection(args, &condition))
+        return failed;
     CollectionStatistics::Figures figures;
     {
         ReadOnlyScope readOnly(m_database.get());
@@ -1197,15 +1202,9 @@ int CliCommands::commandStats(const Arguments& args)
 
 int CliCommands::commandPublish(const Arguments& args)
 {
-    if (!listOptionsAreValid(args))
-        return invalidOption(m_listOptionError);
-    if (!openCatalog(args.positional[0]))
-        return 1;
     QString condition;
-    if (!listCondition(args, &condition))
-        return 1;
-    if (!listQueryIsReadOnly(QString(), condition))
-        return invalidOption(m_listOptionError);
+    if (const int failed = openForSelection(args, &condition))
+        return failed;
     SitePublisher::Options options;
     options.condition = condition;
     options.covers = !args.options.contains(QStringLiteral("--no-covers"));

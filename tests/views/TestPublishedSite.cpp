@@ -62,6 +62,7 @@ private slots:
     void siteWorksFromTheFolderAlone();
 
 private:
+    bool publishInto(const QString& folder);
     QVariant evaluate(const QString& script);
     bool waitForLoad(const QString& fileName);
 
@@ -100,13 +101,7 @@ void TestPublishedSite::initTestCase()
         albums.CloseDatabase(&database);
     }
     m_site = m_files->filePath("phone");
-    AppSettings settings;
-    CVastryDoc document(settings);
-    QVERIFY(document.openCatalog(m_catalogue));
-    FileDialog::setNextFileName(m_site);
-    MessageBox::setNextAnswer(QMessageBox::Ok);
-    MessageBox::history().clear();
-    QVERIFY(PublishWithProgress::run(document, nullptr));
+    QVERIFY(publishInto(m_site));
     QCOMPARE(MessageBox::history().size(), 1);
     QVERIFY2(MessageBox::history().first().text.startsWith(
                  QStringLiteral("%1 albums and 1 covers were published").arg(m_albumCount)),
@@ -142,6 +137,19 @@ QVariant TestPublishedSite::evaluate(const QString& script)
     return result;
 }
 
+// File > Export as > Web Site with `folder` chosen and the closing message answered.
+bool TestPublishedSite::publishInto(const QString& folder)
+{
+    AppSettings settings;
+    CVastryDoc document(settings);
+    if (!document.openCatalog(m_catalogue))
+        return false;
+    FileDialog::setNextFileName(folder);
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    MessageBox::history().clear();
+    return PublishWithProgress::run(document, nullptr);
+}
+
 bool TestPublishedSite::waitForLoad(const QString& fileName)
 {
     return waitInEventLoop(
@@ -156,13 +164,7 @@ void TestPublishedSite::refusedFolderIsSaid()
 {
     const QString folder = m_files->filePath("documents");
     QVERIFY(QDir().mkpath(folder + QLatin1String("/letters")));
-    AppSettings settings;
-    CVastryDoc document(settings);
-    QVERIFY(document.openCatalog(m_catalogue));
-    FileDialog::setNextFileName(folder);
-    MessageBox::setNextAnswer(QMessageBox::Ok);
-    MessageBox::history().clear();
-    QVERIFY(!PublishWithProgress::run(document, nullptr));
+    QVERIFY(!publishInto(folder));
     QCOMPARE(MessageBox::history().size(), 1);
     QCOMPARE(MessageBox::history().first().icon, QMessageBox::Warning);
     QVERIFY(MessageBox::history().first().text.contains(QLatin1String("not a web site")));
