@@ -30,7 +30,9 @@
 #include "musicbrainz/ReleaseSearchQuery.h"
 #include "views/AlbumColumns.h"
 #include "views/AlbumListQuery.h"
+#include "views/JpegCoverScaler.h"
 #include "views/OutputTarget.h"
+#include "views/SitePublisher.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,6 +127,7 @@ const QHash<QString, CommandSyntax>& commandSyntax()
         {QStringLiteral("passwd"), {"passwd", 1, 1, {"--new-password-file"}}},
         {QStringLiteral("backup"), {"backup", 1, 2, {}}},
         {QStringLiteral("restore"), {"restore", 2, 2, {"--force!"}}},
+        {QStringLiteral("publish"), {"publish", 2, 2, {"--where", "--artist", "--no-covers!"}}},
     };
     return table;
 }
@@ -286,6 +289,13 @@ QString CliCommands::usage() const
                "backing up\n"
                "                               its current state (--force: even when that "
                "fails)\n"
+               "  publish FILE DIR [--where CONDITION] [--artist NAME] [--no-covers]\n"
+               "                               write the albums as a web site into DIR (a new or "
+               "empty\n"
+               "                               folder, or one published before, which is "
+               "replaced):\n"
+               "                               open DIR/index.html in any browser, no server "
+               "needed\n"
                "\n"
                "  --password-file F            the password of a catalogue that has one: the "
                "first line\n"
@@ -381,6 +391,7 @@ int CliCommands::run(const QStringList& arguments)
         {QStringLiteral("passwd"), &CliCommands::commandPasswd},
         {QStringLiteral("backup"), &CliCommands::commandBackup},
         {QStringLiteral("restore"), &CliCommands::commandRestore},
+        {QStringLiteral("publish"), &CliCommands::commandPublish},
     };
     const int result = (this->*commands.value(name))(args);
     m_out.flush();
@@ -1160,17 +1171,22 @@ int CliCommands::commandComplete(const Arguments& args)
     return summary.failed() == 0 ? 0 : 1;
 }
 
-int CliCommands::commandStats(const Arguments& args)
+int CliCommands::openForSelection(const Arguments& args, QString* condition)
 {
     if (!listOptionsAreValid(args))
         return invalidOption(m_listOptionError);
-    if (!openCatalog(args.positional[0]))
+    if (!openCatalog(args.positional[0]) || !listCondition(args, condition))
         return 1;
-    QString condition;
-    if (!listCondition(args, &condition))
-        return 1;
-    if (!listQueryIsReadOnly(QString(), condition))
+    if (!listQueryIsReadOnly(QString(), *condition))
         return invalidOption(m_listOptionError);
+    return 0;
+}
+
+int CliCommands::commandStats(const Arguments& args)
+{
+    QString condition;
+    if (const int failed = openForSelection(args, &condition))
+        return failed;
     CollectionStatistics::Figures figures;
     {
         ReadOnlyScope readOnly(m_database.get());
@@ -1181,6 +1197,26 @@ int CliCommands::commandStats(const Arguments& args)
         m_out << QJsonDocument(StatisticsOutput::toJson(figures)).toJson(QJsonDocument::Indented);
     else
         m_out << StatisticsOutput::toText(figures, QLocale());
+    return 0;
+}
+
+int CliCommands::commandPublish(const Arguments& args)
+{
+    QString condition;
+    if (const int failed = openForSelection(args, &condition))
+        return failed;
+    SitePublisher::Options options;
+    options.condition = condition;
+    options.covers = !args.options.contains(QStringLiteral("--no-covers"));
+    JpegCoverScaler covers;
+    SitePublisher publisher(m_database.get(), &covers);
+    ReadOnlyScope readOnly(m_database.get());
+    if (publisher.publish(args.positional[1], options) != SitePublisher::Outcome::Published)
+        return failUnlessReported(publisher.errorText());
+    m_out << QStringLiteral("%1 albums, %2 covers: %3\n")
+                 .arg(publisher.albumCount())
+                 .arg(publisher.coverCount())
+                 .arg(QDir(args.positional[1]).absoluteFilePath(QStringLiteral("index.html")));
     return 0;
 }
 

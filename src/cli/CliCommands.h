@@ -55,6 +55,7 @@ private:
     int commandPasswd(const Arguments& args);
     int commandBackup(const Arguments& args);
     int commandRestore(const Arguments& args);
+    int commandPublish(const Arguments& args);
 
     static bool readAlbumJson(QIODevice* input, QByteArray* text);
     bool openCatalog(const QString& path);
@@ -74,6 +75,9 @@ private:
     QVector<ColumnInfo> columnsFromSettings() const;
     QString sortText(const Arguments& args) const;
     bool listCondition(const Arguments& args, QString* condition);
+    // Checks --where and --artist, opens the catalogue and sets the albums' `condition`: 0, or
+    // the exit code of what failed (said on standard error).
+    int openForSelection(const Arguments& args, QString* condition);
     bool listOptionsAreValid(const Arguments& args);
     bool listQueryIsReadOnly(const QString& order, const QString& condition);
     // The lookup settings with the --musicbrainz-server option applied; false when its value

@@ -3,6 +3,7 @@
 #include "app/AppPaths.h"
 #include "db/AlbumField.h"
 #include "db/AlbumIdsTable.h"
+#include "db/AlbumRowReader.h"
 #include "db/CatalogSchema.h"
 #include "db/LookupList.h"
 #include "db/TrackTable.h"
@@ -138,15 +139,7 @@ bool AlbumTable::Load(Database* database, int id, AlbumRecord* record)
         return false;
     if (GetRecordCount(recordset.get()) != 1)
         return false;
-    for (const AlbumField& field : AlbumField::all()) {
-        const QLatin1String column(field.queryColumn);
-        if (field.text)
-            record->*field.text = GetFieldText(recordset.get(), column);
-        else if (field.whole)
-            record->*field.whole = GetFieldInt(recordset.get(), column);
-        else
-            record->*field.date = GetFieldDate(recordset.get(), column);
-    }
+    AlbumRowReader::read(*this, recordset.get(), record);
     CloseRecordset(&recordset);
     return readNameIds(database, id, record);
 }

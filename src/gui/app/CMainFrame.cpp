@@ -21,6 +21,7 @@
 #include "views/CTopView.h"
 #include "views/CVastryDoc.h"
 #include "views/PostDialogs.h"
+#include "views/PublishWithProgress.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,6 +71,9 @@ const CommandText commandTexts[] = {
     {CommandIds::DeletePost, "Deletes the selected item\nDelete Post (Del)"},
     {CommandIds::ExportHtml, "Export the selected list to a HTML file\nExport as HTML"},
     {CommandIds::ExportCsv, "Export the selected list to a CSV file\nExport as CSV"},
+    {CommandIds::PublishSite,
+     "Publish the selected list as a web site that any browser opens, a phone's too\nExport as "
+     "Web Site"},
     {CommandIds::ImportDiscogs,
      "Add the albums of a Discogs collection export\nImport a Discogs collection"},
     {CommandIds::ImportCsv, "Add the albums of a CSV list\nImport a CSV file"},
@@ -271,6 +275,8 @@ void CMainFrame::createCommands()
                withPostDialogs(commandToList(ExportHtml)));
     addCommand(ExportCsv, QStringLiteral("&CSV File..."),
                withPostDialogs(commandToList(ExportCsv)));
+    addCommand(PublishSite, QStringLiteral("&Web Site..."),
+               [this] { PublishWithProgress::run(m_document, this); });
     addCommand(ImportDiscogs, QStringLiteral("&Discogs Collection (CSV)..."),
                withFrameDialogs([this] { importCollection(CollectionImport::Format::Discogs); }));
     addCommand(ImportCsv, QStringLiteral("&CSV File..."),
@@ -471,6 +477,7 @@ void CMainFrame::buildMenuBar()
     QMenu* exportMenu = file->addMenu(QStringLiteral("&Export as"));
     exportMenu->addAction(m_actions[ExportHtml]);
     exportMenu->addAction(m_actions[ExportCsv]);
+    exportMenu->addAction(m_actions[PublishSite]);
     QMenu* importMenu = file->addMenu(QStringLiteral("&Import"));
     importMenu->addAction(m_actions[ImportDiscogs]);
     importMenu->addAction(m_actions[ImportCsv]);

@@ -116,3 +116,15 @@ QString FileDialog::openExistingFile(QWidget* parent, const QString& filter)
     dialog.setFileMode(QFileDialog::ExistingFile);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
+
+QString FileDialog::siteFolder(QWidget* parent)
+{
+    QString folder;
+    if (takeAnswer(&folder))
+        return folder;
+    QFileDialog dialog(parent, QStringLiteral("Folder for the Web Site"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}

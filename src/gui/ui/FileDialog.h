@@ -20,6 +20,9 @@ public:
     // A PNG file to save a chart to; existing ones are confirmed likewise.
     static QString savePngFileName(QWidget* parent);
 
+    // A folder to publish a web site into: a new one, an empty one or one published before.
+    static QString siteFolder(QWidget* parent);
+
     // An existing file of the kinds `filter` names ("Image Files (*.png *.jpg)").
     static QString openExistingFile(QWidget* parent, const QString& filter);
 
