@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Takes docs/screenshots/want-list.png: a copy of the demo catalogue with a Discogs wantlist
-# (the one the import tests use) imported by the command-line companion, shown in the main
-# window's want-list view under Xvfb. Needs a build and imagemagick.
+# Takes docs/screenshots/want-list.png: a copy of the demo catalogue with a small Discogs
+# wantlist imported by the command-line companion, shown in the main window's want-list view
+# under Xvfb. Needs a build and imagemagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 for tool in xvfb-run import; do
@@ -12,8 +12,16 @@ trap 'rm -rf "$scratch"' EXIT
 cp build/bin/demo.muf "$scratch/demo.muf"
 mkdir -p docs/screenshots "$scratch/config/Quillon"
 export XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" XDG_DATA_HOME="$scratch/data"
-build/bin/tunvale-cli import "$scratch/demo.muf" tests/io/data/mouse-reeve-record-catalogue.wantlist.csv \
-    --format discogs-wantlist
+# As Discogs writes it: the date added is a field the header does not name.
+cat > "$scratch/wants.csv" <<'CSV'
+Catalog#,Artist,Title,Label,Format,Rating,Released,release_id,Notes
+NO-2001,Les Étoiles Filantes,Lumières du port,Nordlys,"LP, Album",,2016,9100001,First pressing,2024-02-11 10:12:00
+CO-2002,Harbour Lights,Sea Wall Sessions,Coastline,"CD, Album",,1995,9100002,,2024-03-02 18:40:10
+QU-2003,The Rowan Ensemble,Corelli: Concerti Grossi,Quire,"2xCD, Album",,2003,9100003,,2024-05-19 09:05:44
+BL-2004,Kestrel & Finch,Low Orbit,Bluefield,"LP, Album, RE",,2018,9100004,Green vinyl,2024-06-30 21:15:31
+ÉD-2005,Midnight Cartographers,Night Atlas,Éditions Brume,"CD, Album",,2021,9100005,,2024-08-08 08:08:08
+CSV
+build/bin/tunvale-cli import "$scratch/demo.muf" "$scratch/wants.csv" --format discogs-wantlist
 # The want list at start-up, and no tip of the day over the window.
 cat > "$scratch/config/Quillon/Tunvale.conf" <<CONF
 [Vastry]

@@ -407,6 +407,12 @@ void CMainFrame::createStatusBar()
     bar->setAccessibleName(QStringLiteral("Status bar"));
     m_statusPanes[0] = new QLabel(QStringLiteral("Ready"), bar);
     bar->addWidget(m_statusPanes[0], 1);
+    // Which albums the list shows, before their counts.
+    m_viewPane = new QLabel(bar);
+    m_viewPane->setObjectName(QStringLiteral("CollectionViewPane"));
+    m_viewPane->setMinimumWidth(
+        m_viewPane->fontMetrics().horizontalAdvance(QStringLiteral("Everything")) + 8);
+    bar->addPermanentWidget(m_viewPane);
     for (int pane = 1; pane < 6; ++pane) {
         m_statusPanes[pane] = new QLabel(bar);
         const QString sizing = QLatin1String(templates[pane]);
@@ -414,12 +420,6 @@ void CMainFrame::createStatusBar()
             m_statusPanes[pane]->fontMetrics().horizontalAdvance(sizing) + 8);
         bar->addPermanentWidget(m_statusPanes[pane]);
     }
-    // Which albums the list shows, beside their counts.
-    m_viewPane = new QLabel(bar);
-    m_viewPane->setObjectName(QStringLiteral("CollectionViewPane"));
-    m_viewPane->setMinimumWidth(
-        m_viewPane->fontMetrics().horizontalAdvance(QStringLiteral("Everything")) + 8);
-    bar->insertPermanentWidget(0, m_viewPane);
     // Lock-key states are not visible to the program on every platform; the panes stay dim.
     m_statusPanes[3]->setText(QStringLiteral("CAP"));
     m_statusPanes[4]->setText(QStringLiteral("NUM"));
@@ -773,6 +773,7 @@ void CMainFrame::markCollectionView()
     m_actions[CommandIds::ShowCollection]->setChecked(view == View::Collection);
     m_actions[CommandIds::ShowEverything]->setChecked(view == View::Everything);
     m_viewPane->setText(AlbumListQuery::viewName(view));
+    m_viewPane->setAccessibleName(QStringLiteral("Albums shown: %1").arg(m_viewPane->text()));
 }
 
 // Another file now stands under the catalogue's name: everything is read afresh.
