@@ -13,9 +13,9 @@ struct AlbumRecord;
 
 // Brings albums from a CSV file into the catalogue: a Discogs collection export, a Discogs
 // wantlist export (as albums not in the collection), or a list whose header names album column
-// captions (what the CSV export writes). The whole import is
-// one transaction, so a failure, a cancel or a killed program leaves the catalogue as it was.
-// A Discogs release already in the catalogue (by the release id in its url) is skipped.
+// captions (what the CSV export writes). The whole import is one transaction, so a failure, a
+// cancel or a killed program leaves the catalogue as it was. A Discogs release already in the
+// catalogue (by the release id in its url), owned or wanted, is skipped.
 class CollectionImport
 {
 public:
