@@ -1,9 +1,10 @@
 // Any file through the CSV reader, and the records it accepts through the writer and back and
-// through the Discogs row mapping.
+// through the Discogs row mappings (collection and wantlist).
 #include "db/AlbumRecord.h"
 #include "io/CsvReader.h"
 #include "io/CsvWriter.h"
 #include "io/DiscogsCollection.h"
+#include "io/DiscogsWantlist.h"
 
 #include <QBuffer>
 #include <cstdint>
@@ -63,12 +64,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             header = fields;
             continue;
         }
-        if (DiscogsCollection::isCollectionHeader(header)) {
-            AlbumRecord album;
-            QString error;
-            if (!DiscogsCollection::toAlbum(header, fields, &album, &error) && error.isEmpty())
-                std::abort();
-        }
+        AlbumRecord album;
+        QString error;
+        if (DiscogsCollection::isCollectionHeader(header) &&
+            !DiscogsCollection::toAlbum(header, fields, &album, &error) && error.isEmpty())
+            std::abort();
+        if (DiscogsWantlist::isWantlistHeader(header) &&
+            !DiscogsWantlist::toAlbum(header, fields, &album, &error) && error.isEmpty())
+            std::abort();
     }
     // The end stays the end and a failed reader stays failed.
     if (reader.readRecord(&fields) != status)

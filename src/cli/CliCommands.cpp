@@ -232,10 +232,12 @@ QString CliCommands::usage() const
                "         [--where CONDITION] [--format html|csv]\n"
                "                               write the album list as an HTML document or as "
                "CSV\n"
-               "  import FILE IN.csv [--format discogs|csv] [--dry-run]\n"
-               "                               import a Discogs collection export or a CSV "
-               "list;\n"
-               "                               prints the summary\n"
+               "  import FILE IN.csv [--format discogs|discogs-wantlist|csv] [--dry-run]\n"
+               "                               import a Discogs collection export, a "
+               "Discogs\n"
+               "                               wantlist (albums not in the collection) or a "
+               "CSV\n"
+               "                               list; prints the summary\n"
                "  names FILE LIST              print a name list: name, uses, id\n"
                "  rename FILE LIST ID NAME     rename an entry of a name list\n"
                "  drives                       list the CD-ROM drives\n"
@@ -861,11 +863,12 @@ int CliCommands::commandImport(const Arguments& args)
     static const QHash<QString, CollectionImport::Format> formats = {
         {QString(), CollectionImport::Format::Detect},
         {QStringLiteral("discogs"), CollectionImport::Format::Discogs},
-        {QStringLiteral("csv"), CollectionImport::Format::Csv}};
+        {QStringLiteral("csv"), CollectionImport::Format::Csv},
+        {QStringLiteral("discogs-wantlist"), CollectionImport::Format::DiscogsWantlist}};
     const QString format = args.options.value(QStringLiteral("--format"));
     if (!formats.contains(format))
         return invalidOption(
-            QStringLiteral("--format '%1' is neither discogs nor csv.").arg(format));
+            QStringLiteral("--format '%1' is not discogs, discogs-wantlist or csv.").arg(format));
     const bool dryRun = args.options.contains(QStringLiteral("--dry-run"));
     // A dry run only reads, so it works on a catalogue that cannot be changed.
     if (!(dryRun ? openCatalog(args.positional[0]) : openWritableCatalog(args.positional[0])))
@@ -873,6 +876,7 @@ int CliCommands::commandImport(const Arguments& args)
     if (!dryRun)
         backUpBefore(int(CatalogBackup::Reason::Import));
     CollectionImport import(m_database.get());
+    import.setWantlistCommand(QStringLiteral("--format discogs-wantlist"));
     const ImportSummary summary = import.run(args.positional[1], formats.value(format), dryRun);
     if (summary.outcome != ImportSummary::Outcome::Stored &&
         summary.outcome != ImportSummary::Outcome::DryRun)

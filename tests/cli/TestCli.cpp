@@ -46,6 +46,8 @@ private slots:
     void messagesNameTheRealCause_data();
     void messagesNameTheRealCause();
     void importPrintsTheSummary();
+    void wantlistNeedsItsOwnFormat_data();
+    void wantlistNeedsItsOwnFormat();
     void importReadsPipesAndCrLineEnds_data();
     void importReadsPipesAndCrLineEnds();
     void csvExportImportsIntoAnEmptyCatalogue();
@@ -680,9 +682,65 @@ void TestCli::importPrintsTheSummary()
     QCOMPARE(refused.exitCode, 1);
     QCOMPARE(refused.err, QStringLiteral("tunvale-cli: %1: This file looks like a Discogs "
                                          "wantlist: neither a Discogs collection export nor a "
-                                         "list of album columns. Nothing was imported.\n")
+                                         "list of album columns. Its albums are wanted, not "
+                                         "owned: import it with --format discogs-wantlist. "
+                                         "Nothing was imported.\n")
                               .arg(wantlist));
     QCOMPARE(run({QStringLiteral("count"), empty}).out, QStringLiteral("315\n"));
+}
+
+void TestCli::wantlistNeedsItsOwnFormat_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message"); // the last line of the output or of the error
+    const QString wantlist =
+        QStringLiteral(TUNVALE_IO_TESTDATA "/mouse-reeve-record-catalogue.wantlist.csv");
+    const QString inventory = QStringLiteral("listing_id,artist,title,label,catno,format,"
+                                             "release_id,status\r\n1,a,b,c,d,e,2,For Sale\r\n");
+    QTest::newRow("as a wantlist") << wantlist << "discogs-wantlist" << 0 << "Refused rows: 0";
+    QTest::newRow("as a collection")
+        << wantlist << "discogs" << 1
+        << "This file looks like a Discogs wantlist, not a Discogs collection export. Its albums "
+           "are wanted, not owned: import it with --format discogs-wantlist. Nothing was "
+           "imported.";
+    QTest::newRow("inventory as a wantlist")
+        << inventory << "discogs-wantlist" << 1
+        << "This file looks like a Discogs marketplace inventory, not a Discogs wantlist. Nothing "
+           "was imported.";
+    QTest::newRow("unknown format")
+        << wantlist << "wantlist" << 2
+        << "tunvale-cli: --format 'wantlist' is not discogs, discogs-wantlist or csv.";
+}
+
+// Only the wantlist format imports a wantlist, and then as albums not in the collection.
+void TestCli::wantlistNeedsItsOwnFormat()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, format);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    if (!file.startsWith(QLatin1Char('/'))) {
+        const QString written = m_files->filePath(QStringLiteral("input.csv"));
+        QFile input(written);
+        QVERIFY(input.open(QIODevice::WriteOnly));
+        input.write(file.toUtf8());
+        file = written;
+    }
+    const QString empty = m_files->copyOfTemplate();
+    const Result result =
+        run({QStringLiteral("import"), empty, file, QStringLiteral("--format"), format});
+    QCOMPARE(result.exitCode, exitCode);
+    const QString text = exitCode == 0 ? result.out : result.err;
+    QVERIFY2(text.endsWith(message + QLatin1Char('\n')), qPrintable(text));
+    // Everything the catalogue then holds is wanted.
+    const QString count = exitCode == 0 ? QStringLiteral("29\n") : QStringLiteral("0\n");
+    QCOMPARE(run({QStringLiteral("count"), empty}).out, count);
+    const Result owned =
+        run({QStringLiteral("list"), empty, QStringLiteral("--columns"), QStringLiteral("Title"),
+             QStringLiteral("--where"), QStringLiteral("incollection = TRUE")});
+    QCOMPARE(owned.out, QStringLiteral("Title\n"));
 }
 
 void TestCli::csvExportImportsIntoAnEmptyCatalogue()

@@ -21,6 +21,9 @@ private slots:
     void discogsRowsMapToAlbums();
     void secondImportAddsNothing_data();
     void secondImportAddsNothing();
+    void wantlistRowsBecomeWantedAlbums_data();
+    void wantlistRowsBecomeWantedAlbums();
+    void wantlistImportKeepsToNewReleasesAndGoodRows();
     void otherFilesAreRefused_data();
     void otherFilesAreRefused();
     void brokenFilesStoreNothing_data();
@@ -36,6 +39,7 @@ private:
                          CollectionImport::Format format = CollectionImport::Format::Detect,
                          bool dryRun = false);
     int count() { return m_albums.Count(m_database.get(), false); }
+    bool loadRelease(int releaseId, AlbumRecord* album);
     QString writeFile(const QByteArray& bytes);
 
     std::unique_ptr<TestCatalog> m_files;
@@ -83,7 +87,21 @@ bool TestCollectionImport::open(const QString& path)
 ImportSummary TestCollectionImport::import(const QString& path, CollectionImport::Format format,
                                            bool dryRun)
 {
-    return CollectionImport(m_database.get()).run(path, format, dryRun);
+    CollectionImport import(m_database.get());
+    import.setWantlistCommand(QStringLiteral("the want-list command"));
+    return import.run(path, format, dryRun);
+}
+
+bool TestCollectionImport::loadRelease(int releaseId, AlbumRecord* album)
+{
+    RecordsetHandle found;
+    const QString sql =
+        QStringLiteral(
+            "SELECT music_id FROM music WHERE url = 'https://www.discogs.com/release/%1'")
+            .arg(releaseId);
+    return m_albums.OpenRecordset(&found, m_database.get(), sql) &&
+           m_albums.GetRecordCount(found.get()) == 1 &&
+           m_albums.Load(m_database.get(), m_albums.GetFieldInt(found.get(), "music_id"), album);
 }
 
 QString TestCollectionImport::writeFile(const QByteArray& bytes)
@@ -189,15 +207,8 @@ void TestCollectionImport::discogsRowsMapToAlbums()
     QFETCH(int, grade);
     QFETCH(QString, notes);
     QCOMPARE(import(dataPath(file)).outcome, Outcome::Stored);
-    RecordsetHandle found;
-    QVERIFY(m_albums.OpenRecordset(
-        &found, m_database.get(),
-        QStringLiteral(
-            "SELECT music_id FROM music WHERE url = 'https://www.discogs.com/release/%1'")
-            .arg(releaseId)));
-    QCOMPARE(m_albums.GetRecordCount(found.get()), 1);
     AlbumRecord album;
-    QVERIFY(m_albums.Load(m_database.get(), m_albums.GetFieldInt(found.get(), "music_id"), &album));
+    QVERIFY(loadRelease(releaseId, &album));
     QCOMPARE((QStringList{album.artist, album.title, album.label, album.labelNumber,
                           album.mediaType, album.location, album.condition}),
              values);
@@ -240,20 +251,122 @@ void TestCollectionImport::secondImportAddsNothing()
     QCOMPARE(count(), first.imported);
 }
 
+void TestCollectionImport::wantlistRowsBecomeWantedAlbums_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("releaseId");
+    QTest::addColumn<QStringList>("values"); // artist, title, label, label number, media type
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("grade");
+    QTest::addColumn<QString>("notes");
+    QTest::addColumn<QDateTime>("added"); // invalid: the day of the import
+    const QString mouse = QStringLiteral("mouse-reeve-record-catalogue.wantlist.csv");
+    const QString handmade = QStringLiteral("handmade.wantlist.csv");
+    QTest::newRow("two numbers, two labels, two formats")
+        << mouse << 5626668
+        << QStringList{"Brody Dalle", "Diploid Love", "Caroline Records", "3773993", "LP"} << 2014
+        << 1
+        << "Wanted\nFormat: LP, Album, Pic + CD, Album\nLabel: Caroline Records, Queen Of "
+           "Hearts\nCatalog#: 3773993, none"
+        << QDateTime(QDate(2014, 12, 20), QTime(12, 36, 50));
+    QTest::newRow("artist number")
+        << mouse << 1219423
+        << QStringList{"The Velvet Underground & Nico", "The Velvet Underground & Nico",
+                       "Verve Records", "V6-5008", "LP"}
+        << 1998 << 1 << "Wanted\nFormat: LP, Album, Ltd, RE, 180"
+        << QDateTime(QDate(2015, 7, 10), QTime(10, 38, 8));
+    QTest::newRow("rating and notes")
+        << handmade << 9000001
+        << QStringList{"Marla Venn", "Harbour Lights", "Tidewater", "TW 12", "LP"} << 1979 << 8
+        << "Wanted\nFormat: 2xLP, Album, RE\nLabel: Tidewater (3), Tidewater Records\n"
+           "Catalog#: TW 12, TW-12X\nNotes: First pressing only, not over 40 €"
+        << QDateTime(QDate(2023, 3, 4), QTime(5, 6, 7));
+    QTest::newRow("no date added")
+        << handmade << 9000002 << QStringList{"Marla Venn", "Low Water", "Tidewater", "TW 3", "CD"}
+        << 1900 << 1 << "Wanted\nFormat: CD" << QDateTime();
+}
+
+void TestCollectionImport::wantlistRowsBecomeWantedAlbums()
+{
+    QFETCH(QString, file);
+    QFETCH(int, releaseId);
+    QFETCH(QStringList, values);
+    QFETCH(int, year);
+    QFETCH(int, grade);
+    QFETCH(QString, notes);
+    QFETCH(QDateTime, added);
+    QCOMPARE(import(dataPath(file), CollectionImport::Format::DiscogsWantlist).outcome,
+             Outcome::Stored);
+    AlbumRecord album;
+    QVERIFY(loadRelease(releaseId, &album));
+    QCOMPARE(
+        (QStringList{album.artist, album.title, album.label, album.labelNumber, album.mediaType}),
+        values);
+    QCOMPARE(album.inCollection, 0);
+    QCOMPARE(album.year, year);
+    QCOMPARE(album.grade, grade);
+    QCOMPARE(album.notes, notes);
+    QCOMPARE(album.discogsReleaseId, QString::number(releaseId));
+    if (added.isValid())
+        QCOMPARE(album.purchaseDate, added);
+    else
+        QCOMPARE(album.purchaseDate.date(), QDate::currentDate());
+}
+
+// Release ids keep a second import, and a release twice in the file, from adding anything;
+// rows that cannot be albums are listed by line.
+void TestCollectionImport::wantlistImportKeepsToNewReleasesAndGoodRows()
+{
+    const QString mouse = dataPath(QStringLiteral("mouse-reeve-record-catalogue.wantlist.csv"));
+    const ImportSummary first = import(mouse, CollectionImport::Format::DiscogsWantlist);
+    QCOMPARE(first.imported, 29);
+    QCOMPARE(import(mouse, CollectionImport::Format::DiscogsWantlist).skipped, 29);
+    QCOMPARE(count(), 29);
+
+    const ImportSummary handmade = import(dataPath(QStringLiteral("handmade.wantlist.csv")),
+                                          CollectionImport::Format::DiscogsWantlist);
+    QCOMPARE(handmade.outcome, Outcome::Stored);
+    QCOMPARE(handmade.imported, 2);
+    QCOMPARE(handmade.skipped, 1);
+    QCOMPARE(handmade.badRowCount, 3);
+    QCOMPARE(handmade.badRows[0].line, 4);
+    QCOMPARE(handmade.badRows[0].reason, QStringLiteral("Date Added 'yesterday' is not a date"));
+    QCOMPARE(handmade.badRows[1].line, 5);
+    QCOMPARE(handmade.badRows[1].reason,
+             QStringLiteral("11 fields where the header names 9 (and the date added)"));
+    QCOMPARE(handmade.badRows[2].line, 7);
+    QCOMPARE(handmade.badRows[2].reason, QStringLiteral("Rating '9' is not 0 to 5"));
+    QCOMPARE(count(), 31);
+}
+
 void TestCollectionImport::otherFilesAreRefused_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("format");
     QTest::addColumn<QString>("message");
-    QTest::newRow("wantlist") << dataPath("mouse-reeve-record-catalogue.wantlist.csv")
-                              << int(CollectionImport::Format::Detect)
+    const QString wantlist = dataPath("mouse-reeve-record-catalogue.wantlist.csv");
+    QTest::newRow("wantlist") << wantlist << int(CollectionImport::Format::Detect)
                               << "This file looks like a Discogs wantlist: neither a Discogs "
-                                 "collection export nor a list of album columns. Nothing was "
-                                 "imported.";
+                                 "collection export nor a list of album columns. Its albums are "
+                                 "wanted, not owned: import it with the want-list command. "
+                                 "Nothing was imported.";
     QTest::newRow("wantlist as Discogs")
-        << dataPath("mouse-reeve-record-catalogue.wantlist.csv")
-        << int(CollectionImport::Format::Discogs)
-        << "This file looks like a Discogs wantlist, not a Discogs collection export. Nothing "
+        << wantlist << int(CollectionImport::Format::Discogs)
+        << "This file looks like a Discogs wantlist, not a Discogs collection export. Its albums "
+           "are wanted, not owned: import it with the want-list command. Nothing was imported.";
+    QTest::newRow("wantlist as a column list")
+        << wantlist << int(CollectionImport::Format::Csv)
+        << "This file looks like a Discogs wantlist, not a list of album columns. Its albums are "
+           "wanted, not owned: import it with the want-list command. Nothing was imported.";
+    QTest::newRow("collection as a wantlist")
+        << dataPath("gustw-vinyl-collection.csv") << int(CollectionImport::Format::DiscogsWantlist)
+        << "This file looks like a Discogs collection export, not a Discogs wantlist. Nothing was "
+           "imported.";
+    QTest::newRow("inventory as a wantlist")
+        << QStringLiteral("listing_id,artist,title,label,catno,format,release_id,status\r\n1,a,b,"
+                          "c,d,e,2,For Sale\r\n")
+        << int(CollectionImport::Format::DiscogsWantlist)
+        << "This file looks like a Discogs marketplace inventory, not a Discogs wantlist. Nothing "
            "was imported.";
     QTest::newRow("collection as a column list")
         << dataPath("gustw-vinyl-collection.csv") << int(CollectionImport::Format::Csv)

@@ -20,6 +20,8 @@ namespace SettingsTable
 inline constexpr StringSetting LastDatabase{"Settings", "LastDatabase", "demo.muf"};
 inline constexpr StringSetting OrderBy{"Settings", "OrderBy", "artist_name ASC, title ASC"};
 inline constexpr IntSetting OrderByColumn{"Settings", "OrderByColumn", 0};
+// Which albums the list shows: 0 every album, 1 those in the collection, 2 the wanted ones.
+inline constexpr IntSetting CollectionView{"Settings", "CollectionView", 0};
 inline constexpr IntSetting DisableTips{"Settings", "DisableTips", 0};
 inline constexpr IntSetting LastTip{"Settings", "LastTip", -1};
 // The menu code reads this one value twice, into two switches with different defaults.

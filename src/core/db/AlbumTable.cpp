@@ -168,6 +168,25 @@ QString AlbumTable::listSelect(Database* database, const QStringList& fields,
     return m_listSelect.select(database, baseSelect(database), needed);
 }
 
+qint64 AlbumTable::countListed(Database* database, const QString& condition)
+{
+    if (!database)
+        return -1;
+    if (condition.isEmpty())
+        return Count(database, false);
+    // Without the sort: the engine need not order what it only counts.
+    const QString sql = QStringLiteral("SELECT COUNT(*) AS total FROM (%1)")
+                            .arg(BuildItemQuery(listSelect(database, {}, QString(), condition),
+                                                QString(), false, condition));
+    RecordsetHandle counted;
+    if (!OpenRecordset(&counted, database, sql))
+        return -1;
+    QVariant total;
+    const bool read = counted->field(0, &total);
+    CloseRecordset(&counted);
+    return read ? total.toLongLong() : -1;
+}
+
 bool AlbumTable::FillList(Database* database, RowTable* list, const QString& sortText,
                           bool deletedValue, const QString& condition)
 {

@@ -26,6 +26,9 @@ public:
     // The ids of the albums the list shows under `condition` (deleted ones never), as a query
     // to nest in one on `database`: a condition may name any column the list's joins bring in.
     QString listedIdsQuery(Database* database, const QString& condition) const;
+    // The number of albums the list shows under `condition` (deleted ones never); -1 when the
+    // catalogue cannot say.
+    qint64 countListed(Database* database, const QString& condition);
 
     bool Load(Database* database, int id, AlbumRecord* record) override;
     bool FillList(Database* database, RowTable* list, const QString& sortText, bool deletedValue,

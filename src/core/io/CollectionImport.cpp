@@ -6,6 +6,7 @@
 #include "io/AlbumCsvFields.h"
 #include "io/CsvReader.h"
 #include "io/DiscogsCollection.h"
+#include "io/DiscogsWantlist.h"
 #include "views/AlbumColumns.h"
 
 #include <QDateTime>
@@ -114,9 +115,16 @@ bool CollectionImport::mapCaptions(const QStringList& header, QString* refusal)
 bool CollectionImport::chooseFormat(const QStringList& header, Format wanted, QString* refusal)
 {
     const bool discogs = DiscogsCollection::isCollectionHeader(header);
+    const bool wantlist = DiscogsWantlist::isWantlistHeader(header);
     QString captionRefusal;
     const bool captions = !discogs && mapCaptions(header, &captionRefusal);
-    if (wanted == Format::Discogs || (wanted == Format::Detect && discogs)) {
+    m_format = wanted;
+    if (wanted == Format::DiscogsWantlist) {
+        if (wantlist)
+            return true;
+        *refusal = QStringLiteral("This file looks like %1, not a Discogs wantlist.")
+                       .arg(headerKind(header));
+    } else if (wanted == Format::Discogs || (wanted == Format::Detect && discogs)) {
         m_format = Format::Discogs;
         if (discogs)
             return true;
@@ -128,13 +136,16 @@ bool CollectionImport::chooseFormat(const QStringList& header, Format wanted, QS
             return true;
         *refusal = QStringLiteral("This file looks like %1, not a list of album columns.")
                        .arg(headerKind(header));
-        if (!discogs)
+        if (!discogs && !wantlist)
             *refusal += QLatin1Char(' ') + captionRefusal;
     } else {
         *refusal = QStringLiteral("This file looks like %1: neither a Discogs collection export "
                                   "nor a list of album columns.")
                        .arg(headerKind(header));
     }
+    if (wantlist)
+        *refusal += QStringLiteral(" Its albums are wanted, not owned: import it with %1.")
+                        .arg(m_wantlistCommand);
     *refusal += QLatin1Char(' ') + NothingImported;
     return false;
 }
@@ -143,6 +154,8 @@ bool CollectionImport::rowToAlbum(const QStringList& row, AlbumRecord* album, QS
 {
     if (m_format == Format::Discogs)
         return DiscogsCollection::toAlbum(m_header, row, album, error);
+    if (m_format == Format::DiscogsWantlist)
+        return DiscogsWantlist::toAlbum(m_header, row, album, error);
     if (row.size() != m_fields.size()) {
         *error = QStringLiteral("%1 fields where the header names %2")
                      .arg(row.size())

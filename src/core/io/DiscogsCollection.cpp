@@ -1,6 +1,7 @@
 #include "io/DiscogsCollection.h"
 
 #include "io/AlbumCsvFields.h"
+#include "io/DiscogsWantlist.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -32,12 +33,6 @@ const QString ReleaseUrlPrefix = QStringLiteral("https://www.discogs.com/release
 QStringList listItems(const QString& text)
 {
     return text.split(QStringLiteral(", "));
-}
-
-void addNoteLine(QStringList* lines, const QString& name, const QString& value)
-{
-    if (!value.trimmed().isEmpty())
-        lines->append(QStringLiteral("%1: %2").arg(name, value.trimmed()));
 }
 
 bool readRating(const QString& text, int* grade)
@@ -98,9 +93,7 @@ bool DiscogsCollection::isCollectionHeader(const QStringList& header)
 
 QString DiscogsCollection::otherExportKind(const QStringList& header)
 {
-    const QStringList wantlistStart = fixedColumns().mid(0, ReleaseId + 1);
-    if (header.size() >= ReleaseId + 1 && header.mid(0, ReleaseId + 1) == wantlistStart &&
-        !header.contains(QStringLiteral("CollectionFolder")))
+    if (DiscogsWantlist::isWantlistHeader(header))
         return QStringLiteral("a Discogs wantlist");
     if (header.value(0) == QLatin1String("listing_id") &&
         header.contains(QStringLiteral("release_id")))
@@ -159,15 +152,9 @@ int DiscogsCollection::gradeOfRating(int rating)
     return rating * 2;
 }
 
-bool DiscogsCollection::toAlbum(const QStringList& header, const QStringList& row,
-                                AlbumRecord* album, QString* error)
+bool DiscogsCollection::readReleaseColumns(const QStringList& row, AlbumRecord* album,
+                                           QStringList* notes, QString* error)
 {
-    if (row.size() != header.size()) {
-        *error = QStringLiteral("%1 fields where the header names %2")
-                     .arg(row.size())
-                     .arg(header.size());
-        return false;
-    }
     const QString releaseId = row[ReleaseId].trimmed();
     if (!isDigits(releaseId) || releaseId.size() > 18) {
         *error = QStringLiteral("release_id '%1' is not a number").arg(row[ReleaseId]);
@@ -176,14 +163,6 @@ bool DiscogsCollection::toAlbum(const QStringList& header, const QStringList& ro
     if (!readRating(row[Rating], &album->grade)) {
         *error = QStringLiteral("Rating '%1' is not 0 to 5").arg(row[Rating]);
         return false;
-    }
-    if (!row[DateAdded].trimmed().isEmpty()) {
-        const QDateTime added = AlbumCsvFields::parseDate(row[DateAdded]);
-        if (!added.isValid()) {
-            *error = QStringLiteral("Date Added '%1' is not a date").arg(row[DateAdded]);
-            return false;
-        }
-        album->purchaseDate = added;
     }
     readReleased(row[Released], &album->year);
     album->artist = withoutNameNumbers(row[Artist]).trimmed();
@@ -195,15 +174,49 @@ bool DiscogsCollection::toAlbum(const QStringList& header, const QStringList& ro
     album->mediaType = mediaType(row[Format]);
     album->url = releaseUrl(releaseId);
     album->discogsReleaseId = releaseId;
+
+    addNoteLine(notes, QStringLiteral("Format"), row[Format]);
+    if (labels.size() > 1)
+        addNoteLine(notes, QStringLiteral("Label"), row[Label]);
+    if (numbers.size() > 1)
+        addNoteLine(notes, QStringLiteral("Catalog#"), row[CatalogNumber]);
+    return true;
+}
+
+bool DiscogsCollection::readDateAdded(const QString& text, AlbumRecord* album, QString* error)
+{
+    if (text.trimmed().isEmpty())
+        return true;
+    const QDateTime added = AlbumCsvFields::parseDate(text);
+    if (!added.isValid()) {
+        *error = QStringLiteral("Date Added '%1' is not a date").arg(text);
+        return false;
+    }
+    album->purchaseDate = added;
+    return true;
+}
+
+void DiscogsCollection::addNoteLine(QStringList* lines, const QString& name, const QString& value)
+{
+    if (!value.trimmed().isEmpty())
+        lines->append(QStringLiteral("%1: %2").arg(name, value.trimmed()));
+}
+
+bool DiscogsCollection::toAlbum(const QStringList& header, const QStringList& row,
+                                AlbumRecord* album, QString* error)
+{
+    if (row.size() != header.size()) {
+        *error = QStringLiteral("%1 fields where the header names %2")
+                     .arg(row.size())
+                     .arg(header.size());
+        return false;
+    }
+    QStringList notes;
+    if (!readReleaseColumns(row, album, &notes, error) ||
+        !readDateAdded(row[DateAdded], album, error))
+        return false;
     if (row[CollectionFolder].trimmed() != UncategorizedFolder)
         album->location = row[CollectionFolder].trimmed();
-
-    QStringList notes;
-    addNoteLine(&notes, QStringLiteral("Format"), row[Format]);
-    if (labels.size() > 1)
-        addNoteLine(&notes, QStringLiteral("Label"), row[Label]);
-    if (numbers.size() > 1)
-        addNoteLine(&notes, QStringLiteral("Catalog#"), row[CatalogNumber]);
     for (int i = FixedCount; i < header.size(); ++i) {
         if (header[i] == MediaCondition)
             album->condition = row[i].trimmed();

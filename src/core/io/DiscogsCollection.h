@@ -10,6 +10,8 @@ class DiscogsCollection
 {
 public:
     static const QStringList& fixedColumns();
+    // The first columns, up to release_id, which a wantlist export shares.
+    static constexpr int ReleaseColumnCount = 8;
     static bool isCollectionHeader(const QStringList& header);
     // What another Discogs export (a wantlist, a marketplace inventory) is called, or empty.
     static QString otherExportKind(const QStringList& header);
@@ -22,6 +24,14 @@ public:
     // (wrong number of fields, no release id, a rating or date that is none).
     static bool toAlbum(const QStringList& header, const QStringList& row, AlbumRecord* album,
                         QString* error);
+    // The release columns (Catalog# to release_id) of `row` into `album`, with the lines they
+    // give the notes; false, with the reason, for a release id or rating that is none.
+    static bool readReleaseColumns(const QStringList& row, AlbumRecord* album, QStringList* notes,
+                                   QString* error);
+    // Empty leaves the purchase date as it is.
+    static bool readDateAdded(const QString& text, AlbumRecord* album, QString* error);
+    // "name: value", unless the value is blank.
+    static void addNoteLine(QStringList* lines, const QString& name, const QString& value);
 
     // Discogs tells apart people and labels of the same name by a number: "Wings (2)". The
     // number is dropped from each name of a list; the joining text stays.

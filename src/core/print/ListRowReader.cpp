@@ -51,16 +51,5 @@ bool ListRowReader::next(QStringList* cells)
 
 qint64 ListRowReader::count()
 {
-    // Without the sort: the engine need not order what it only counts.
-    const QString sql = QStringLiteral("SELECT COUNT(*) AS total FROM (%1)")
-                            .arg(CatalogTable::BuildItemQuery(
-                                m_albums.listSelect(m_database, {}, QString(), m_condition),
-                                QString(), false, m_condition));
-    RecordsetHandle counted;
-    if (!m_database || !m_albums.OpenRecordset(&counted, m_database, sql))
-        return -1;
-    QVariant total;
-    const bool read = counted->field(0, &total);
-    m_albums.CloseRecordset(&counted);
-    return read ? total.toLongLong() : -1;
+    return m_albums.countListed(m_database, m_condition);
 }

@@ -47,11 +47,42 @@ void AlbumListQuery::load(const AppSettings& settings)
     const QString stored = settings.read(SettingsTable::OrderBy);
     const bool usable = stored.trimmed().isEmpty() || isSortTextOf(stored, isAlbumColumnField);
     m_sortText = usable ? stored : QLatin1String(DefaultSortText);
+    const int view = settings.read(SettingsTable::CollectionView);
+    m_view = view == int(CollectionView::Collection) || view == int(CollectionView::WantList)
+                 ? CollectionView(view)
+                 : CollectionView::Everything;
 }
 
 void AlbumListQuery::save(AppSettings& settings) const
 {
     settings.write(SettingsTable::OrderBy, m_sortText);
+    settings.write(SettingsTable::CollectionView, int(m_view));
+}
+
+QString AlbumListQuery::viewCondition(CollectionView view)
+{
+    switch (view) {
+    case CollectionView::Collection:
+        return QStringLiteral("music.incollection = TRUE");
+    case CollectionView::WantList:
+        return QStringLiteral("music.incollection = FALSE");
+    case CollectionView::Everything:
+        break;
+    }
+    return QString();
+}
+
+QString AlbumListQuery::viewName(CollectionView view)
+{
+    switch (view) {
+    case CollectionView::Collection:
+        return QStringLiteral("Collection");
+    case CollectionView::WantList:
+        return QStringLiteral("Want List");
+    case CollectionView::Everything:
+        break;
+    }
+    return QStringLiteral("Everything");
 }
 
 QString AlbumListQuery::sortTextFor(const QVector<ColumnInfo>& columns, int column, bool descending)

@@ -9,6 +9,7 @@
 #include "db/PasswordChange.h"
 #include "freedb/CdDriveDialog.h"
 #include "freedb/CdDrives.h"
+#include "io/ImportWithProgress.h"
 #include "stats/LoansTab.h"
 #include "stats/StatisticsWindow.h"
 #include "ui/FileDialog.h"
@@ -24,6 +25,7 @@
 #include "views/PublishWithProgress.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -39,6 +41,8 @@
 #include <QToolButton>
 #include <QUrl>
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 // The pictures are compiled into this static library: naming their initialiser keeps the
 // linker from dropping them.
@@ -77,6 +81,12 @@ const CommandText commandTexts[] = {
     {CommandIds::ImportDiscogs,
      "Add the albums of a Discogs collection export\nImport a Discogs collection"},
     {CommandIds::ImportCsv, "Add the albums of a CSV list\nImport a CSV file"},
+    {CommandIds::ImportDiscogsWantlist,
+     "Add the albums of a Discogs wantlist export as wanted, not owned\nImport a Discogs want "
+     "list"},
+    {CommandIds::ShowWantList, "Show the albums you want and do not have yet\nWant List"},
+    {CommandIds::ShowCollection, "Show the albums in your collection\nCollection"},
+    {CommandIds::ShowEverything, "Show every album, owned or wanted\nEverything"},
     {CommandIds::CompleteFromMusicBrainz,
      "Fill the tracks, cover and barcode of imported albums from MusicBrainz\nComplete from "
      "MusicBrainz"},
@@ -277,10 +287,14 @@ void CMainFrame::createCommands()
                withPostDialogs(commandToList(ExportCsv)));
     addCommand(PublishSite, QStringLiteral("&Web Site..."),
                [this] { PublishWithProgress::run(m_document, this); });
-    addCommand(ImportDiscogs, QStringLiteral("&Discogs Collection (CSV)..."),
-               withFrameDialogs([this] { importCollection(CollectionImport::Format::Discogs); }));
-    addCommand(ImportCsv, QStringLiteral("&CSV File..."),
-               withFrameDialogs([this] { importCollection(CollectionImport::Format::Csv); }));
+    for (const auto& [id, format] :
+         {std::pair{ImportDiscogs, CollectionImport::Format::Discogs},
+          std::pair{ImportDiscogsWantlist, CollectionImport::Format::DiscogsWantlist},
+          std::pair{ImportCsv, CollectionImport::Format::Csv}}) {
+        const CollectionImport::Format chosen = format;
+        addCommand(id, ImportWithProgress::menuText(chosen),
+                   withFrameDialogs([this, chosen] { importCollection(chosen); }));
+    }
     addCommand(CompleteFromMusicBrainz, QStringLiteral("Complete from &MusicBrainz..."),
                withFrameDialogs([this] { completeAlbums(); }));
     addCommand(RestoreFromBackup, QStringLiteral("&Restore from Backup..."),
@@ -308,6 +322,18 @@ void CMainFrame::createCommands()
     addCommand(ShowAll, QStringLiteral("&Show All"), [this] {
         showAll();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    using View = AlbumListQuery::CollectionView;
+    auto* views = new QActionGroup(this);
+    for (const auto& [id, text, view] :
+         {std::tuple{ShowWantList, "&Want List", View::WantList},
+          std::tuple{ShowCollection, "Co&llection", View::Collection},
+          std::tuple{ShowEverything, "&Everything", View::Everything}}) {
+        const View shown = view;
+        QAction* action =
+            addCommand(id, QString::fromLatin1(text), [this, shown] { showCollectionView(shown); });
+        action->setCheckable(true);
+        views->addAction(action);
+    }
     addCommand(EmailSupport, QStringLiteral("&Email Support"),
                [] { UrlOpener::open(QUrl(QLatin1String(MakerAddresses::SupportMail))); });
     addCommand(VisitWebsite, QStringLiteral("&Visit our Website"),
@@ -387,6 +413,12 @@ void CMainFrame::createStatusBar()
     bar->setAccessibleName(QStringLiteral("Status bar"));
     m_statusPanes[0] = new QLabel(QStringLiteral("Ready"), bar);
     bar->addWidget(m_statusPanes[0], 1);
+    // Which albums the list shows, before their counts.
+    m_viewPane = new QLabel(bar);
+    m_viewPane->setObjectName(QStringLiteral("CollectionViewPane"));
+    m_viewPane->setMinimumWidth(
+        m_viewPane->fontMetrics().horizontalAdvance(QStringLiteral("Everything")) + 8);
+    bar->addPermanentWidget(m_viewPane);
     for (int pane = 1; pane < 6; ++pane) {
         m_statusPanes[pane] = new QLabel(bar);
         const QString sizing = QLatin1String(templates[pane]);
@@ -480,6 +512,7 @@ void CMainFrame::buildMenuBar()
     exportMenu->addAction(m_actions[PublishSite]);
     QMenu* importMenu = file->addMenu(QStringLiteral("&Import"));
     importMenu->addAction(m_actions[ImportDiscogs]);
+    importMenu->addAction(m_actions[ImportDiscogsWantlist]);
     importMenu->addAction(m_actions[ImportCsv]);
     file->addSeparator();
     file->addAction(m_actions[RestoreFromBackup]);
@@ -513,6 +546,12 @@ void CMainFrame::buildMenuBar()
     m_columnsMenu->setObjectName(QStringLiteral("ColumnsMenu"));
     m_actions[ShowAll]->setText(QStringLiteral("&Show All"));
     view->addAction(m_actions[ShowAll]);
+    view->addSeparator();
+    view->addAction(m_actions[ShowWantList]);
+    view->addAction(m_actions[ShowCollection]);
+    view->addAction(m_actions[ShowEverything]);
+    markCollectionView();
+    view->addSeparator();
     view->addAction(m_actions[Statistics]);
 
     QMenu* internet = bar->addMenu(QStringLiteral("&Internet"));
@@ -723,6 +762,25 @@ void CMainFrame::importCollection(CollectionImport::Format format)
         return;
     SendPaneMessage(m_document.listPane(), UWM_RELOAD);
     SendPaneMessage(m_document.treePane(), UWM_RELOAD);
+}
+
+// The filter (an artist, a find) stays: the list shows it within the chosen albums.
+void CMainFrame::showCollectionView(AlbumListQuery::CollectionView view)
+{
+    m_document.query().setCollectionView(view);
+    markCollectionView();
+    SendPaneMessage(m_document.listPane(), UWM_RELOAD);
+}
+
+void CMainFrame::markCollectionView()
+{
+    using View = AlbumListQuery::CollectionView;
+    const View view = m_document.query().collectionView();
+    m_actions[CommandIds::ShowWantList]->setChecked(view == View::WantList);
+    m_actions[CommandIds::ShowCollection]->setChecked(view == View::Collection);
+    m_actions[CommandIds::ShowEverything]->setChecked(view == View::Everything);
+    m_viewPane->setText(AlbumListQuery::viewName(view));
+    m_viewPane->setAccessibleName(QStringLiteral("Albums shown: %1").arg(m_viewPane->text()));
 }
 
 // Another file now stands under the catalogue's name: everything is read afresh.

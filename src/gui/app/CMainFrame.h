@@ -2,6 +2,7 @@
 
 #include "app/TunvaleVersion.h"
 #include "io/CollectionImport.h"
+#include "views/AlbumListQuery.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -98,6 +99,8 @@ private:
     void showAll();
     void editList(int commandId);
     void importCollection(CollectionImport::Format format);
+    void showCollectionView(AlbumListQuery::CollectionView view);
+    void markCollectionView();
     void completeAlbums();
     void restoreFromBackup();
     void chooseCdDrive();
@@ -124,6 +127,7 @@ private:
     QMenu* m_columnsMenu = nullptr;
     StatisticsWindow* m_statistics = nullptr;
     QLabel* m_statusPanes[6] = {};
+    QLabel* m_viewPane = nullptr;
     QTimer* m_clock = nullptr;
     QTimer* m_outsideChanges = nullptr;
     Database* m_watchedDatabase = nullptr;

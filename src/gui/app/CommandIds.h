@@ -31,6 +31,10 @@ inline constexpr int AlbumsOnLoan = 32855;
 inline constexpr int SetPassword = 32860;
 inline constexpr int RestoreFromBackup = 32861;
 inline constexpr int PublishSite = 32870;
+inline constexpr int ImportDiscogsWantlist = 32875;
+inline constexpr int ShowWantList = 32876;
+inline constexpr int ShowCollection = 32877;
+inline constexpr int ShowEverything = 32878;
 inline constexpr int FirstColumn = 33000;
 inline constexpr int LastColumn = 33039;
 

@@ -34,8 +34,26 @@ QMessageBox::Icon summaryIcon(const ImportSummary& summary)
 
 QString ImportWithProgress::caption(CollectionImport::Format format)
 {
-    return format == CollectionImport::Format::Discogs ? QStringLiteral("Import Discogs Collection")
-                                                       : QStringLiteral("Import CSV File");
+    switch (format) {
+    case CollectionImport::Format::Discogs:
+        return QStringLiteral("Import Discogs Collection");
+    case CollectionImport::Format::DiscogsWantlist:
+        return QStringLiteral("Import Discogs Want List");
+    default:
+        return QStringLiteral("Import CSV File");
+    }
+}
+
+QString ImportWithProgress::menuText(CollectionImport::Format format)
+{
+    switch (format) {
+    case CollectionImport::Format::Discogs:
+        return QStringLiteral("&Discogs Collection (CSV)...");
+    case CollectionImport::Format::DiscogsWantlist:
+        return QStringLiteral("Discogs &Want List (CSV)...");
+    default:
+        return QStringLiteral("&CSV File...");
+    }
 }
 
 bool ImportWithProgress::run(CVastryDoc& document, CollectionImport::Format format, QWidget* parent)
@@ -62,6 +80,9 @@ bool ImportWithProgress::run(CVastryDoc& document, CollectionImport::Format form
     QObject::connect(&progress, &QProgressDialog::rejected, &progress, &QProgressDialog::cancel);
 
     CollectionImport import(document.database());
+    const QString wantlistItem =
+        menuText(CollectionImport::Format::DiscogsWantlist).remove(QLatin1Char('&'));
+    import.setWantlistCommand(QStringLiteral("File > Import > \"%1\"").arg(wantlistItem));
     import.setProgress([&progress](qint64 done, qint64 total) {
         // setValue lets a modal dialog handle its events, Cancel included.
         progress.setValue(total > 0 ? int(done * ProgressSteps / total) : 0);

@@ -14,4 +14,6 @@ public:
     static bool run(CVastryDoc& document, CollectionImport::Format format, QWidget* parent);
 
     static QString caption(CollectionImport::Format format);
+    // The File > Import item of `format`, with its mnemonic.
+    static QString menuText(CollectionImport::Format format);
 };

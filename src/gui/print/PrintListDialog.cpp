@@ -205,8 +205,8 @@ void PrintListDialog::rebuildPreview()
     const QString path = documentPath();
     m_documentWritten = m_document.albumTable().writeListPreview(
         m_document.database(), PrintColumns::checkedColumns(m_rows),
-        m_gridlines->isChecked() ? 1 : 0, path, m_document.sortText(), false, m_document.filter(),
-        PreviewRowLimit);
+        m_gridlines->isChecked() ? 1 : 0, path, m_document.sortText(), false,
+        m_document.listCondition(), PreviewRowLimit);
     const QUrl url =
         m_documentWritten ? QUrl::fromLocalFile(path) : QUrl(QStringLiteral("about:blank"));
     // The file keeps its name: it is read afresh every time, never from the browser's cache.
@@ -286,7 +286,7 @@ void PrintListDialog::saveAsCsv()
         return;
     QString error;
     if (!CsvExport::write(m_document.database(), PrintColumns::checkedColumns(m_rows), path,
-                          m_document.sortText(), m_document.filter(), &error))
+                          m_document.sortText(), m_document.listCondition(), &error))
         MessageBox::show(this, QStringLiteral("Tunvale"), error, QMessageBox::Warning);
 }
 
@@ -309,7 +309,8 @@ bool PrintListDialog::writeListTo(const QString& path)
 {
     return m_document.albumTable().WriteListTable(
         m_document.database(), PrintColumns::checkedColumns(m_rows),
-        m_gridlines->isChecked() ? 1 : 0, path, m_document.sortText(), false, m_document.filter());
+        m_gridlines->isChecked() ? 1 : 0, path, m_document.sortText(), false,
+        m_document.listCondition());
 }
 
 // The preview holds only the first rows: a print lays the whole list out afresh, one page at a
@@ -319,7 +320,7 @@ bool PrintListDialog::printList(QPrinter* printer, bool intoFile)
     const QVector<ColumnInfo> columns = PrintColumns::checkedColumns(m_rows);
     ListTablePainter table(columns, m_gridlines->isChecked());
     ListRowReader rows(m_document.albumTable(), m_document.database(), columns,
-                       m_document.sortText(), m_document.filter());
+                       m_document.sortText(), m_document.listCondition());
     const QString catalogue = m_document.database() ? m_document.database()->name() : QString();
     return ListPrintJob::run(printer, &table, &rows, intoFile, catalogue, this);
 }

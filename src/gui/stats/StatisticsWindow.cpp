@@ -281,7 +281,7 @@ void StatisticsWindow::receive(int request, int parts, const Figures& figures, b
 
 QString StatisticsWindow::condition() const
 {
-    return m_scope->currentIndex() == ShownAlbums ? m_document.filter() : QString();
+    return m_scope->currentIndex() == ShownAlbums ? m_document.listCondition() : QString();
 }
 
 void StatisticsWindow::updateButtons()

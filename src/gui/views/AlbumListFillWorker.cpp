@@ -75,7 +75,7 @@ void AlbumListFillWorker::fill(const AlbumListRequest& request)
         CollectedRows rows(request.fields);
         const bool filled =
             albums.FillList(database.get(), &rows, request.sortText, false, request.condition);
-        result->total = albums.Count(database.get(), false);
+        result->total = int(albums.countListed(database.get(), request.totalCondition));
         m_control->setReading(nullptr);
         result->ok = filled && result->total >= 0 && !albums.quietError().isSet();
         result->rows = std::move(rows.rows);

@@ -17,9 +17,10 @@ struct AlbumListRequest {
     QStringList fields;
     QString sortText;
     QString condition;
+    QString totalCondition; // of the albums the total counts: the collection view
 };
 
-// What it brought: the rows, and the albums in the whole catalogue. Not `ok` when it failed or
+// What it brought: the rows, and the albums of the whole view. Not `ok` when it failed or
 // was interrupted; the rows are then incomplete.
 struct AlbumListRows {
     int number = 0;

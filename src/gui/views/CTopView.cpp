@@ -292,9 +292,18 @@ void CTopView::fillRows(const std::function<void()>& afterFill)
         fillInBackground(afterFill);
         return;
     }
-    fillRowsNow(total);
+    fillRowsNow(albumsInView(total));
     if (afterFill)
         afterFill();
+}
+
+// The total the status bar gives: the albums of the collection view, the filter aside.
+int CTopView::albumsInView(int catalogueTotal)
+{
+    const QString view = m_document.query().viewCondition();
+    if (view.isEmpty())
+        return catalogueTotal;
+    return int(m_document.albumTable().countListed(m_document.database(), view));
 }
 
 // Fills the list from the catalogue here and now, and reports the counts to the status bar.
@@ -308,7 +317,7 @@ void CTopView::fillRowsNow(int total)
     // Without a catalogue the table writes nothing: the old rows must not stay behind.
     m_model->removeAllRows();
     m_document.albumTable().FillList(m_document.database(), m_model, m_document.sortText(), false,
-                                     m_document.filter());
+                                     m_document.listCondition());
     m_model->endFill();
     reportCounts(total);
 }
@@ -322,7 +331,8 @@ void CTopView::fillInBackground(const std::function<void()>& afterFill)
     request.connect = database->connectString();
     request.fields = m_model->headerFields();
     request.sortText = m_document.sortText();
-    request.condition = m_document.filter();
+    request.condition = m_document.listCondition();
+    request.totalCondition = m_document.query().viewCondition();
     m_afterFill = afterFill;
     showFillStatus(QStringLiteral("Sorting…"));
     m_filler->start(request);
@@ -338,7 +348,7 @@ void CTopView::receiveRows(const std::shared_ptr<AlbumListRows>& rows)
         reportCounts(rows->total);
     } else {
         // Whatever went wrong is told by the same fill done here.
-        fillRowsNow(m_document.albumTable().Count(m_document.database(), false));
+        fillRowsNow(albumsInView(m_document.albumTable().Count(m_document.database(), false)));
     }
     if (afterFill)
         afterFill();

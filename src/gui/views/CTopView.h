@@ -59,6 +59,7 @@ private:
     // Fills the list, then runs `afterFill`: at once, or when the rows from the worker arrive.
     void fillRows(const std::function<void()>& afterFill = {});
     void fillRowsNow(int total);
+    int albumsInView(int catalogueTotal);
     void fillInBackground(const std::function<void()>& afterFill);
     void receiveRows(const std::shared_ptr<AlbumListRows>& rows);
     void reportCounts(int total);

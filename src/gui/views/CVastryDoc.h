@@ -12,7 +12,8 @@
 class AppSettings;
 
 // The one open catalogue: its database, the album table every album query runs through, the
-// album list's columns, sort text and filter, and the handles of the three panes.
+// album list's columns, sort text, filter and collection view, and the handles of the three
+// panes.
 class CVastryDoc : public QObject
 {
     Q_OBJECT
@@ -35,6 +36,8 @@ public:
     void setSortText(const QString& text) { m_query.setSortText(text); }
     QString filter() const { return m_query.filter(); }
     void setFilter(const QString& condition) { m_query.setFilter(condition); }
+    // The filter within the collection view: the albums the list shows.
+    QString listCondition() const { return m_query.condition(); }
     int treeSelectionType() const { return m_treeSelectionType; }
     void setTreeSelectionType(int type) { m_treeSelectionType = type; }
 
