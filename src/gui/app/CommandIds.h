@@ -30,6 +30,7 @@ inline constexpr int Statistics = 32854;
 inline constexpr int AlbumsOnLoan = 32855;
 inline constexpr int SetPassword = 32860;
 inline constexpr int RestoreFromBackup = 32861;
+inline constexpr int FindDuplicates = 32880;
 inline constexpr int FirstColumn = 33000;
 inline constexpr int LastColumn = 33039;
 
