@@ -163,7 +163,7 @@ bool DuplicateFinder::readAlbums(QVector<Album>* albums)
         album.barcode = textOf(row, BarcodeColumn);
         album.discogsReleaseId = textOf(row, DiscogsColumn);
         album.musicBrainzReleaseId = textOf(row, MusicBrainzColumn);
-        albums->append(album);
+        albums->append(std::move(album));
         if (!row->moveNext())
             break;
     }

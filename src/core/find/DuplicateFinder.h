@@ -61,3 +61,5 @@ private:
     Database* m_database;
     AlbumTable m_albums;
 };
+
+Q_DECLARE_TYPEINFO(DuplicateFinder::Album, Q_RELOCATABLE_TYPE);

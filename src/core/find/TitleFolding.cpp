@@ -6,27 +6,27 @@ namespace
 {
 
 // Letters that no decomposition splits into a base letter and a mark, written as collectors
-// type them on a keyboard without them ("Weiß" and "Weiss" are one name).
-QString spelledOut(QChar c)
+// type them on a keyboard without them ("Weiß" and "Weiss" are one name); null for the others.
+const char* spelledOut(QChar c)
 {
     switch (c.unicode()) {
     case 0x00DF: // sharp s
-        return QStringLiteral("ss");
+        return "ss";
     case 0x00E6: // ae
-        return QStringLiteral("ae");
+        return "ae";
     case 0x0153: // oe
-        return QStringLiteral("oe");
+        return "oe";
     case 0x00F8: // o with stroke
-        return QStringLiteral("o");
+        return "o";
     case 0x0111: // d with stroke
     case 0x00F0: // eth
-        return QStringLiteral("d");
+        return "d";
     case 0x0142: // l with stroke
-        return QStringLiteral("l");
+        return "l";
     case 0x00FE: // thorn
-        return QStringLiteral("th");
+        return "th";
     default:
-        return QString(c);
+        return nullptr;
     }
 }
 
@@ -55,9 +55,14 @@ QString plainLetters(const QString& text)
     const QString folded = text.normalized(QString::NormalizationForm_KD).toCaseFolded();
     QString plain;
     plain.reserve(folded.size());
-    for (const QChar c : folded)
-        if (!c.isMark())
-            plain += spelledOut(c);
+    for (const QChar c : folded) {
+        if (c.isMark())
+            continue;
+        if (const char* spelled = spelledOut(c))
+            plain += QLatin1String(spelled);
+        else
+            plain += c;
+    }
     return plain;
 }
 
@@ -171,12 +176,45 @@ QString TitleFolding::foldName(const QString& name)
     const QString plain = plainLetters(name.trimmed());
     if (plain.isEmpty())
         return QString();
-    QStringList words = wordsOf(plain);
-    if (words.size() > 1 && endsWithTrailingArticle(plain))
-        words.removeLast();
-    if (words.size() > 1 && words.first() == QLatin1String("the"))
-        words.removeFirst();
-    const QString folded = words.join(QString());
+    // The words of wordsOf() run together, built in one pass: every album's artist and title
+    // goes through here.
+    QString folded;
+    folded.reserve(plain.size());
+    int words = 0;
+    int secondWordStart = -1;
+    int lastWordStart = 0;
+    bool inWord = false;
+    const auto appendToWord = [&](QLatin1String letters, QChar letter) {
+        if (!inWord) {
+            if (++words == 2)
+                secondWordStart = int(folded.size());
+            lastWordStart = int(folded.size());
+            inWord = true;
+        }
+        if (letters.isEmpty())
+            folded += letter;
+        else
+            folded += letters;
+    };
+    for (const QChar c : plain) {
+        if (c.isLetterOrNumber()) {
+            appendToWord(QLatin1String(), c);
+        } else if (!isApostrophe(c)) {
+            inWord = false;
+            if (c == QLatin1Char('&')) {
+                appendToWord(QLatin1String("and"), QChar());
+                inWord = false;
+            }
+        }
+    }
+    const QLatin1String article("the");
+    if (words > 1 && endsWithTrailingArticle(plain) &&
+        QStringView(folded).mid(lastWordStart) == article) {
+        folded.truncate(lastWordStart);
+        --words;
+    }
+    if (words > 1 && secondWordStart == 3 && folded.startsWith(article))
+        folded.remove(0, 3);
     // A name of punctuation alone ("!!!") is still a name: it compares as written.
     return folded.isEmpty() ? plain.simplified() : folded;
 }
