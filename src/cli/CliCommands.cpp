@@ -1241,7 +1241,7 @@ int CliCommands::commandDuplicates(const Arguments& args)
         return 0;
     }
     if (groups.isEmpty())
-        m_out << "No duplicates found.\n";
+        m_out << DuplicateFinder::NoneFoundText << '\n';
     for (const DuplicateFinder::Group& group : qAsConst(groups)) {
         if (&group != &groups.first())
             m_out << '\n';

@@ -145,7 +145,7 @@ void TestDuplicatesDialog::deleteTheDeluxeEdition(DuplicatesDialog* dialog)
     QCOMPARE(MessageBox::history().last().caption, QStringLiteral("Delete confirmation"));
     QVERIFY(MessageBox::history().last().text.contains(QStringLiteral("[Deluxe Edition]")));
     QCOMPARE(tree->topLevelItemCount(), 0);
-    QCOMPARE(dialog->summary(), QLatin1String(DuplicatesDialog::NoneFoundText));
+    QCOMPARE(dialog->summary(), QLatin1String(DuplicateFinder::NoneFoundText));
     // The main window's list follows at once; the album is only marked deleted.
     QCOMPARE(listRows(), rowsBefore - 1);
     QCOMPARE(m_app->mainFrame()->listPane()->model()->rowOfAlbum(m_deluxe), -1);

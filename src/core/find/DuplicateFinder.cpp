@@ -24,6 +24,16 @@ const ReasonName reasonNames[] = {
     {DuplicateFinder::SameArtistAndTitle, "same artist and title", "artist_title"},
 };
 
+// The words, or the keys, of the reasons in `reasons`.
+QStringList namesOf(int reasons, const char* ReasonName::*name)
+{
+    QStringList names;
+    for (const ReasonName& reason : reasonNames)
+        if (reasons & reason.reason)
+            names << QLatin1String(reason.*name);
+    return names;
+}
+
 enum Column {
     IdColumn,
     ArtistColumn,
@@ -208,11 +218,7 @@ bool DuplicateFinder::find(QVector<Group>* groups)
 
 QString DuplicateFinder::reasonText(int reasons)
 {
-    QStringList parts;
-    for (const ReasonName& name : reasonNames)
-        if (reasons & name.reason)
-            parts << QLatin1String(name.text);
-    QString text = parts.join(QLatin1String(", "));
+    QString text = namesOf(reasons, &ReasonName::text).join(QLatin1String(", "));
     if (!text.isEmpty())
         text[0] = text[0].toUpper();
     return text;
@@ -220,11 +226,7 @@ QString DuplicateFinder::reasonText(int reasons)
 
 QStringList DuplicateFinder::reasonKeys(int reasons)
 {
-    QStringList keys;
-    for (const ReasonName& name : reasonNames)
-        if (reasons & name.reason)
-            keys << QLatin1String(name.key);
-    return keys;
+    return namesOf(reasons, &ReasonName::key);
 }
 
 QString DuplicateFinder::normalisedBarcode(const QString& barcode)

@@ -14,6 +14,8 @@
 class DuplicateFinder
 {
 public:
+    static constexpr const char* NoneFoundText = "No duplicates found.";
+
     // Bits of a reason set.
     enum Reason {
         SameBarcode = 0x1,

@@ -40,6 +40,15 @@ QString albumLine(const QTreeWidgetItem* item)
     return line;
 }
 
+QString summaryText(int groups, int albums)
+{
+    if (groups == 0)
+        return QLatin1String(DuplicateFinder::NoneFoundText);
+    if (groups == 1)
+        return QStringLiteral("1 group, %1 albums").arg(albums);
+    return QStringLiteral("%1 groups, %2 albums").arg(groups).arg(albums);
+}
+
 // The search reads every album: a big catalogue takes a moment.
 class WaitCursor
 {
@@ -148,9 +157,7 @@ void DuplicatesDialog::fill(const QVector<DuplicateFinder::Group>& groups)
     m_groups->expandAll();
     for (int column = 0; column < m_groups->columnCount(); ++column)
         m_groups->resizeColumnToContents(column);
-    m_summary->setText(groups.isEmpty()
-                           ? QLatin1String(NoneFoundText)
-                           : QStringLiteral("%1 groups, %2 albums").arg(groups.size()).arg(albums));
+    m_summary->setText(summaryText(int(groups.size()), albums));
     m_groups->setAccessibleDescription(m_summary->text());
 }
 

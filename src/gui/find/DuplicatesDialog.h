@@ -21,7 +21,6 @@ class DuplicatesDialog : public QDialog
 
 public:
     static constexpr const char* Caption = "Find Duplicates";
-    static constexpr const char* NoneFoundText = "No duplicates found.";
     enum Column {
         ArtistColumn,
         TitleColumn,
