@@ -66,26 +66,33 @@ QString plainLetters(const QString& text)
     return plain;
 }
 
-// The runs of letters and digits; "&" is the word "and".
+// Walks the words of `plain`, the runs of letters and digits: `visit(piece, startsWord)` gets
+// them a letter at a time. An apostrophe joins the letters around it; "&" is the word "and".
+template <typename Visit> void forEachWordPiece(const QString& plain, Visit visit)
+{
+    bool inWord = false;
+    const QStringView text(plain);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isLetterOrNumber()) {
+            visit(text.mid(i, 1), !inWord);
+            inWord = true;
+        } else if (!isApostrophe(c)) {
+            inWord = false;
+            if (c == QLatin1Char('&'))
+                visit(QStringView(u"and"), true);
+        }
+    }
+}
+
 QStringList wordsOf(const QString& plain)
 {
     QStringList words;
-    QString word;
-    for (const QChar c : plain) {
-        if (c.isLetterOrNumber()) {
-            word += c;
-            continue;
-        }
-        if (isApostrophe(c))
-            continue;
-        if (!word.isEmpty())
-            words << word;
-        word.clear();
-        if (c == QLatin1Char('&'))
-            words << QStringLiteral("and");
-    }
-    if (!word.isEmpty())
-        words << word;
+    forEachWordPiece(plain, [&words](QStringView piece, bool startsWord) {
+        if (startsWord)
+            words << QString();
+        words.last() += piece;
+    });
     return words;
 }
 
@@ -176,37 +183,21 @@ QString TitleFolding::foldName(const QString& name)
     const QString plain = plainLetters(name.trimmed());
     if (plain.isEmpty())
         return QString();
-    // The words of wordsOf() run together, built in one pass: every album's artist and title
-    // goes through here.
+    // The words run together, without a list of them: every album's artist and title goes
+    // through here.
     QString folded;
     folded.reserve(plain.size());
     int words = 0;
-    int secondWordStart = -1;
-    int lastWordStart = 0;
-    bool inWord = false;
-    const auto appendToWord = [&](QLatin1String letters, QChar letter) {
-        if (!inWord) {
+    qsizetype secondWordStart = -1;
+    qsizetype lastWordStart = 0;
+    forEachWordPiece(plain, [&](QStringView piece, bool startsWord) {
+        if (startsWord) {
             if (++words == 2)
-                secondWordStart = int(folded.size());
-            lastWordStart = int(folded.size());
-            inWord = true;
+                secondWordStart = folded.size();
+            lastWordStart = folded.size();
         }
-        if (letters.isEmpty())
-            folded += letter;
-        else
-            folded += letters;
-    };
-    for (const QChar c : plain) {
-        if (c.isLetterOrNumber()) {
-            appendToWord(QLatin1String(), c);
-        } else if (!isApostrophe(c)) {
-            inWord = false;
-            if (c == QLatin1Char('&')) {
-                appendToWord(QLatin1String("and"), QChar());
-                inWord = false;
-            }
-        }
-    }
+        folded += piece;
+    });
     const QLatin1String article("the");
     if (words > 1 && endsWithTrailingArticle(plain) &&
         QStringView(folded).mid(lastWordStart) == article) {
