@@ -15,6 +15,8 @@ private slots:
     void cleanup();
     void folding_data();
     void folding();
+    void barcodes_data();
+    void barcodes();
     void groupsByEveryReason();
     void catalogueWithoutIdsTable();
 
@@ -154,6 +156,31 @@ void TestDuplicateFinder::folding()
     const auto fold = isTitle ? &TitleFolding::foldTitle : &TitleFolding::foldName;
     QVERIFY(!fold(first).isEmpty());
     QCOMPARE(fold(first) == fold(second), same);
+}
+
+void TestDuplicateFinder::barcodes_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("same");
+    QTest::newRow("spaces and dashes") << "5 012345-678900"
+                                       << "5012345678900" << true;
+    QTest::newRow("UPC read as EAN") << "075992515818"
+                                     << "0075992515818" << true;
+    QTest::newRow("one digit apart") << "5012345678900"
+                                     << "5012345678901" << false;
+    QTest::newRow("a short code keeps its length") << "12345"
+                                                   << "012345" << false;
+}
+
+void TestDuplicateFinder::barcodes()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, same);
+    QCOMPARE(DuplicateFinder::normalisedBarcode(first) ==
+                 DuplicateFinder::normalisedBarcode(second),
+             same);
 }
 
 void TestDuplicateFinder::groupsByEveryReason()
