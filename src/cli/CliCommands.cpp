@@ -4,6 +4,7 @@
 #include "app/ErrorReporter.h"
 #include "app/TunvaleVersion.h"
 #include "cli/AlbumJson.h"
+#include "cli/DuplicatesOutput.h"
 #include "cli/PasswordInput.h"
 #include "cli/StatisticsOutput.h"
 #include "db/CatalogBackup.h"
@@ -123,6 +124,7 @@ const QHash<QString, CommandSyntax>& commandSyntax()
          {"complete", 1, std::numeric_limits<int>::max(), {"--dry-run!", "--musicbrainz-server"}}},
         {QStringLiteral("stats"), {"stats", 1, 1, {"--where", "--artist", "--json!"}}},
         {QStringLiteral("loans"), {"loans", 1, 1, {"--overdue", "--json!"}}},
+        {QStringLiteral("duplicates"), {"duplicates", 1, 1, {"--json!"}}},
         {QStringLiteral("check"), {"check", 1, 1, {}}},
         {QStringLiteral("passwd"), {"passwd", 1, 1, {"--new-password-file"}}},
         {QStringLiteral("backup"), {"backup", 1, 2, {}}},
@@ -274,6 +276,10 @@ QString CliCommands::usage() const
                "  loans FILE [--overdue DAYS] [--json]\n"
                "                               the albums on loan, longest out first (only those\n"
                "                               out more than DAYS days with --overdue)\n"
+               "  duplicates FILE [--json]     groups of albums that are probably the same record\n"
+               "                               (same barcode, Discogs or MusicBrainz release, or "
+               "artist\n"
+               "                               and title), as text or JSON\n"
                "  check FILE                   check the whole file for damage; prints ok or the\n"
                "                               problems found (exit 1)\n"
                "  passwd FILE [--new-password-file F]\n"
@@ -389,6 +395,7 @@ int CliCommands::run(const QStringList& arguments)
         {QStringLiteral("complete"), &CliCommands::commandComplete},
         {QStringLiteral("stats"), &CliCommands::commandStats},
         {QStringLiteral("loans"), &CliCommands::commandLoans},
+        {QStringLiteral("duplicates"), &CliCommands::commandDuplicates},
         {QStringLiteral("check"), &CliCommands::commandCheck},
         {QStringLiteral("passwd"), &CliCommands::commandPasswd},
         {QStringLiteral("backup"), &CliCommands::commandBackup},
@@ -1255,6 +1262,36 @@ int CliCommands::commandLoans(const Arguments& args)
         for (const QString& cell : StatisticsOutput::loanCells(loan, QLocale()))
             cells << escapedCell(cell);
         m_out << cells.join(QLatin1Char('\t')) << '\n';
+    }
+    return 0;
+}
+
+int CliCommands::commandDuplicates(const Arguments& args)
+{
+    if (!openCatalog(args.positional[0]))
+        return 1;
+    QVector<DuplicateFinder::Group> groups;
+    {
+        ReadOnlyScope readOnly(m_database.get());
+        if (!DuplicateFinder(m_database.get()).find(&groups))
+            return failUnlessReported(QStringLiteral("the albums cannot be read."));
+    }
+    if (args.options.contains(QStringLiteral("--json"))) {
+        m_out << QJsonDocument(DuplicatesOutput::toJson(groups)).toJson(QJsonDocument::Indented);
+        return 0;
+    }
+    if (groups.isEmpty())
+        m_out << DuplicateFinder::NoneFoundText << '\n';
+    for (const DuplicateFinder::Group& group : qAsConst(groups)) {
+        if (&group != &groups.first())
+            m_out << '\n';
+        m_out << DuplicatesOutput::groupLine(group) << '\n';
+        for (const DuplicateFinder::Album& album : group.albums) {
+            QStringList cells;
+            for (const QString& cell : DuplicatesOutput::albumCells(album))
+                cells << escapedCell(cell);
+            m_out << '\t' << cells.join(QLatin1Char('\t')) << '\n';
+        }
     }
     return 0;
 }

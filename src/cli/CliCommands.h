@@ -51,6 +51,7 @@ private:
     int commandComplete(const Arguments& args);
     int commandStats(const Arguments& args);
     int commandLoans(const Arguments& args);
+    int commandDuplicates(const Arguments& args);
     int commandCheck(const Arguments& args);
     int commandPasswd(const Arguments& args);
     int commandBackup(const Arguments& args);

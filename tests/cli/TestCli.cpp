@@ -54,6 +54,7 @@ private slots:
     void killedImportLeavesNothing();
     void statsAsJsonAndText();
     void loansLongestOutFirst();
+    void duplicatesOfAnAlbumAddedTwice();
     void checkFindsDamage_data();
     void checkFindsDamage();
 
@@ -912,6 +913,43 @@ void TestCli::loansLongestOutFirst()
         run({QStringLiteral("loans"), m_demo, QStringLiteral("--overdue"), QStringLiteral("-1")})
             .exitCode,
         2);
+}
+
+void TestCli::duplicatesOfAnAlbumAddedTwice()
+{
+    const Result none = run({QStringLiteral("duplicates"), m_demo});
+    QCOMPARE(none.exitCode, 0);
+    QCOMPARE(none.out, QStringLiteral("No duplicates found.\n"));
+    QCOMPARE(run({QStringLiteral("duplicates"), m_demo, QStringLiteral("--json")}).out.trimmed(),
+             QStringLiteral("[\n]"));
+
+    const Result shown = run({QStringLiteral("show"), m_demo, QStringLiteral("9")});
+    const int copy = run({QStringLiteral("add"), m_demo, QStringLiteral("-")}, shown.out.toUtf8())
+                         .out.trimmed()
+                         .toInt();
+    QVERIFY(copy > 27);
+    const Result json = run({QStringLiteral("duplicates"), m_demo, QStringLiteral("--json")});
+    QCOMPARE(json.exitCode, 0);
+    const QJsonArray groups = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    QCOMPARE(groups.size(), 1);
+    const QJsonArray albums = groups.first().toArray();
+    QCOMPARE(albums.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const QJsonObject album = albums[i].toObject();
+        QCOMPARE(album.value(QStringLiteral("music_id")).toInt(), i == 0 ? 9 : copy);
+        QCOMPARE(album.value(QStringLiteral("artist")).toString(),
+                 QStringLiteral("Dmitri Volkov Quartet"));
+        QCOMPARE(album.value(QStringLiteral("title")).toString(),
+                 QStringLiteral("Night Train to Vyborg"));
+        QCOMPARE(album.value(QStringLiteral("reasons")).toArray(),
+                 QJsonArray{QStringLiteral("artist_title")});
+        QVERIFY(!album.value(QStringLiteral("reason")).toString().isEmpty());
+    }
+    const Result text = run({QStringLiteral("duplicates"), m_demo});
+    QCOMPARE(text.out.count(QLatin1Char('\n')), 3);
+    QVERIFY2(
+        text.out.contains(QStringLiteral("\t9\tDmitri Volkov Quartet\tNight Train to Vyborg\t")),
+        qPrintable(text.out));
 }
 
 void TestCli::checkFindsDamage_data()

@@ -7,6 +7,7 @@
 #include "app/PrivateMessages.h"
 #include "db/LookupList.h"
 #include "db/PasswordChange.h"
+#include "find/DuplicatesDialog.h"
 #include "freedb/CdDriveDialog.h"
 #include "freedb/CdDrives.h"
 #include "io/ImportWithProgress.h"
@@ -92,6 +93,7 @@ const CommandText commandTexts[] = {
      "MusicBrainz"},
     {CommandIds::Statistics, "Show the collection in figures and charts\nStatistics"},
     {CommandIds::AlbumsOnLoan, "Show the albums lent out and who has them\nAlbums on Loan"},
+    {CommandIds::FindDuplicates, "Find albums that are probably the same record\nFind Duplicates"},
     {CommandIds::RestoreFromBackup,
      "Replace the catalogue with one of its backups\nRestore from Backup"},
     {CommandIds::Preferences, "Change the program preferences\nPreferences"},
@@ -317,6 +319,7 @@ void CMainFrame::createCommands()
                [this] { showStatistics(StatisticsWindow::OverviewTab); });
     addCommand(AlbumsOnLoan, QStringLiteral("Albums on &Loan..."),
                [this] { showStatistics(StatisticsWindow::LoansTabIndex); });
+    addCommand(FindDuplicates, QStringLiteral("&Find Duplicates..."), [this] { findDuplicates(); });
     addCommand(CdRomDrives, QStringLiteral("CD-Rom Drives"),
                withFrameDialogs([this] { chooseCdDrive(); }));
     addCommand(ShowAll, QStringLiteral("&Show All"), [this] {
@@ -534,6 +537,7 @@ void CMainFrame::buildMenuBar()
     record->addSeparator();
     record->addAction(m_actions[CompleteFromMusicBrainz]);
     record->addAction(m_actions[AlbumsOnLoan]);
+    record->addAction(m_actions[FindDuplicates]);
 
     QMenu* lists = bar->addMenu(QStringLiteral("&Lists"));
     lists->setObjectName(QStringLiteral("ListsMenu"));
@@ -821,7 +825,7 @@ void CMainFrame::showStatistics(int tab)
         LoansTab* loans = m_statistics->loansTab();
         loans->setCatalogChanged([this] { reloadAfterOutsideChange(); });
         if (m_postDialogs)
-            loans->setEditAlbum([this](int albumId) { editAlbumFromStatistics(albumId); });
+            loans->setEditAlbum([this](int albumId) { editAlbumOver(albumId, m_statistics); });
     }
     m_statistics->showTab(StatisticsWindow::Tab(tab));
     m_statistics->show();
@@ -829,11 +833,26 @@ void CMainFrame::showStatistics(int tab)
     m_statistics->activateWindow();
 }
 
-void CMainFrame::editAlbumFromStatistics(int albumId)
+// The album editor as the list opens it, over a window of the frame's; true when the album was
+// stored, the panes then reloaded.
+bool CMainFrame::editAlbumOver(int albumId, QWidget* window)
 {
-    if (m_postDialogs->editAlbum(m_document, m_document.treeSelectionType(), &albumId,
-                                 m_statistics))
-        reloadAfterOutsideChange();
+    if (!m_postDialogs->editAlbum(m_document, m_document.treeSelectionType(), &albumId, window))
+        return false;
+    reloadAfterOutsideChange();
+    return true;
+}
+
+void CMainFrame::findDuplicates()
+{
+    if (!m_document.database())
+        return;
+    DuplicatesDialog dialog(m_document, this);
+    dialog.setCatalogChanged([this] { reloadAfterOutsideChange(); });
+    if (m_postDialogs)
+        dialog.setEditAlbum(
+            [this, &dialog](int albumId) { return editAlbumOver(albumId, &dialog); });
+    dialog.exec();
 }
 
 void CMainFrame::chooseCdDrive()

@@ -105,7 +105,8 @@ private:
     void restoreFromBackup();
     void chooseCdDrive();
     void showStatistics(int tab);
-    void editAlbumFromStatistics(int albumId);
+    bool editAlbumOver(int albumId, QWidget* window);
+    void findDuplicates();
     void showHelp();
     void moveFocusBetweenPanes(int step);
     void reloadPanesAfterCatalogChange(bool listFirst);

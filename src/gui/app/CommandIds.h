@@ -35,6 +35,7 @@ inline constexpr int ImportDiscogsWantlist = 32875;
 inline constexpr int ShowWantList = 32876;
 inline constexpr int ShowCollection = 32877;
 inline constexpr int ShowEverything = 32878;
+inline constexpr int FindDuplicates = 32880;
 inline constexpr int FirstColumn = 33000;
 inline constexpr int LastColumn = 33039;
 
