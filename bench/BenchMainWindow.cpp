@@ -334,6 +334,7 @@ BENCHMARK(ListResort)
     ->Arg(Million)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(MillionRepetitions);
+BENCHMARK(TreeFill)->Name("Million/TreeFill")->Arg(Million)->Unit(benchmark::kMillisecond);
 BENCHMARK(CountAlbums)
     ->Name("Million/CountAlbums")
     ->Arg(10000)

@@ -7,6 +7,7 @@
 #include "app/PrivateMessages.h"
 #include "db/LookupList.h"
 #include "db/PasswordChange.h"
+#include "db/TreeNodeData.h"
 #include "find/DuplicatesDialog.h"
 #include "freedb/CdDriveDialog.h"
 #include "freedb/CdDrives.h"
@@ -671,8 +672,12 @@ void CMainFrame::fillPanesAtStartUp()
     // Selecting the root makes the page pane load the first album's page (or a blank one), or
     // say why it cannot.
     connect(m_page, &CBottomView::settled, this, &CMainFrame::markFilled, Qt::SingleShotConnection);
+    // A large list is read and sorted on a worker: it starts before the tree is built, so that
+    // the two go on at once.
+    SendPaneMessage(m_document.listPane(), UWM_NODE_SELECTED, quintptr(TreeNodeData::RootNode), 0);
     SendPaneMessage(m_document.treePane(), UWM_RELOAD);
-    SendPaneMessage(m_document.treePane(), UWM_SELECT_ROOT, 0);
+    SendPaneMessage(m_document.treePane(), UWM_SELECT_ROOT, quintptr(TreeNodeData::RootNode),
+                    SelectQuietly);
     if (!m_waitingForOtherWriter)
         m_statusPanes[0]->setText(QStringLiteral("Ready"));
     QGuiApplication::restoreOverrideCursor();

@@ -26,6 +26,10 @@ enum PrivateMessage : int {
     UWM_LIST_CONTEXT_MENU = 0x8012,
 };
 
+// UWM_SELECT_ROOT's lParam when the list already shows the root's albums: the tree only marks
+// the node.
+inline constexpr qintptr SelectQuietly = 1;
+
 // UWM_RELOAD's wParam when another program changed the catalogue: the list keeps the selected
 // album and its scroll position; lParam points to the tree's current TreeNodeData (or is 0).
 inline constexpr quintptr ReloadKeepingAlbum = 1;

@@ -99,7 +99,8 @@ bool CLeftView::event(QEvent* event)
         return true;
     }
     if (type == UWM_SELECT_ROOT) {
-        selectFirstNodeOfType(int(static_cast<PaneMessage*>(event)->wParam()));
+        const auto* message = static_cast<PaneMessage*>(event);
+        selectFirstNodeOfType(int(message->wParam()), message->lParam() != SelectQuietly);
         return true;
     }
     if (type == QEvent::StyleChange)
@@ -144,7 +145,7 @@ QTreeWidgetItem* CLeftView::findNode(int nodeType, int id)
     return nullptr;
 }
 
-void CLeftView::selectFirstNodeOfType(int nodeType)
+void CLeftView::selectFirstNodeOfType(int nodeType, bool tellTheList)
 {
     QTreeWidgetItemIterator it(this);
     for (; *it; ++it) {
@@ -156,7 +157,8 @@ void CLeftView::selectFirstNodeOfType(int nodeType)
             break;
         }
     }
-    SendPaneMessage(m_document.listPane(), UWM_NODE_SELECTED, quintptr(nodeType), 0);
+    if (tellTheList)
+        SendPaneMessage(m_document.listPane(), UWM_NODE_SELECTED, quintptr(nodeType), 0);
 }
 
 void CLeftView::onCurrentItemChanged(QTreeWidgetItem* current)

@@ -28,7 +28,7 @@ protected:
 
 private:
     void rebuild();
-    void selectFirstNodeOfType(int nodeType);
+    void selectFirstNodeOfType(int nodeType, bool tellTheList = true);
     QTreeWidgetItem* findNode(int nodeType, int id);
     void onCurrentItemChanged(QTreeWidgetItem* current);
     QIcon nodeIcon(int image, int selectedImage);
