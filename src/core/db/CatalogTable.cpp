@@ -4,6 +4,8 @@
 #include "db/SqlText.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace
 {
@@ -106,6 +108,9 @@ bool CatalogTable::FillNameCombo(Database* database, NameList* list, const QStri
     return true;
 }
 
+// The names are sorted here rather than by the engine: each name's collation key is made once,
+// where the engine's sort would compare the texts afresh some twenty times per name (two
+// seconds for 200 000 artists). Names that sort alike keep the table's order.
 bool CatalogTable::FillNameTree(Database* database, NameTree::NodeHandle parent, NameTree* tree,
                                 int image, int selectedImage, int nodeType, const QString& table,
                                 const QString& nameColumn, const QString& idColumn,
@@ -114,22 +119,27 @@ bool CatalogTable::FillNameTree(Database* database, NameTree::NodeHandle parent,
     if (!database || !tree)
         return false;
     RecordsetHandle recordset;
-    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = %3 ORDER BY %4 COLLATE %5 ASC")
-                            .arg(table, deletedColumn, booleanWord(deletedValue), nameColumn,
-                                 QLatin1String(LocaleCollation::SqlName));
+    const QString sql =
+        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = %5")
+            .arg(idColumn, nameColumn, table, deletedColumn, booleanWord(deletedValue));
     if (!OpenRecordset(&recordset, database, sql))
         return false;
+    QStringList names;
+    std::vector<int> ids;
     while (!recordset->isEOF()) {
-        auto data = std::make_unique<TreeNodeData>();
-        data->type = nodeType;
-        data->id = GetFieldInt(recordset.get(), idColumn);
-        data->name = GetFieldText(recordset.get(), nameColumn);
-        const QString text = data->name;
-        tree->insertNode(parent, text, image, selectedImage, std::move(data));
+        ids.push_back(GetFieldInt(recordset.get(), idColumn));
+        names << GetFieldText(recordset.get(), nameColumn);
         if (!recordset->moveNext())
             break;
     }
     CloseRecordset(&recordset);
+    for (int index : LocaleCollation::current().sortedOrder(names)) {
+        auto data = std::make_unique<TreeNodeData>();
+        data->type = nodeType;
+        data->id = ids[std::size_t(index)];
+        data->name = names.at(index);
+        tree->insertNode(parent, names.at(index), image, selectedImage, std::move(data));
+    }
     return true;
 }
 
