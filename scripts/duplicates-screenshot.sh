@@ -4,19 +4,7 @@
 # the keyboard (xdotool) under Xvfb. Needs a build, xvfb-run, xdotool, imagemagick and python3.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for tool in xvfb-run xdotool import python3; do
-    command -v "$tool" >/dev/null || { echo "$0: needs $tool (apt install xvfb xdotool imagemagick python3)" >&2; exit 1; }
-done
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-mkdir -p docs/screenshots "$scratch/config/Quillon"
-cp build/bin/demo.muf "$scratch/demo.muf"
-cat > "$scratch/config/Quillon/Tunvale.conf" <<CONF
-[Vastry]
-Settings\DisableTips=1
-CONF
-export XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" XDG_DATA_HOME="$scratch/data"
-export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
+source scripts/screenshot-scratch.sh xvfb-run xdotool import python3
 cli=build/bin/tunvale-cli
 "$cli" show "$scratch/demo.muf" 9 | "$cli" add "$scratch/demo.muf" - >/dev/null
 "$cli" show "$scratch/demo.muf" 3 | python3 -c '

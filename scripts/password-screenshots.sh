@@ -5,20 +5,7 @@
 # keyboard (xdotool) under Xvfb. Needs a build, xdotool and imagemagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for tool in xvfb-run xdotool import; do
-    command -v "$tool" >/dev/null || { echo "$0: needs $tool (apt install xvfb xdotool imagemagick)" >&2; exit 1; }
-done
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-cp build/bin/demo.muf "$scratch/demo.muf"
-mkdir -p docs/screenshots "$scratch/config/Quillon"
-cat > "$scratch/config/Quillon/Tunvale.conf" <<CONF
-[Vastry]
-Settings\DisableTips=1
-CONF
-
-export XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache"
-export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
+source scripts/screenshot-scratch.sh xvfb-run xdotool import
 xvfb-run -a -s "-screen 0 1024x700x24" bash -c "
     focus() { xdotool search --sync --name \"\$1\" | tail -1 | xargs xdotool windowfocus --sync; }
     build/bin/tunvale '$scratch/demo.muf' & pid=\$!

@@ -5,19 +5,7 @@
 # album count before and after. Needs a build, xvfb-run, xdotool and imagemagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for tool in xvfb-run xdotool import; do
-    command -v "$tool" >/dev/null || { echo "$0: needs $tool (apt install xvfb xdotool imagemagick)" >&2; exit 1; }
-done
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-mkdir -p docs/screenshots "$scratch/config/Quillon"
-cp build/bin/demo.muf "$scratch/demo.muf"
-cat > "$scratch/config/Quillon/Tunvale.conf" <<CONF
-[Vastry]
-Settings\DisableTips=1
-CONF
-export XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" XDG_DATA_HOME="$scratch/data"
-export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
+source scripts/screenshot-scratch.sh xvfb-run xdotool import
 for id in 1 2 3; do
     build/bin/tunvale-cli backup "$scratch/demo.muf" >/dev/null
     build/bin/tunvale-cli delete "$scratch/demo.muf" "$id"
