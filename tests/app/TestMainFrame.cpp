@@ -62,7 +62,9 @@ private slots:
     void placementIsSavedAndRestored();
     void maximisedWindowReturnsMaximised();
     void windowKeepsItsMinimumAndHalvesTheRightSide();
+    void windowShowsBeforeTheTreeFillsWithEveryArtist_data();
     void windowShowsBeforeTheTreeFillsWithEveryArtist();
+    void largeTreesBuildBehindTheOldOne();
     void artistNodeFiltersTheList();
     void statisticsFollowTheTreeChoice();
     void headerClicksAlternateTheSort_data();
@@ -135,6 +137,7 @@ void TestMainFrame::cleanup()
 {
     stop();
     CTopView::setBackgroundFillFrom(CTopView::BackgroundFillFrom);
+    CLeftView::setBackgroundBuildFrom(CLeftView::BackgroundBuildFrom);
     MessageBox::setAnswerForAll(QMessageBox::NoButton);
     m_files.reset();
 }
@@ -296,10 +299,19 @@ void TestMainFrame::windowKeepsItsMinimumAndHalvesTheRightSide()
              qPrintable(QStringLiteral("%1 %2").arg(sizes[0]).arg(sizes[1])));
 }
 
+void TestMainFrame::windowShowsBeforeTheTreeFillsWithEveryArtist_data()
+{
+    QTest::addColumn<bool>("onWorker");
+    QTest::newRow("tree built here") << false;
+    QTest::newRow("tree built on the worker") << true;
+}
+
 // The window is up and says it is loading before the catalogue is read; then the tree holds
 // every artist in name order with the catalogue and artist pictures, and the root is chosen.
 void TestMainFrame::windowShowsBeforeTheTreeFillsWithEveryArtist()
 {
+    QFETCH(bool, onWorker);
+    CLeftView::setBackgroundBuildFrom(onWorker ? 0 : CLeftView::BackgroundBuildFrom);
     m_app = std::make_unique<CVastryApp>();
     QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), m_catalogue}));
     QVERIFY(frame()->isVisible());
@@ -309,6 +321,7 @@ void TestMainFrame::windowShowsBeforeTheTreeFillsWithEveryArtist()
     QCOMPARE(frame()->statusPaneText(0), QStringLiteral("Ready"));
 
     const CLeftView* tree = frame()->treePane();
+    QVERIFY(!tree->isBuilding());
     QCOMPARE(tree->topLevelItemCount(), 1);
     const QTreeWidgetItem* root = tree->topLevelItem(0);
     QCOMPARE(tree->currentItem(), root);
@@ -462,6 +475,33 @@ void TestMainFrame::largeListsFillBehindTheOldRows()
     QCOMPARE(rows(), 25);
     QCOMPARE(list()->selectedAlbumId(), next);
     QCOMPARE(frame()->statusPaneText(2), QStringLiteral("Total Posts: 25"));
+}
+
+// A tree built on the worker: the old one stays meanwhile, the newest of two rebuilds is the
+// one shown, and the chosen artist stays chosen without the list reading its albums again.
+void TestMainFrame::largeTreesBuildBehindTheOldOne()
+{
+    CLeftView::setBackgroundBuildFrom(0);
+    start(m_catalogue);
+    CLeftView* tree = frame()->treePane();
+    tree->setCurrentItem(artistNode(QStringLiteral("O'Malley's Kitchen Band")));
+    QCOMPARE(rows(), 2);
+
+    QSignalSpy built(tree, &CLeftView::built);
+    QSignalSpy listFilled(m_app->document(), &CVastryDoc::listFilled);
+    SendPaneMessage(tree, UWM_RELOAD);
+    QVERIFY(tree->isBuilding());
+    QCOMPARE(tree->topLevelItem(0)->childCount(), 12);
+    QCOMPARE(tree->currentItem()->text(0), QStringLiteral("O'Malley's Kitchen Band"));
+    SendPaneMessage(tree, UWM_RELOAD);
+    LOOP_VERIFY(!tree->isBuilding());
+    QTest::qWait(200); // the first build's answer, had it been taken, would be in by now
+    QCOMPARE(built.count(), 1);
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->topLevelItem(0)->childCount(), 12);
+    QCOMPARE(tree->currentItem()->text(0), QStringLiteral("O'Malley's Kitchen Band"));
+    QCOMPARE(listFilled.count(), 0);
+    QCOMPARE(rows(), 2);
 }
 
 void TestMainFrame::listRowsKeepEveryCell_data()

@@ -332,6 +332,12 @@ int AlbumTable::CountUpTo(Database* database, int limit)
                           limit);
 }
 
+int AlbumTable::CountArtistsUpTo(Database* database, int limit)
+{
+    return CountByDeleted(database, QStringLiteral("music_artists"),
+                          QStringLiteral("artist_deleted"), false, limit);
+}
+
 bool AlbumTable::Export(Database*, const QString&, bool, const QString&)
 {
     return false;

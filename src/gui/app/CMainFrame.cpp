@@ -683,8 +683,14 @@ void CMainFrame::fillPanesAtStartUp()
     QGuiApplication::restoreOverrideCursor();
 }
 
+// The window is filled once the page has settled and the tree shows the artists, which a large
+// catalogue builds on a worker.
 void CMainFrame::markFilled()
 {
+    if (m_tree->isBuilding()) {
+        connect(m_tree, &CLeftView::built, this, &CMainFrame::markFilled, Qt::SingleShotConnection);
+        return;
+    }
     m_filled = true;
     emit filled();
 }

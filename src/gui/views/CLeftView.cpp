@@ -1,21 +1,17 @@
 #include "views/CLeftView.h"
 
 #include "app/PrivateMessages.h"
+#include "views/ArtistTreeTask.h"
 #include "views/CVastryDoc.h"
 
 #include <QApplication>
 #include <QScrollBar>
 #include <QStyle>
+#include <utility>
+#include <vector>
 
 namespace
 {
-
-// A tree item that owns the data attached to it.
-class NodeItem : public QTreeWidgetItem
-{
-public:
-    std::unique_ptr<TreeNodeData> data;
-};
 
 QString rootText(const CVastryDoc& document, const QString& caption)
 {
@@ -31,6 +27,13 @@ QString rootText(const CVastryDoc& document, const QString& caption)
 
 } // namespace
 
+int CLeftView::s_backgroundBuildFrom = CLeftView::BackgroundBuildFrom;
+
+void CLeftView::setBackgroundBuildFrom(int artists)
+{
+    s_backgroundBuildFrom = artists;
+}
+
 CLeftView::CLeftView(CVastryDoc& document, QWidget* parent)
     : QTreeWidget(parent), m_document(document)
 {
@@ -41,6 +44,8 @@ CLeftView::CLeftView(CVastryDoc& document, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setMouseTracking(true);
     setIconSize(QSize(16, 16));
+    // Rows of one height spare the layout of a large tree from asking every row its size.
+    setUniformRowHeights(true);
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { onCurrentItemChanged(current); });
     // The nodes come with the first UWM_RELOAD, which the frame sends once it is on the screen.
@@ -54,7 +59,7 @@ CLeftView::~CLeftView()
 
 const TreeNodeData* CLeftView::nodeData(const QTreeWidgetItem* item)
 {
-    const auto* node = dynamic_cast<const NodeItem*>(item);
+    const auto* node = dynamic_cast<const TreeNodeItem*>(item);
     return node ? node->data.get() : nullptr;
 }
 
@@ -62,7 +67,7 @@ const TreeNodeData* CLeftView::nodeData(const QTreeWidgetItem* item)
 // large catalogue's tree take seconds to build.
 QIcon CLeftView::nodeIcon(int image, int selectedImage)
 {
-    const int key = qBound(0, image, 2) * 3 + qBound(0, selectedImage, 2);
+    const int key = DetachedNameTree::iconKey(image, selectedImage);
     const auto cached = m_icons.constFind(key);
     if (cached != m_icons.constEnd())
         return cached.value();
@@ -77,18 +82,13 @@ QIcon CLeftView::nodeIcon(int image, int selectedImage)
     return icon;
 }
 
-NameTree::NodeHandle CLeftView::insertNode(NodeHandle parent, const QString& text, int image,
-                                           int selectedImage, std::unique_ptr<TreeNodeData> data)
+DetachedNameTree::Icons CLeftView::treeIcons()
 {
-    auto* item = new NodeItem;
-    item->setText(0, text);
-    item->setIcon(0, nodeIcon(image, selectedImage));
-    item->data = std::move(data);
-    if (parent)
-        static_cast<QTreeWidgetItem*>(parent)->addChild(item);
-    else
-        addTopLevelItem(item);
-    return item;
+    DetachedNameTree::Icons icons;
+    for (const auto& [image, selectedImage] : {std::pair{0, 0}, std::pair{1, 2}})
+        icons.insert(DetachedNameTree::iconKey(image, selectedImage),
+                     nodeIcon(image, selectedImage));
+    return icons;
 }
 
 bool CLeftView::event(QEvent* event)
@@ -108,39 +108,86 @@ bool CLeftView::event(QEvent* event)
     return QTreeWidget::event(event);
 }
 
-// The node chosen before stays chosen where it still exists (quietly: the album list keeps its
-// rows), and the tree stays scrolled where it was.
+// A build still running on the worker is not wanted any more: its tree would be older.
 void CLeftView::rebuild()
+{
+    m_building.reset();
+    Database* database = m_document.database();
+    const QString text = rootText(m_document, m_document.itemCaption());
+    if (database && m_document.albumTable().CountArtistsUpTo(database, s_backgroundBuildFrom) >=
+                        s_backgroundBuildFrom) {
+        buildInBackground(text);
+        return;
+    }
+    install(ArtistTreeTask::build(m_document.albumTable(), database, text, treeIcons()));
+    emit built();
+}
+
+// Until the first tree arrives there is at least its root, which can be chosen.
+void CLeftView::buildInBackground(const QString& rootText)
+{
+    if (topLevelItemCount() == 0)
+        install(ArtistTreeTask::build(m_document.albumTable(), nullptr, rootText, treeIcons()));
+    Database* database = m_document.database();
+    m_building = ArtistTreeTask::create(
+        {database->name(), database->connectString(), rootText, treeIcons()});
+    const ArtistTreeTask* task = m_building.get();
+    connect(task, &ArtistTreeTask::finished, this, [this, task] { takeBuiltTree(task); });
+    m_building->start();
+}
+
+void CLeftView::takeBuiltTree(const ArtistTreeTask* task)
+{
+    if (task != m_building.get())
+        return; // replaced by a newer build, which keeps the task alive until it is done
+    std::unique_ptr<TreeNodeItem> root = m_building->takeRoot();
+    m_building.reset();
+    if (!root) {
+        // The worker could not read the catalogue: built here, which says why.
+        install(ArtistTreeTask::build(m_document.albumTable(), m_document.database(),
+                                      rootText(m_document, m_document.itemCaption()), treeIcons()));
+    } else {
+        install(std::move(root));
+    }
+    emit built();
+}
+
+// The node chosen before stays chosen where it still exists (quietly: the album list keeps its
+// rows), and the tree stays scrolled where it was. The old tree is freed on a pool thread.
+void CLeftView::install(std::unique_ptr<TreeNodeItem> root)
 {
     const TreeNodeData* chosen = nodeData(currentItem());
     const int chosenType = chosen ? chosen->type : -1;
     const int chosenId = chosen ? chosen->id : -1;
     const int scrolled = verticalScrollBar()->value();
     m_selectingByProgram = true;
-    clear();
-    auto rootData = std::make_unique<TreeNodeData>();
-    rootData->type = TreeNodeData::RootNode;
-    rootData->id = -1;
-    auto* root = static_cast<QTreeWidgetItem*>(insertNode(
-        nullptr, rootText(m_document, m_document.itemCaption()), 0, 0, std::move(rootData)));
-    if (m_document.database())
-        m_document.albumTable().FillNameTree(
-            m_document.database(), root, this, 1, 2, TreeNodeData::ArtistNode,
-            QStringLiteral("music_artists"), QStringLiteral("artist_name"),
-            QStringLiteral("artist_id"), QStringLiteral("artist_deleted"), false);
-    root->setExpanded(true);
+    while (topLevelItemCount() > 0)
+        DetachedNameTree::freeInBackground(
+            std::unique_ptr<TreeNodeItem>(static_cast<TreeNodeItem*>(takeTopLevelItem(0))));
+    QTreeWidgetItem* top = root.release();
+    addTopLevelItem(top);
+    top->setExpanded(true);
     setCurrentItem(findNode(chosenType, chosenId));
     executeDelayedItemsLayout();
     verticalScrollBar()->setValue(scrolled);
     m_selectingByProgram = false;
 }
 
+// Every item is one of ours, which a walk of the children can count on; the generic iterator
+// and a checked cast per item took a noticeable part of a large tree's rebuild.
 QTreeWidgetItem* CLeftView::findNode(int nodeType, int id)
 {
-    for (QTreeWidgetItemIterator it(this); *it; ++it) {
-        const TreeNodeData* data = nodeData(*it);
+    std::vector<QTreeWidgetItem*> pending;
+    for (int i = topLevelItemCount() - 1; i >= 0; --i)
+        pending.push_back(topLevelItem(i));
+    while (!pending.empty()) {
+        QTreeWidgetItem* item = pending.back();
+        pending.pop_back();
+        const TreeNodeData* data = static_cast<const TreeNodeItem*>(item)->data.get();
         if (data && data->type == nodeType && data->id == id)
-            return *it;
+            return item;
+        for (int i = item->childCount() - 1; i >= 0; --i)
+            pending.push_back(item->child(i));
     }
     return nullptr;
 }
