@@ -23,6 +23,7 @@
 #include "views/CLeftView.h"
 #include "views/CTopView.h"
 #include "views/CVastryDoc.h"
+#include "views/CatalogReadTask.h"
 #include "views/HtmlPageWriter.h"
 #include "views/PostDialogs.h"
 
@@ -137,7 +138,7 @@ void TestMainFrame::cleanup()
 {
     stop();
     CTopView::setBackgroundFillFrom(CTopView::BackgroundFillFrom);
-    CLeftView::setBackgroundBuildFrom(CLeftView::BackgroundBuildFrom);
+    CatalogReadTask::setBackgroundFrom(CatalogReadTask::BackgroundFrom);
     MessageBox::setAnswerForAll(QMessageBox::NoButton);
     m_files.reset();
 }
@@ -311,7 +312,7 @@ void TestMainFrame::windowShowsBeforeTheTreeFillsWithEveryArtist_data()
 void TestMainFrame::windowShowsBeforeTheTreeFillsWithEveryArtist()
 {
     QFETCH(bool, onWorker);
-    CLeftView::setBackgroundBuildFrom(onWorker ? 0 : CLeftView::BackgroundBuildFrom);
+    CatalogReadTask::setBackgroundFrom(onWorker ? 0 : CatalogReadTask::BackgroundFrom);
     m_app = std::make_unique<CVastryApp>();
     QVERIFY(m_app->initInstance({QStringLiteral("tunvale"), m_catalogue}));
     QVERIFY(frame()->isVisible());
@@ -481,7 +482,7 @@ void TestMainFrame::largeListsFillBehindTheOldRows()
 // one shown, and the chosen artist stays chosen without the list reading its albums again.
 void TestMainFrame::largeTreesBuildBehindTheOldOne()
 {
-    CLeftView::setBackgroundBuildFrom(0);
+    CatalogReadTask::setBackgroundFrom(0);
     start(m_catalogue);
     CLeftView* tree = frame()->treePane();
     tree->setCurrentItem(artistNode(QStringLiteral("O'Malley's Kitchen Band")));

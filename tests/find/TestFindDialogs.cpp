@@ -15,6 +15,7 @@
 #include "views/AlbumListModel.h"
 #include "views/CTopView.h"
 #include "views/CVastryDoc.h"
+#include "views/CatalogReadTask.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,6 +39,7 @@ private slots:
     void rowsJoinIntoOneCondition();
     void editTextSurvivesAnotherKindOfField();
     void numberFieldRefusesText();
+    void longNameListsComeFromTheWorker();
     void albumListShowsWhatWasFound_data();
     void albumListShowsWhatWasFound();
     void everyControlHasAnAccessibleName();
@@ -66,6 +68,7 @@ void TestFindDialogs::init()
 
 void TestFindDialogs::cleanup()
 {
+    CatalogReadTask::setBackgroundFrom(CatalogReadTask::BackgroundFrom);
     m_document.reset();
     m_settings.reset();
     m_files.reset();
@@ -208,6 +211,45 @@ void TestFindDialogs::numberFieldRefusesText()
     QCOMPARE(MessageBox::history().first().icon, QMessageBox::Warning);
     QVERIFY(MessageBox::history().first().text.contains(QStringLiteral("'1998 OR 1=1'")));
     QVERIFY(dialog.criterion().condition.isEmpty());
+}
+
+// Names read on the worker: the value box waits, disabled, then offers the names read here, in
+// the same order; a field chosen while another's names are on their way is the one offered.
+void TestFindDialogs::longNameListsComeFromTheWorker()
+{
+    const auto offered = [](FilterDialog& dialog, const QString& field) -> QStringList {
+        auto* items = dialog.findChild<QComboBox*>(QStringLiteral("items"));
+        items->setCurrentIndex(items->findText(field));
+        auto* values = dialog.findChild<QComboBox*>(QStringLiteral("values"));
+        if (!QTest::qWaitFor([values] { return values->isEnabled(); }, 10000))
+            return {QStringLiteral("(names never came)")};
+        QStringList names;
+        for (int i = 0; i < values->count(); ++i)
+            names << values->itemText(i);
+        return names;
+    };
+    FilterDialog here(*m_document);
+    const QStringList artists = offered(here, QStringLiteral("Artist"));
+    const QStringList genres = offered(here, QStringLiteral("Genre"));
+    QCOMPARE(artists.size(), 12);
+    QVERIFY(!genres.isEmpty() && genres != artists);
+
+    CatalogReadTask::setBackgroundFrom(0);
+    FilterDialog dialog(*m_document);
+    auto* items = dialog.findChild<QComboBox*>(QStringLiteral("items"));
+    auto* values = dialog.findChild<QComboBox*>(QStringLiteral("values"));
+    items->setCurrentIndex(items->findText(QStringLiteral("Artist")));
+    QVERIFY(!values->isEnabled());
+    QCOMPARE(values->count(), 0);
+    QCOMPARE(offered(dialog, QStringLiteral("Artist")), artists);
+    QCOMPARE(values->currentText(), artists.first());
+
+    items->setCurrentIndex(items->findText(QStringLiteral("Title")));
+    items->setCurrentIndex(items->findText(QStringLiteral("Artist")));
+    QCOMPARE(offered(dialog, QStringLiteral("Genre")), genres);
+    QTest::qWait(200); // the artists, had they been taken, would be in by now
+    QCOMPARE(values->count(), genres.size());
+    QCOMPARE(values->itemText(0), genres.first());
 }
 
 void TestFindDialogs::albumListShowsWhatWasFound_data()

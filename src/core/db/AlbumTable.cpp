@@ -332,10 +332,10 @@ int AlbumTable::CountUpTo(Database* database, int limit)
                           limit);
 }
 
-int AlbumTable::CountArtistsUpTo(Database* database, int limit)
+int AlbumTable::CountNamesUpTo(Database* database, const QString& table,
+                               const QString& deletedColumn, int limit)
 {
-    return CountByDeleted(database, QStringLiteral("music_artists"),
-                          QStringLiteral("artist_deleted"), false, limit);
+    return CountByDeleted(database, table, deletedColumn, false, limit);
 }
 
 bool AlbumTable::Export(Database*, const QString&, bool, const QString&)

@@ -6,7 +6,9 @@
 #include "ui/DialogFont.h"
 #include "ui/FlatButton.h"
 #include "ui/MessageBox.h"
+#include "ui/NameListModel.h"
 #include "views/CVastryDoc.h"
+#include "views/CatalogReadTask.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -16,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -47,6 +50,11 @@ void FilterDialog::buildControls()
     // The three value controls share one place; only the one the field needs is shown.
     m_values = new QComboBox(group);
     m_values->setObjectName(QStringLiteral("values"));
+    m_valueNames = new NameListModel(m_values);
+    m_values->setModel(m_valueNames);
+    // A list of rows of one height opens at once however long it is.
+    if (auto* view = qobject_cast<QListView*>(m_values->view()))
+        view->setUniformItemSizes(true);
     m_edit = new QLineEdit(group);
     m_edit->setObjectName(QStringLiteral("valueEdit"));
     m_check = new QCheckBox(QStringLiteral("In Collection"), group);
@@ -139,19 +147,64 @@ void FilterDialog::itemChanged(int)
     }
 }
 
+// A long list of names (a large catalogue's artists) is read on a worker; the drop-down waits,
+// disabled, meanwhile. An older field's names still on their way are not wanted any more.
 void FilterDialog::fillValueNames(const FilterField& field)
 {
-    m_values->clear();
-    if (field.lookup) {
-        // In the order every name box of the program shows.
-        NameCollector names;
-        m_document.albumTable().FillNameCombo(m_document.database(), &names, field.lookup->table,
-                                              field.lookup->nameColumn, field.lookup->idColumn,
-                                              field.lookup->deletedColumn, false);
-        names.sort();
-        for (int i = 0; i < names.names().size(); ++i)
-            m_values->addItem(names.names().at(i), names.ids().at(i));
+    m_reading.reset();
+    showValueNames(NameCollector());
+    if (!field.lookup)
+        return;
+    if (CatalogReadTask::isWorthIt(m_document.albumTable(), m_document.database(),
+                                   field.lookup->table, field.lookup->deletedColumn)) {
+        readValueNamesInBackground(field.lookup);
+        return;
     }
+    NameCollector names;
+    readValueNames(m_document.albumTable(), m_document.database(), *field.lookup, &names);
+    showValueNames(names);
+}
+
+// In the order every name box of the program shows.
+bool FilterDialog::readValueNames(AlbumTable& table, Database* database, const LookupList& lookup,
+                                  NameCollector* names)
+{
+    const bool read = table.FillNameCombo(database, names, lookup.table, lookup.nameColumn,
+                                          lookup.idColumn, lookup.deletedColumn, false);
+    names->sort();
+    return read;
+}
+
+void FilterDialog::readValueNamesInBackground(const LookupList* lookup)
+{
+    m_values->setEnabled(false);
+    m_values->setPlaceholderText(QStringLiteral("Reading the names…"));
+    auto names = std::make_shared<NameCollector>();
+    m_reading = CatalogReadTask::create(
+        *m_document.database(), [names, lookup](AlbumTable& table, Database* database) {
+            return readValueNames(table, database, *lookup, names.get());
+        });
+    const CatalogReadTask* task = m_reading.get();
+    connect(task, &CatalogReadTask::finished, this, [this, task, names, lookup](bool read) {
+        if (task != m_reading.get())
+            return;
+        m_reading.reset();
+        if (!read) {
+            // Read here instead, where a failure is reported.
+            *names = NameCollector();
+            readValueNames(m_document.albumTable(), m_document.database(), *lookup, names.get());
+        }
+        showValueNames(*names);
+        *names = NameCollector(); // the model holds them now, and frees them off this thread
+    });
+    m_reading->start();
+}
+
+void FilterDialog::showValueNames(const NameCollector& names)
+{
+    m_valueNames->setNames(names.names(), names.ids());
+    m_values->setPlaceholderText(QString());
+    m_values->setEnabled(true);
     if (m_values->count() > 0)
         m_values->setCurrentIndex(0);
 }

@@ -5,8 +5,15 @@
 
 #include <QDialog>
 #include <QVector>
+#include <memory>
 
+class AlbumTable;
 class CVastryDoc;
+class CatalogReadTask;
+class Database;
+class NameCollector;
+class NameListModel;
+struct LookupList;
 class QCheckBox;
 class QDialogButtonBox;
 class QComboBox;
@@ -40,6 +47,10 @@ private:
     void fillItems();
     void itemChanged(int index);
     void fillValueNames(const FilterField& field);
+    static bool readValueNames(AlbumTable& table, Database* database, const LookupList& lookup,
+                               NameCollector* names);
+    void readValueNamesInBackground(const LookupList* lookup);
+    void showValueNames(const NameCollector& names);
     void showValueControl(QWidget* control);
     const FilterField* selectedField() const;
     // False when the value cannot make a criterion and the user should correct it.
@@ -52,6 +63,8 @@ private:
     QComboBox* m_items = nullptr;
     QLabel* m_valueLabel = nullptr;
     QComboBox* m_values = nullptr;
+    NameListModel* m_valueNames = nullptr;
+    std::shared_ptr<CatalogReadTask> m_reading;
     QLineEdit* m_edit = nullptr;
     QCheckBox* m_check = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "views/CLeftView.h"
 
 #include "app/PrivateMessages.h"
-#include "views/ArtistTreeTask.h"
 #include "views/CVastryDoc.h"
+#include "views/CatalogReadTask.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -25,14 +25,13 @@ QString rootText(const CVastryDoc& document, const QString& caption)
     return caption + QLatin1String(" - ") + path.mid(separator + 1);
 }
 
+// A tree the worker built, freed off the interface thread when nobody took it.
+struct BuiltTree {
+    std::unique_ptr<TreeNodeItem> root;
+    ~BuiltTree() { DetachedNameTree::freeInBackground(std::move(root)); }
+};
+
 } // namespace
-
-int CLeftView::s_backgroundBuildFrom = CLeftView::BackgroundBuildFrom;
-
-void CLeftView::setBackgroundBuildFrom(int artists)
-{
-    s_backgroundBuildFrom = artists;
-}
 
 CLeftView::CLeftView(CVastryDoc& document, QWidget* parent)
     : QTreeWidget(parent), m_document(document)
@@ -112,42 +111,70 @@ bool CLeftView::event(QEvent* event)
 void CLeftView::rebuild()
 {
     m_building.reset();
-    Database* database = m_document.database();
     const QString text = rootText(m_document, m_document.itemCaption());
-    if (database && m_document.albumTable().CountArtistsUpTo(database, s_backgroundBuildFrom) >=
-                        s_backgroundBuildFrom) {
+    if (CatalogReadTask::isWorthIt(m_document.albumTable(), m_document.database(),
+                                   QStringLiteral("music_artists"),
+                                   QStringLiteral("artist_deleted"))) {
         buildInBackground(text);
         return;
     }
-    install(ArtistTreeTask::build(m_document.albumTable(), database, text, treeIcons()));
+    install(buildTree(m_document.albumTable(), m_document.database(), text, treeIcons()));
     emit built();
+}
+
+// The root with the catalogue's artists under it; without a catalogue, the root alone.
+// `filled` is false when the artists could not be read.
+std::unique_ptr<TreeNodeItem> CLeftView::buildTree(AlbumTable& table, Database* database,
+                                                   const QString& rootText,
+                                                   const DetachedNameTree::Icons& icons,
+                                                   bool* filled)
+{
+    DetachedNameTree tree(icons);
+    auto rootData = std::make_unique<TreeNodeData>();
+    rootData->type = TreeNodeData::RootNode;
+    rootData->id = -1;
+    const NameTree::NodeHandle root = tree.insertNode(nullptr, rootText, 0, 0, std::move(rootData));
+    const bool read =
+        !database ||
+        table.FillNameTree(database, root, &tree, 1, 2, TreeNodeData::ArtistNode,
+                           QStringLiteral("music_artists"), QStringLiteral("artist_name"),
+                           QStringLiteral("artist_id"), QStringLiteral("artist_deleted"), false);
+    if (filled)
+        *filled = read;
+    return tree.takeRoot();
 }
 
 // Until the first tree arrives there is at least its root, which can be chosen.
 void CLeftView::buildInBackground(const QString& rootText)
 {
     if (topLevelItemCount() == 0)
-        install(ArtistTreeTask::build(m_document.albumTable(), nullptr, rootText, treeIcons()));
-    Database* database = m_document.database();
-    m_building = ArtistTreeTask::create(
-        {database->name(), database->connectString(), rootText, treeIcons()});
-    const ArtistTreeTask* task = m_building.get();
-    connect(task, &ArtistTreeTask::finished, this, [this, task] { takeBuiltTree(task); });
+        install(buildTree(m_document.albumTable(), nullptr, rootText, treeIcons()));
+    auto built = std::make_shared<BuiltTree>();
+    m_building = CatalogReadTask::create(
+        *m_document.database(),
+        [built, rootText, icons = treeIcons()](AlbumTable& table, Database* database) {
+            bool filled = false;
+            built->root = buildTree(table, database, rootText, icons, &filled);
+            return filled;
+        });
+    const CatalogReadTask* task = m_building.get();
+    connect(task, &CatalogReadTask::finished, this, [this, task, built](bool read) {
+        takeBuiltTree(task, read ? std::move(built->root) : nullptr);
+    });
     m_building->start();
 }
 
-void CLeftView::takeBuiltTree(const ArtistTreeTask* task)
+void CLeftView::takeBuiltTree(const CatalogReadTask* task, std::unique_ptr<TreeNodeItem> root)
 {
     if (task != m_building.get())
         return; // replaced by a newer build, which keeps the task alive until it is done
-    std::unique_ptr<TreeNodeItem> root = m_building->takeRoot();
     m_building.reset();
-    if (!root) {
-        // The worker could not read the catalogue: built here, which says why.
-        install(ArtistTreeTask::build(m_document.albumTable(), m_document.database(),
-                                      rootText(m_document, m_document.itemCaption()), treeIcons()));
-    } else {
+    if (root) {
         install(std::move(root));
+    } else {
+        // The worker could not read the catalogue: built here, which says why.
+        install(buildTree(m_document.albumTable(), m_document.database(),
+                          rootText(m_document, m_document.itemCaption()), treeIcons()));
     }
     emit built();
 }

@@ -7,7 +7,9 @@
 #include <QTreeWidget>
 #include <memory>
 
-class ArtistTreeTask;
+class AlbumTable;
+class CatalogReadTask;
+class Database;
 class CVastryDoc;
 class PaneMessage;
 
@@ -19,16 +21,11 @@ class CLeftView : public QTreeWidget
     Q_OBJECT
 
 public:
-    // From this many artists on, the tree is built on a worker.
-    static constexpr int BackgroundBuildFrom = 10000;
-
     CLeftView(CVastryDoc& document, QWidget* parent = nullptr);
     ~CLeftView() override;
 
     static const TreeNodeData* nodeData(const QTreeWidgetItem* item);
     bool isBuilding() const { return m_building != nullptr; }
-    // For tests: 0 builds every tree on the worker.
-    static void setBackgroundBuildFrom(int artists);
 
 signals:
     // The tree shows the catalogue's artists: built here, or arrived from the worker.
@@ -40,7 +37,11 @@ protected:
 private:
     void rebuild();
     void buildInBackground(const QString& rootText);
-    void takeBuiltTree(const ArtistTreeTask* task);
+    static std::unique_ptr<TreeNodeItem> buildTree(AlbumTable& table, Database* database,
+                                                   const QString& rootText,
+                                                   const DetachedNameTree::Icons& icons,
+                                                   bool* filled = nullptr);
+    void takeBuiltTree(const CatalogReadTask* task, std::unique_ptr<TreeNodeItem> root);
     void install(std::unique_ptr<TreeNodeItem> root);
     void selectFirstNodeOfType(int nodeType, bool tellTheList = true);
     QTreeWidgetItem* findNode(int nodeType, int id);
@@ -48,10 +49,8 @@ private:
     QIcon nodeIcon(int image, int selectedImage);
     DetachedNameTree::Icons treeIcons();
 
-    static int s_backgroundBuildFrom;
-
     CVastryDoc& m_document;
     bool m_selectingByProgram = false;
     QHash<int, QIcon> m_icons;
-    std::shared_ptr<ArtistTreeTask> m_building;
+    std::shared_ptr<CatalogReadTask> m_building;
 };
