@@ -332,12 +332,6 @@ int AlbumTable::CountUpTo(Database* database, int limit)
                           limit);
 }
 
-int AlbumTable::CountNamesUpTo(Database* database, const QString& table,
-                               const QString& deletedColumn, int limit)
-{
-    return CountByDeleted(database, table, deletedColumn, false, limit);
-}
-
 bool AlbumTable::Export(Database*, const QString&, bool, const QString&)
 {
     return false;

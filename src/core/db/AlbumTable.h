@@ -40,9 +40,6 @@ public:
     int Count(Database* database, bool deletedValue) override;
     // The albums not deleted, counted up to `limit` at most.
     int CountUpTo(Database* database, int limit);
-    // The names of a name list (`table`) not deleted, counted up to `limit` at most.
-    int CountNamesUpTo(Database* database, const QString& table, const QString& deletedColumn,
-                       int limit);
     // Nothing calls it: the list export goes through WriteListTable.
     bool Export(Database* database, const QString& path, bool deletedValue,
                 const QString& condition) override;

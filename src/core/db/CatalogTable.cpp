@@ -168,6 +168,12 @@ bool CatalogTable::FillLookupListView(Database* database, RowTable* list, const 
     return true;
 }
 
+int CatalogTable::CountNamesUpTo(Database* database, const QString& table,
+                                 const QString& deletedColumn, int limit)
+{
+    return CountByDeleted(database, table, deletedColumn, false, limit);
+}
+
 int CatalogTable::CountUses(Database* database, const QString& table, const QString& column, int id)
 {
     if (!database)

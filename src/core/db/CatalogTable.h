@@ -33,6 +33,9 @@ protected:
                             const QString& nameColumn, const QString& idColumn,
                             const QString& deletedColumn, bool deletedValue);
     int CountUses(Database* database, const QString& table, const QString& column, int id);
+    // The names of a name list (`table`) not deleted, counted up to `limit` at most.
+    int CountNamesUpTo(Database* database, const QString& table, const QString& deletedColumn,
+                       int limit);
     bool DeleteRowById(Database* database, int id, const QString& table, const QString& idColumn,
                        const QString& deletedColumn, bool hard);
     // With a `limit` the count stops there: enough to tell a large table from a small one

@@ -18,6 +18,7 @@ public:
                         const QString& idColumn, const QString& name);
 
     // Callers outside the data-access layer reach these through the item table.
+    using CatalogTable::CountNamesUpTo;
     using CatalogTable::DeleteRowById;
     using CatalogTable::FillLookupListView;
     using CatalogTable::FillNameCombo;

@@ -1,6 +1,8 @@
 #include "editors/NameCollector.h"
 
+#include "db/ItemTable.h"
 #include "db/LocaleCollation.h"
+#include "db/LookupList.h"
 
 int NameCollector::addName(const QString& name)
 {
@@ -29,4 +31,12 @@ void NameCollector::sort()
     }
     m_names = names;
     m_ids = ids;
+}
+
+bool NameCollector::readSorted(ItemTable& table, Database* database, const LookupList& list)
+{
+    const bool read = table.FillNameCombo(database, this, list.table, list.nameColumn,
+                                          list.idColumn, list.deletedColumn, false);
+    sort();
+    return read;
 }

@@ -1,9 +1,11 @@
 #include "editors/AutoCompleteComboBox.h"
 
+#include "db/AlbumTable.h"
 #include "db/ItemTable.h"
 #include "db/LookupList.h"
 #include "editors/EditorFields.h"
 #include "editors/NameCollector.h"
+#include "views/CatalogReadTask.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -32,10 +34,39 @@ AutoCompleteComboBox::AutoCompleteComboBox(QWidget* parent) : QComboBox(parent)
 
 bool AutoCompleteComboBox::fillNames(ItemTable& catalog, Database* database, const QString& table)
 {
+    m_prefetch.reset();
     m_pendingTable = LookupList::find(table);
     m_catalog = &catalog;
     m_database = database;
+    if (m_pendingTable && CatalogReadTask::isWorthIt(catalog, database, m_pendingTable->table,
+                                                     m_pendingTable->deletedColumn))
+        prefetchNames(m_pendingTable);
     return m_pendingTable != nullptr;
+}
+
+// A long list would stop the window at the first key for as long as it takes to read and sort
+// it (about a second for two hundred thousand artists): it is read on a worker as soon as the
+// box is given it, and is usually there before the user reaches the box. A key that comes
+// sooner reads the names itself.
+void AutoCompleteComboBox::prefetchNames(const LookupList* list)
+{
+    auto names = std::make_shared<NameCollector>();
+    m_prefetch =
+        CatalogReadTask::create(*m_database, [names, list](AlbumTable& table, Database* database) {
+            return names->readSorted(table, database, *list);
+        });
+    const CatalogReadTask* task = m_prefetch.get();
+    connect(task, &CatalogReadTask::finished, this, [this, task, names, list](bool read) {
+        if (task != m_prefetch.get())
+            return;
+        m_prefetch.reset();
+        if (read && m_pendingTable == list) {
+            m_pendingTable = nullptr;
+            applyNames(*names);
+        }
+        *names = NameCollector(); // the model holds them now
+    });
+    m_prefetch->start();
 }
 
 void AutoCompleteComboBox::readPendingNames()
@@ -43,11 +74,15 @@ void AutoCompleteComboBox::readPendingNames()
     const LookupList* list = std::exchange(m_pendingTable, nullptr);
     if (!list)
         return;
+    m_prefetch.reset();
     NameCollector collector;
-    m_catalog->FillNameCombo(m_database, &collector, list->table, list->nameColumn, list->idColumn,
-                             list->deletedColumn, false);
-    collector.sort();
-    // The user may be in the middle of the text: it keeps its caret and selection.
+    collector.readSorted(*m_catalog, m_database, *list);
+    applyNames(collector);
+}
+
+// The user may be in the middle of the text: it keeps its caret and selection.
+void AutoCompleteComboBox::applyNames(const NameCollector& collector)
+{
     QLineEdit* edit = lineEdit();
     const int caret = edit->cursorPosition();
     const int start = edit->selectionStart();

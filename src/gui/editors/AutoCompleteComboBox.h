@@ -2,9 +2,12 @@
 
 #include <QComboBox>
 #include <QVector>
+#include <memory>
 
+class CatalogReadTask;
 class Database;
 class ItemTable;
+class NameCollector;
 struct LookupList;
 class QStringListModel;
 
@@ -16,7 +19,7 @@ class QStringListModel;
 // A box given a lookup table reads its names only when it is first used (a key, the drop-down,
 // the wheel, or a call that needs them): an editor of sixteen boxes over a catalogue of a
 // hundred thousand artists would otherwise spend most of its opening time reading names the
-// user never looks at.
+// user never looks at. A long list is read ahead on a worker instead.
 class AutoCompleteComboBox : public QComboBox
 {
     Q_OBJECT
@@ -49,6 +52,8 @@ protected:
 
 private:
     void readPendingNames();
+    void prefetchNames(const LookupList* list);
+    void applyNames(const NameCollector& collector);
     void noteKey(int key);
     void completeTyping(const QString& text);
 
@@ -58,4 +63,5 @@ private:
     Database* m_database = nullptr;
     const LookupList* m_pendingTable = nullptr;
     bool m_complete = true;
+    std::shared_ptr<CatalogReadTask> m_prefetch;
 };

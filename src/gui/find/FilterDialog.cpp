@@ -161,18 +161,8 @@ void FilterDialog::fillValueNames(const FilterField& field)
         return;
     }
     NameCollector names;
-    readValueNames(m_document.albumTable(), m_document.database(), *field.lookup, &names);
+    names.readSorted(m_document.albumTable(), m_document.database(), *field.lookup);
     showValueNames(names);
-}
-
-// In the order every name box of the program shows.
-bool FilterDialog::readValueNames(AlbumTable& table, Database* database, const LookupList& lookup,
-                                  NameCollector* names)
-{
-    const bool read = table.FillNameCombo(database, names, lookup.table, lookup.nameColumn,
-                                          lookup.idColumn, lookup.deletedColumn, false);
-    names->sort();
-    return read;
 }
 
 void FilterDialog::readValueNamesInBackground(const LookupList* lookup)
@@ -180,10 +170,10 @@ void FilterDialog::readValueNamesInBackground(const LookupList* lookup)
     m_values->setEnabled(false);
     m_values->setPlaceholderText(QStringLiteral("Reading the names…"));
     auto names = std::make_shared<NameCollector>();
-    m_reading = CatalogReadTask::create(
-        *m_document.database(), [names, lookup](AlbumTable& table, Database* database) {
-            return readValueNames(table, database, *lookup, names.get());
-        });
+    m_reading = CatalogReadTask::create(*m_document.database(),
+                                        [names, lookup](AlbumTable& table, Database* database) {
+                                            return names->readSorted(table, database, *lookup);
+                                        });
     const CatalogReadTask* task = m_reading.get();
     connect(task, &CatalogReadTask::finished, this, [this, task, names, lookup](bool read) {
         if (task != m_reading.get())
@@ -192,7 +182,7 @@ void FilterDialog::readValueNamesInBackground(const LookupList* lookup)
         if (!read) {
             // Read here instead, where a failure is reported.
             *names = NameCollector();
-            readValueNames(m_document.albumTable(), m_document.database(), *lookup, names.get());
+            names->readSorted(m_document.albumTable(), m_document.database(), *lookup);
         }
         showValueNames(*names);
         *names = NameCollector(); // the model holds them now, and frees them off this thread

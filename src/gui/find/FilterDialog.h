@@ -7,10 +7,8 @@
 #include <QVector>
 #include <memory>
 
-class AlbumTable;
 class CVastryDoc;
 class CatalogReadTask;
-class Database;
 class NameCollector;
 class NameListModel;
 struct LookupList;
@@ -47,8 +45,6 @@ private:
     void fillItems();
     void itemChanged(int index);
     void fillValueNames(const FilterField& field);
-    static bool readValueNames(AlbumTable& table, Database* database, const LookupList& lookup,
-                               NameCollector* names);
     void readValueNamesInBackground(const LookupList* lookup);
     void showValueNames(const NameCollector& names);
     void showValueControl(QWidget* control);

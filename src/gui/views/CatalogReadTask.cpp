@@ -6,10 +6,10 @@
 
 int CatalogReadTask::s_backgroundFrom = CatalogReadTask::BackgroundFrom;
 
-bool CatalogReadTask::isWorthIt(AlbumTable& albums, Database* database, const QString& table,
+bool CatalogReadTask::isWorthIt(ItemTable& catalog, Database* database, const QString& table,
                                 const QString& deletedColumn)
 {
-    return database && albums.CountNamesUpTo(database, table, deletedColumn, s_backgroundFrom) >=
+    return database && catalog.CountNamesUpTo(database, table, deletedColumn, s_backgroundFrom) >=
                            s_backgroundFrom;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 class AlbumTable;
+class ItemTable;
 class Database;
 
 // A read of the open catalogue on a pool thread, over a connection of its own, for lists so
@@ -24,7 +25,7 @@ public:
     // From this many names on, a list of names is read on a worker.
     static constexpr int BackgroundFrom = 10000;
     // Whether a list of `table`'s names is long enough for the worker (counted up to the limit).
-    static bool isWorthIt(AlbumTable& albums, Database* database, const QString& table,
+    static bool isWorthIt(ItemTable& catalog, Database* database, const QString& table,
                           const QString& deletedColumn);
     // For tests: 0 sends every list of names to the worker.
     static void setBackgroundFrom(int names);
