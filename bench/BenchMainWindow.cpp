@@ -29,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sys/resource.h>
@@ -98,6 +99,19 @@ Panes& panes(int albums)
         reloadList(*slot);
     }
     return *slot;
+}
+
+// Runs the event loop until `done`; false when a minute went by without it.
+bool waitUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.elapsed() > 60000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    }
+    return true;
 }
 
 // True when the page loaded: a failed load ends too, and must not count as a page shown.
@@ -230,8 +244,10 @@ void TreeFill(benchmark::State& state)
             QObject::connect(p.tree.get(), &CLeftView::built, [&built] { built = true; });
         stalls.start();
         SendPaneMessage(p.tree.get(), UWM_RELOAD);
-        while (!built)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (!waitUntil([&built] { return built; })) {
+            state.SkipWithError("the tree was never built");
+            break;
+        }
         p.tree->viewport()->repaint();
         stalls.stop();
         QObject::disconnect(done);
@@ -253,8 +269,10 @@ void FilterDialogArtists(benchmark::State& state)
         auto* values = dialog.findChild<QComboBox*>(QStringLiteral("values"));
         stalls.start();
         items->setCurrentIndex(items->findText(QStringLiteral("Artist")));
-        while (values->count() == 0 || !values->isEnabled())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (!waitUntil([values] { return values->count() > 0 && values->isEnabled(); })) {
+            state.SkipWithError("the value box never offered the artists");
+            break;
+        }
         values->repaint();
         stalls.stop();
         offered = values->count();
